@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include "textout/textout.h"
+
+namespace {
+
+TEST(TextOut, IndentAppliesAtLineStarts) {
+  CZelTextOutBuffer out;
+  out.Indent(2);
+  out.Write("a\nb");
+  EXPECT_EQ(out.m_text, "  a\n  b");
+  out.Write("c");
+  EXPECT_EQ(out.m_text, "  a\n  bc");
+  out.Write("\n");
+  out.Indent(2);
+  out.Write("d");
+  EXPECT_EQ(out.m_text, "  a\n  bc\n    d");
+  out.Indent(-10);
+  EXPECT_EQ(out.GetIndent(), "");
+}
+
+TEST(TextOut, PrintfIsBounded) {
+  CZelTextOutBuffer out;
+  out.Printf("%d-%s", 7, "x");
+  EXPECT_EQ(out.m_text, "7-x");
+  std::string big(2000, 'q');
+  out.Printf("%s", big.c_str());
+  EXPECT_EQ(out.m_text.size(), 3u + 511u);
+}
+
+TEST(TextOut, BufferKeepsTheLastErrorAndAsksNothing) {
+  CZelTextOutBuffer out;
+  out.Error(4);
+  out.Error(1);
+  EXPECT_EQ(out.m_pendingError, 1);
+  out.Error(0);
+  EXPECT_EQ(out.m_pendingError, 0);
+  EXPECT_EQ(out.Ask(ASK_YES_NO, QUESTION_CONVERT_TO_QZ5, 0), 0);
+  EXPECT_STREQ(TextOutErrorMessage(99), "Undefined error.");
+  EXPECT_STREQ(TextOutErrorMessage(5), "Cannot read files of this type.");
+}
+
+} // namespace
