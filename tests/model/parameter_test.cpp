@@ -105,3 +105,41 @@ TEST(ParameterArray, EditingOperationsKeepOwnershipStraight) {
 }
 
 } // namespace
+
+#include "model/document.h"
+
+namespace {
+
+TEST(Document, UndoToggles) {
+  QZML::CDocument doc;
+  EXPECT_FALSE(doc.CanUndo(1));
+  doc.m_current.m_patches.Resize(2);
+  doc.SaveUndo(1);
+  EXPECT_TRUE(doc.CanUndo(1));
+  EXPECT_FALSE(doc.CanUndo(0));
+  doc.m_current.m_patches.Get(0)->SetName("Edited");
+  doc.m_current.m_patches.Resize(3);
+  doc.Undo();
+  EXPECT_EQ(doc.m_current.m_patches.size(), 2u);
+  EXPECT_EQ(doc.m_current.m_patches.Get(0)->GetName(), "INIT PATCH      ");
+  doc.Undo();
+  EXPECT_EQ(doc.m_current.m_patches.size(), 3u);
+  EXPECT_EQ(doc.m_current.m_patches.Get(0)->GetName(), "Edited          ");
+  doc.SaveUndo(2);
+  EXPECT_FALSE(doc.CanUndo(1));
+  doc.SaveUndo(0);
+  doc.ClearUndo();
+  EXPECT_FALSE(doc.CanUndo(1));
+}
+
+TEST(DocumentHeader, FieldsAreBigEndian) {
+  QZML::CDocumentHeader header;
+  header.SetHeaderField(0, 0x01020304);
+  EXPECT_EQ(header.m_bytes[32], 1);
+  EXPECT_EQ(header.m_bytes[35], 4);
+  EXPECT_EQ(header.GetHeaderField(0), 0x01020304u);
+  header.SetHeaderField(32, 7);  // past the header: ignored
+  EXPECT_EQ(header.GetHeaderField(32), 0u);
+}
+
+} // namespace

@@ -1,0 +1,36 @@
+#include "model/document.h"
+
+namespace QZML {
+
+void CDocument::SaveUndo(int kind) {
+  m_snapshotValid = false;
+  if (kind == 0 || kind == 1) {
+    m_snapshot.m_patches = m_current.m_patches;
+    m_snapshotValid = true;
+  }
+}
+
+void CDocument::Undo() {
+  if (m_snapshotValid)
+    m_current.m_patches.SwapContents(m_snapshot.m_patches);
+}
+
+std::uint32_t CDocumentHeader::GetHeaderField(int index) const {
+  int offset = SIGNATURE_SIZE + 4 * index;
+  if (index < 0 || offset + 4 > SIZE)
+    return 0;
+  return (std::uint32_t(m_bytes[offset]) << 24) | (std::uint32_t(m_bytes[offset + 1]) << 16) |
+         (std::uint32_t(m_bytes[offset + 2]) << 8) | std::uint32_t(m_bytes[offset + 3]);
+}
+
+void CDocumentHeader::SetHeaderField(int index, std::uint32_t value) {
+  int offset = SIGNATURE_SIZE + 4 * index;
+  if (index < 0 || offset + 4 > SIZE)
+    return;
+  m_bytes[offset] = static_cast<std::uint8_t>(value >> 24);
+  m_bytes[offset + 1] = static_cast<std::uint8_t>(value >> 16);
+  m_bytes[offset + 2] = static_cast<std::uint8_t>(value >> 8);
+  m_bytes[offset + 3] = static_cast<std::uint8_t>(value);
+}
+
+} // namespace QZML
