@@ -23,7 +23,7 @@ using CZelMidiInDevices = std::vector<std::unique_ptr<CMidiInDevice>>;
 using CZelMidiOutDevices = std::vector<std::unique_ptr<CMidiOutDevice>>;
 
 enum : int {
-  MIDI_TEXTOUT_MESSAGE_BOX = 0, // shows the message of an error code at once
+  MIDI_TEXTOUT_MESSAGE_BOX = 0,  // shows the message of an error code at once
   MIDI_TEXTOUT_ERROR_BUFFER = 1, // keeps the pending error code (the device reader's code 4)
   MIDI_TEXTOUT_SLOTS = 4,
 };

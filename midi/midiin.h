@@ -137,8 +137,8 @@ private:
   std::atomic<bool> m_running{false};
   CEventRing m_events;
   CPacketRing m_packets;
-  std::uint32_t m_fill = 0;              // backend thread: the next queued packet to fill
-  std::atomic<int> m_inCallback{0};      // backend calls under way, so Stop can wait for them
+  std::uint32_t m_fill = 0;         // backend thread: the next queued packet to fill
+  std::atomic<int> m_inCallback{0}; // backend calls under way, so Stop can wait for them
   std::atomic<std::uint32_t> m_dropped{0};
   CMidiOut* m_thru = nullptr;
 };

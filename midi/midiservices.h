@@ -26,7 +26,7 @@ public:
 struct CMidiServices {
   QZP::IMidiBackend* backend = nullptr;
   QZP::IUiDispatcher* dispatcher = nullptr;
-  QZP::IClock* clock = nullptr;         // null: the system clock
+  QZP::IClock* clock = nullptr;          // null: the system clock
   IMidiMessageBox* messageBox = nullptr; // null: the messages are not shown
 
   QZP::IClock& Clock() const { return clock ? *clock : QZP::SystemClock(); }

@@ -282,6 +282,7 @@ void ApplyMidiSetupForm(CMidiSetup& setup, const CMidiSetupLayout& layout, const
     setup.BindOutput(outputs[i], ChosenText(form, layout.outputs[i].deviceCombo),
                      ChosenDeviceId(form, layout.outputs[i]));
   for (std::size_t i = 0; i < layout.thru.size() && i < setup.Thru().size(); ++i)
-    setup.BindThru(setup.Thru()[i], ChosenText(form, layout.thru[i].inCombo), ChosenText(form, layout.thru[i].outCombo));
+    setup.BindThru(setup.Thru()[i], ChosenText(form, layout.thru[i].inCombo),
+                   ChosenText(form, layout.thru[i].outCombo));
   setup.Save();
 }

@@ -4,9 +4,7 @@ namespace QZP {
 
 std::unique_ptr<IMidiOutPort> IMidiBackend::OpenVirtualOutput(const std::string&) { return nullptr; }
 
-std::unique_ptr<IMidiInPort> IMidiBackend::OpenVirtualInput(const std::string&, IMidiInputCallback*) {
-  return nullptr;
-}
+std::unique_ptr<IMidiInPort> IMidiBackend::OpenVirtualInput(const std::string&, IMidiInputCallback*) { return nullptr; }
 
 std::uint32_t PackShortBytes(const std::uint8_t* bytes, std::size_t count) {
   std::uint32_t packed = 0;

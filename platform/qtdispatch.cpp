@@ -10,7 +10,8 @@ namespace QZP {
 CQtUiDispatcher::CQtUiDispatcher(QObject* context) : m_context(context) {}
 
 void CQtUiDispatcher::Post(std::function<void()> task) {
-  QMetaObject::invokeMethod(m_context, [task = std::move(task)]() { task(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      m_context, [task = std::move(task)]() { task(); }, Qt::QueuedConnection);
 }
 
 void CQtUiDispatcher::ProcessPending(int maxWaitMs) {

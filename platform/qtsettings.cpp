@@ -9,7 +9,8 @@ static QString Key(const std::string& section, const std::string& name) {
   return QString::fromStdString(section) + QLatin1Char('/') + QString::fromStdString(name);
 }
 
-CQtSettings::CQtSettings() : m_settings(std::make_unique<QSettings>(QStringLiteral("Orvane"), QStringLiteral("QZ-MAX Librarian"))) {}
+CQtSettings::CQtSettings()
+    : m_settings(std::make_unique<QSettings>(QStringLiteral("Orvane"), QStringLiteral("QZ-MAX Librarian"))) {}
 
 CQtSettings::CQtSettings(const std::string& iniPath)
     : m_settings(std::make_unique<QSettings>(QString::fromStdString(iniPath), QSettings::IniFormat)) {}

@@ -339,6 +339,11 @@ std::unique_ptr<IMidiOutPort> CRtMidiBackend::OpenOutput(unsigned index) {
     m_impl->error = "No MIDI system is available.";
     return nullptr;
   }
+  // RtMidi only warns about a wrong number (and JACK then opens an unconnected port).
+  if (index >= OutputNames().size()) {
+    m_impl->error = "The MIDI output port does not exist.";
+    return nullptr;
+  }
   auto open = [index](CRtOutPort* port) {
     port->Out()->openPort(index, "out");
     if (!port->Out()->isPortOpen() && !port->m_error.failed) {
@@ -352,6 +357,10 @@ std::unique_ptr<IMidiOutPort> CRtMidiBackend::OpenOutput(unsigned index) {
 std::unique_ptr<IMidiInPort> CRtMidiBackend::OpenInput(unsigned index, IMidiInputCallback* callback) {
   if (!IsReady()) {
     m_impl->error = "No MIDI system is available.";
+    return nullptr;
+  }
+  if (index >= InputNames().size()) {
+    m_impl->error = "The MIDI input port does not exist.";
     return nullptr;
   }
   auto open = [index](CRtInPort* port) {
@@ -373,8 +382,7 @@ std::unique_ptr<IMidiOutPort> CRtMidiBackend::OpenVirtualOutput(const std::strin
   return OpenWith(std::make_unique<CRtOutPort>(), open, m_impl->api, m_impl->clientName, m_impl->error);
 }
 
-std::unique_ptr<IMidiInPort> CRtMidiBackend::OpenVirtualInput(const std::string& name,
-                                                              IMidiInputCallback* callback) {
+std::unique_ptr<IMidiInPort> CRtMidiBackend::OpenVirtualInput(const std::string& name, IMidiInputCallback* callback) {
   if (!IsReady()) {
     m_impl->error = "No MIDI system is available.";
     return nullptr;

@@ -22,8 +22,7 @@ static bool ParseInt(const std::string& text, int& value) {
   return true;
 }
 
-std::string CMemorySettings::ReadString(const std::string& section, const std::string& name,
-                                        const std::string& def) {
+std::string CMemorySettings::ReadString(const std::string& section, const std::string& name, const std::string& def) {
   auto it = m_values.find({section, name});
   return it == m_values.end() ? def : it->second;
 }

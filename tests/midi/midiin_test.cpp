@@ -133,13 +133,14 @@ TEST(MidiInDevice, RealTimeNeverReachesTheLogicalInputs) {
   CMidiOutDevice out(rig.services, "Loop A");
   ASSERT_TRUE(out.OpenByName("Loop A"));
   const QZML::CByteArray exclusive = Bytes({0xF0, 0x7E, 0x10, 0x06, 0x02, 0x41, 0xF7});
-  for (const QZML::CByteArray& bytes :
-       {Bytes({0xFE}), Bytes({0xF8}), Bytes({0xF2, 0x01, 0x02}), Bytes({0x90, 0x3C, 0x64}), exclusive, Bytes({0xC5, 0x10})})
+  for (const QZML::CByteArray& bytes : {Bytes({0xFE}), Bytes({0xF8}), Bytes({0xF2, 0x01, 0x02}),
+                                        Bytes({0x90, 0x3C, 0x64}), exclusive, Bytes({0xC5, 0x10})})
     EXPECT_TRUE(out.Send(bytes));
   ASSERT_TRUE(rig.dispatcher.RunUntil([&] { return logical.received.size() >= 3; }, 5000));
   EXPECT_TRUE(device.CloseDevice());
   rig.dispatcher.RunPending();
-  EXPECT_EQ(logical.received, (std::vector<QZML::CByteArray>{Bytes({0x90, 0x3C, 0x64}), exclusive, Bytes({0xC5, 0x10})}));
+  EXPECT_EQ(logical.received,
+            (std::vector<QZML::CByteArray>{Bytes({0x90, 0x3C, 0x64}), exclusive, Bytes({0xC5, 0x10})}));
 }
 
 TEST(MidiInDevice, ClosingDiscardsWhatIsStillOnItsWay) {

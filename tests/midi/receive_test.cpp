@@ -54,8 +54,8 @@ TEST_F(ReceiveRules, UniversalAndForeignExclusive) {
   EXPECT_EQ(handler.exclusives, (std::vector<QZML::CByteArray>{identityReply}));
   EXPECT_EQ(Forwarded(), (std::vector<QZML::CByteArray>{identityReply}));
 
-  input.Receive(Bytes({0xF0, 0x43, 0x10, 0x4C, 0x00, 0xF7}));       // another maker
-  input.Receive(Bytes({0xF0, 0x7E, 0x10, 0x86, 0x02, 0xF7}));       // not a valid exclusive message
+  input.Receive(Bytes({0xF0, 0x43, 0x10, 0x4C, 0x00, 0xF7})); // another maker
+  input.Receive(Bytes({0xF0, 0x7E, 0x10, 0x86, 0x02, 0xF7})); // not a valid exclusive message
   input.Receive(Bytes({0xF0}));
   EXPECT_EQ(handler.exclusives.size(), 1u);
   EXPECT_EQ(Forwarded().size(), 1u);
@@ -71,7 +71,8 @@ TEST_F(ReceiveRules, DataSetsMustMatchThePort) {
   badChecksum[badChecksum.size() - 2] ^= 0x01;
   QZML::CByteArray otherModel = good;
   otherModel[5] = 0x06;
-  QZML::CByteArray longerModel = Bytes({0xF0, 0x41, 0x10, 0x00, 0x00, 0x00, 0x0B, 0x12, 0x08, 0x00, 0x00, 0x00, 0x40, 0x38, 0xF7});
+  QZML::CByteArray longerModel =
+      Bytes({0xF0, 0x41, 0x10, 0x00, 0x00, 0x00, 0x0B, 0x12, 0x08, 0x00, 0x00, 0x00, 0x40, 0x38, 0xF7});
   QZML::CByteArray otherCommand = good;
   otherCommand[6] = 0x13;
   for (const QZML::CByteArray& bytes : {DataSet(0x11, 0x1000000, Bytes({0x40})), badChecksum, otherModel, longerModel,
