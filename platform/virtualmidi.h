@@ -2,7 +2,8 @@
 // In-process MIDI ports: pairs of an input and an output of the same name, known only to this program.
 // A loopback pair hands what is sent to its output straight to its input (tests); a peer pair hands it
 // to a peer object, which answers into the pair's input (the built-in simulated unit appears this way as
-// the pair "QZ-MAX Simulator"). Delivery runs on the thread that sends.
+// the pair "QZ-MAX Simulator"). Delivery runs on the thread that sends, straight into the input's
+// callback, so one pair's input is fed from one thread at a time (the input's ring has one producer).
 
 #include <atomic>
 #include <memory>
