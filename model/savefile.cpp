@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ostream>
 #include <streambuf>
+#include <vector>
 
 #include "textout/textout.h"
 
@@ -33,7 +34,7 @@ long WriteSome(int fd, const char* data, std::size_t size) {
 }
 bool SyncFile(int fd) { return _commit(fd) == 0; }
 bool CloseFile(int fd) { return _close(fd) == 0; }
-bool ReplaceFile(const std::string& from, const std::string& to) {
+bool MoveOver(const std::string& from, const std::string& to) {
   return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 void RemoveFile(const std::string& path) { _unlink(path.c_str()); }
@@ -43,7 +44,7 @@ int OpenNew(const std::string& path) { return open(path.c_str(), O_WRONLY | O_CR
 long WriteSome(int fd, const char* data, std::size_t size) { return static_cast<long>(write(fd, data, size)); }
 bool SyncFile(int fd) { return fsync(fd) == 0; }
 bool CloseFile(int fd) { return close(fd) == 0; }
-bool ReplaceFile(const std::string& from, const std::string& to) { return rename(from.c_str(), to.c_str()) == 0; }
+bool MoveOver(const std::string& from, const std::string& to) { return rename(from.c_str(), to.c_str()) == 0; }
 void RemoveFile(const std::string& path) { unlink(path.c_str()); }
 int ProcessId() { return static_cast<int>(getpid()); }
 #endif
@@ -51,7 +52,7 @@ int ProcessId() { return static_cast<int>(getpid()); }
 // A byte stream onto a file descriptor that remembers whether any write failed (a full disk, a quota).
 class CFdStreamBuf : public std::streambuf {
 public:
-  explicit CFdStreamBuf(int fd) : m_fd(fd) { setp(m_buffer, m_buffer + sizeof m_buffer); }
+  explicit CFdStreamBuf(int fd) : m_fd(fd), m_buffer(1 << 16) { Reset(); }
   bool Failed() const { return m_failed; }
 
 protected:
@@ -81,9 +82,11 @@ protected:
 private:
   bool Drain() {
     bool ok = WriteAll(pbase(), static_cast<std::size_t>(pptr() - pbase()));
-    setp(m_buffer, m_buffer + sizeof m_buffer);
+    Reset();
     return ok;
   }
+
+  void Reset() { setp(m_buffer.data(), m_buffer.data() + m_buffer.size()); }
 
   bool WriteAll(const char* data, std::size_t size) {
     while (size > 0 && !m_failed) {
@@ -102,7 +105,7 @@ private:
 
   int m_fd;
   bool m_failed = false;
-  char m_buffer[1 << 16];
+  std::vector<char> m_buffer;
 };
 
 // Removes the temporary file unless it has taken the target's place, whatever way the save ends.
@@ -190,7 +193,7 @@ bool SaveFileAtomically(const std::string& path, const std::function<bool(std::o
   stream.flush();
   if (!stream || buffer.Failed() || !SyncFile(temporary.Fd()) || !temporary.Close())
     return Report(errorOutput);
-  if (!ReplaceFile(temporary.Path(), target))
+  if (!MoveOver(temporary.Path(), target))
     return Report(errorOutput);
   temporary.Commit();
 
