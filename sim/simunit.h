@@ -49,8 +49,8 @@ struct CSimOptions {
 
   // Faults for tests.
   CSimFault drop;          // answers not sent: Always() a silent unit, From(n) goes silent at answer n
-  CSimFault badChecksum;   // answers sent with a wrong checksum
-  CSimFault otherAddress;  // data sets sent for the address one row (0x80) further on
+  CSimFault badChecksum;   // data sets sent with a wrong checksum
+  CSimFault otherAddress;  // data sets sent with the address one row (0x80) further on
   int activeSensing = 0;   // active sensing bytes (FE) sent ahead of every answer
 };
 
@@ -74,6 +74,7 @@ public:
 
   const CSimOptions& Options() const { return m_options; }
   // New options; memory is kept. A change of model resizes the user area (new patches are "INIT PATCH").
+  // Not while a runner's thread is running.
   void SetOptions(const CSimOptions& options);
 
   // Where the unit's messages go, one complete message per call, on the thread that calls Receive.
