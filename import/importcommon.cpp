@@ -23,7 +23,7 @@ void MoveChainEntryAfter(std::uint8_t* chain, std::uint8_t moving, std::uint8_t 
   if (from == end || std::find(chain, end, anchor) == end || moving == anchor)
     return;
   std::uint8_t entry = *from;
-  std::copy(from + 1, end, from);  // close the gap
+  std::copy(from + 1, end, from); // close the gap
   std::uint8_t* rest = end - 1;
   std::uint8_t* after = std::find(chain, rest, anchor) + 1;
   std::copy_backward(after, rest, end);

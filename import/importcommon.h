@@ -20,11 +20,11 @@ using CPatchImage = std::array<std::uint8_t, kPatchImageSize>;
 enum : int {
   OFFSET_FX1 = 0,
   OFFSET_FX2 = 219,
-  OFFSET_DELAY_TIME = 442,   // 7-bit pair
+  OFFSET_DELAY_TIME = 442, // 7-bit pair
   OFFSET_REVERB = 474,
   OFFSET_FX_CHAIN = 496,
   OFFSET_NAME = 510,
-  OFFSET_ASSIGN = 670,       // QZ-MAX assign 1; each next one ASSIGN_SIZE further
+  OFFSET_ASSIGN = 670, // QZ-MAX assign 1; each next one ASSIGN_SIZE further
   ASSIGN_SIZE = 17,
   FX_CHAIN_SIZE = 14,
   MAX_DELAY_TIME = 1800,

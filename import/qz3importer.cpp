@@ -13,8 +13,8 @@
 namespace QZML {
 namespace {
 
-constexpr std::uint32_t kPatchArea = 0xC00000;  // packed address of QZ-3 patch 0, row 0
-constexpr std::size_t kLongestMessage = 511;    // F0 and the bytes after it; longer ones are skipped
+constexpr std::uint32_t kPatchArea = 0xC00000; // packed address of QZ-3 patch 0, row 0
+constexpr std::size_t kLongestMessage = 511;   // F0 and the bytes after it; longer ones are skipped
 
 int DelayTime(int value) { return value < 91 ? value * 20 : value + 1710; }
 
@@ -24,12 +24,12 @@ void AddToPair(std::uint8_t* p, int add) { PutPair(p, std::min(GetPair(p) + add,
 // One QZ-MAX patch being rebuilt from a QZ-3 patch, with the import state that goes with it.
 struct CImage {
   CPatchImage q = ImportDefaultImage();
-  int s = 1;           // switch of parameters 11..16
-  int r[17] = {};      // row 1, applied when finishing
-  int p = -1;          // delay coarse value; -1 until it arrives
-  int e = 0;           // parameter 77
-  int k = 0;           // parameter 101
-  int g = 0;           // flags: 1 FX1 and 2 FX2 taken by row 1, 8 the loop through the OD/DS
+  int s = 1;      // switch of parameters 11..16
+  int r[17] = {}; // row 1, applied when finishing
+  int p = -1;     // delay coarse value; -1 until it arrives
+  int e = 0;      // parameter 77
+  int k = 0;      // parameter 101
+  int g = 0;      // flags: 1 FX1 and 2 FX2 taken by row 1, 8 the loop through the OD/DS
 };
 
 enum : int { FLAG_FX1 = 1, FLAG_FX2 = 2, FLAG_LOOP = 8 };
@@ -46,7 +46,7 @@ public:
     m_pos = 0;
     if (!Tag("MThd"))
       return false;
-    if (!Skip(4 + 4 + 2 + 2 + 2))  // tag, header length, format, track count, division
+    if (!Skip(4 + 4 + 2 + 2 + 2)) // tag, header length, format, track count, division
       return true;
     if (!Tag("MTrk"))
       return false;
@@ -55,7 +55,7 @@ public:
     int running = 0;
     std::size_t n = 0;
     while (m_pos < m_size) {
-      if (!Number(n) || m_pos >= m_size)  // delta time
+      if (!Number(n) || m_pos >= m_size) // delta time
         break;
       int status = m_b[m_pos];
       if (status < 0x80) {
@@ -84,7 +84,7 @@ public:
         m_pos += n;
         continue;
       }
-      if (status == 0xF7) {  // an escaped exclusive: length and bytes, no type
+      if (status == 0xF7) { // an escaped exclusive: length and bytes, no type
         if (!Number(n) || !Skip(n))
           break;
         continue;
@@ -94,7 +94,7 @@ public:
       int type = m_b[m_pos++];
       if (!Number(n) || !Skip(n))
         break;
-      if (type == 0x2F) {  // end of track: the file ends here or a further track follows
+      if (type == 0x2F) { // end of track: the file ends here or a further track follows
         if (m_pos == m_size)
           break;
         if (!Tag("MTrk"))
@@ -121,9 +121,7 @@ public:
 private:
   static std::size_t DataBytes(int status) { return status >= 0xC0 && status <= 0xDF ? 1 : 2; }
 
-  bool Tag(const char* tag) {
-    return m_size - m_pos >= 4 && std::memcmp(m_b + m_pos, tag, 4) == 0;
-  }
+  bool Tag(const char* tag) { return m_size - m_pos >= 4 && std::memcmp(m_b + m_pos, tag, 4) == 0; }
   bool Skip(std::size_t n) {
     if (n > m_size - m_pos) {
       m_pos = m_size;
@@ -154,12 +152,12 @@ private:
     for (int i = 5; i < 9; ++i)
       if (m[i] >= 0x80)
         return;
-    std::uint32_t address = (std::uint32_t(m[5]) << 21) | (std::uint32_t(m[6]) << 14) | (std::uint32_t(m[7]) << 7) |
-                            std::uint32_t(m[8]);
-    std::size_t end = 9;  // the terminating F7, or the message's end when it has none
+    std::uint32_t address =
+        (std::uint32_t(m[5]) << 21) | (std::uint32_t(m[6]) << 14) | (std::uint32_t(m[7]) << 7) | std::uint32_t(m[8]);
+    std::size_t end = 9; // the terminating F7, or the message's end when it has none
     while (end < n && m[end] < 0x80)
       ++end;
-    for (std::size_t i = 9; i + 1 < end; ++i)  // the byte before the end is the checksum
+    for (std::size_t i = 9; i + 1 < end; ++i) // the byte before the end is the checksum
       Byte(address + static_cast<std::uint32_t>(i - 9), m[i]);
   }
 
@@ -370,7 +368,7 @@ private:
     assign11[11] = 100;
 
     for (int sub = 0; sub < 12; ++sub) {
-      if (sub == 8 || sub == 9)  // assigns 9 and 10 have no QZ-3 counterpart
+      if (sub == 8 || sub == 9) // assigns 9 and 10 have no QZ-3 counterpart
         continue;
       std::uint8_t* a = q + OFFSET_ASSIGN + ASSIGN_SIZE * sub;
       int u = GetPair(a + 2);

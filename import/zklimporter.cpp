@@ -12,10 +12,10 @@ namespace {
 // ZK-40 image positions with a meaning of their own.
 enum : int {
   POS_FX1_TYPE = 1,
-  POS_REMEMBERED_FIRST = 5,   // c5..c12
+  POS_REMEMBERED_FIRST = 5, // c5..c12
   POS_REMEMBERED_LAST = 12,
   POS_AMP = 65,
-  POS_GROUP_A = 66,           // three groups of 15: 66..80, 81..95, 96..110
+  POS_GROUP_A = 66, // three groups of 15: 66..80, 81..95, 96..110
   POS_GROUP_B = 81,
   POS_GROUP_C = 96,
   POS_FX2_TYPE = 122,
@@ -23,12 +23,12 @@ enum : int {
   POS_DELAY_FINE = 254,
   POS_CHAIN_FIRST = 283,
   POS_CHAIN_LAST = 294,
-  POS_ASSIGN = 311,           // eight assigns of 11 bytes
+  POS_ASSIGN = 311, // eight assigns of 11 bytes
   ZK_ASSIGN_SIZE = 11,
 };
 
 enum : int {
-  TARGET_DELAY_BOTH = 218,    // ZK-40 assign targets whose ranges are delay times
+  TARGET_DELAY_BOTH = 218, // ZK-40 assign targets whose ranges are delay times
   TARGET_DELAY_OFFSET = 219,
 };
 
@@ -242,9 +242,7 @@ void CZKLImporter::ConvertPatch(const CZKLPatch& source, CPatch& target) {
     target.SetMemo(m, source.GetMemo(m));
 }
 
-bool CZKLImporter::Import(const std::string& path, CZelTextOut* errors) {
-  return Convert(m_source.Load(path, errors));
-}
+bool CZKLImporter::Import(const std::string& path, CZelTextOut* errors) { return Convert(m_source.Load(path, errors)); }
 
 bool CZKLImporter::Import(std::istream& in, CZelTextOut* errors) { return Convert(m_source.Load(in, errors)); }
 

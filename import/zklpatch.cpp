@@ -6,8 +6,8 @@ namespace QZML {
 namespace {
 
 // Block sizes in order; the image is their concatenation.
-constexpr int kBlockSizes[CZKLPatch::BLOCK_COUNT] = {54, 3, 7, 47, 10, 130, 8, 8, 8, 7, 1, 12, 16,
-                                                     11, 11, 11, 11, 11, 11, 11, 11};
+constexpr int kBlockSizes[CZKLPatch::BLOCK_COUNT] = {54, 3,  7,  47, 10, 130, 8,  8,  8,  7, 1,
+                                                     12, 16, 11, 11, 11, 11,  11, 11, 11, 11};
 
 constexpr std::array<int, CZKLPatch::BLOCK_COUNT + 1> Offsets() {
   std::array<int, CZKLPatch::BLOCK_COUNT + 1> offsets{};
@@ -73,7 +73,7 @@ void CZKLPatch::ReadRecord(const std::uint8_t* body, std::size_t size) {
     while (pos < size && body[pos] != 0)
       ++pos;
     SetMemo(m, std::string(reinterpret_cast<const char*>(body + start), pos - start));
-    ++pos;  // the terminating zero
+    ++pos; // the terminating zero
   }
 }
 

@@ -18,8 +18,8 @@ public:
   enum : int {
     BLOCK_COUNT = 21,
     IMAGE_SIZE = 399,
-    NAME_BLOCK = 12,     // block index of the name
-    NAME_OFFSET = 295,   // image position of the name
+    NAME_BLOCK = 12,   // block index of the name
+    NAME_OFFSET = 295, // image position of the name
   };
 
   CZKLPatch();
@@ -32,7 +32,7 @@ public:
   // Copies up to 16 characters unchanged and pads with spaces.
   void SetName(const std::string& text) override;
   std::string GetName() const override;
-  void GetData(std::uint8_t* buffer) const override;  // 399 bytes
+  void GetData(std::uint8_t* buffer) const override; // 399 bytes
   // A ZK-40 patch is only ever read from its file; there is no image to take it from.
   void SetData(const std::uint8_t*) override {}
 

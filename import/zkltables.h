@@ -7,7 +7,7 @@
 namespace QZML {
 
 struct CZKLTables {
-  std::vector<int> position;  // T: ZK-40 image position 0..398 -> QZ-MAX flat offset
+  std::vector<int> position; // T: ZK-40 image position 0..398 -> QZ-MAX flat offset
   std::vector<int> v1, v13, v17, v58, v122;
   std::vector<int> chain;     // VC
   std::vector<int> vg, vh;    // the groups at 66, 81 and 96

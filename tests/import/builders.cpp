@@ -111,8 +111,13 @@ Bytes Track(const std::vector<Bytes>& events, bool endOfTrack) {
 }
 
 Bytes SmfHeader(int tracks) {
-  return {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, static_cast<std::uint8_t>(tracks > 1 ? 1 : 0), 0,
-          static_cast<std::uint8_t>(tracks), 0x01, 0xE0};
+  return {'M',  'T',
+          'h',  'd',
+          0,    0,
+          0,    6,
+          0,    static_cast<std::uint8_t>(tracks > 1 ? 1 : 0),
+          0,    static_cast<std::uint8_t>(tracks),
+          0x01, 0xE0};
 }
 
 Bytes Qz3File(const std::vector<Bytes>& messages) {
@@ -137,26 +142,26 @@ std::vector<std::pair<std::string, Bytes>> CorpusFiles() {
   ZklRecord lead = ZklPatch("Lead Tone");
   lead.memos[0] = "first memo";
   lead.memos[3] = "fourth";
-  lead.image[0] = 1;        // FX1 on
-  lead.image[1] = 1;        // FX1 type that splits on c11 < c7
+  lead.image[0] = 1; // FX1 on
+  lead.image[1] = 1; // FX1 type that splits on c11 < c7
   lead.image[7] = 40;
   lead.image[11] = 10;
-  lead.image[253] = 100;    // delay 1811
+  lead.image[253] = 100; // delay 1811
   lead.image[254] = 5;
-  lead.image[311] = 1;      // assign 1 on, target 28 (no counterpart)
+  lead.image[311] = 1; // assign 1 on, target 28 (no counterpart)
   lead.image[313] = 28;
   ZklRecord clean = ZklPatch("Clean");
-  clean.image[1] = 0;       // FX1 off; the chain entry moves
+  clean.image[1] = 0; // FX1 off; the chain entry moves
   clean.image[58] = 24;
   for (int i = 0; i < 12; ++i)
     clean.image[283 + i] = static_cast<std::uint8_t>(11 - i);
   ZklRecord wild = ZklPatch("Out Of Range");
   for (int i = 0; i < 295; ++i)
-    wild.image[i] = 0x7F;   // every value beyond its table
+    wild.image[i] = 0x7F; // every value beyond its table
   files.emplace_back("zkl/valid/three-patches.zkl", ZklFile({lead, clean, wild}));
   // A body whose blocks claim more than the record holds, and one with no memos at all.
   Bytes overlong = ZklBody(ZklPatch("Overlong"));
-  overlong[3] = 200;        // block 1 claims 200 bytes
+  overlong[3] = 200; // block 1 claims 200 bytes
   files.emplace_back("zkl/valid/odd-records.zkl", ZklFile(2, {overlong, Bytes{0, 0, 0, 0}}));
 
   // ZK-40: invalid
@@ -179,20 +184,24 @@ std::vector<std::pair<std::string, Bytes>> CorpusFiles() {
 
   // QZ-3: valid
   Bytes name = {'B', 'r', 'i', 'g', 'h', 't', 0x7E, ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 0x7E};
-  files.emplace_back("qz3/valid/two-patches.mid",
-                     Qz3File({Qz3Row(5, 11, name), Qz3Row(5, 6, {1, 0, 1, 91, 3}), Qz3Row(2, 11, {'T', 'w', 'o'}),
-                              Qz3Row(2, 0, {1, 0, 40})}));
+  files.emplace_back("qz3/valid/two-patches.mid", Qz3File({Qz3Row(5, 11, name), Qz3Row(5, 6, {1, 0, 1, 91, 3}),
+                                                           Qz3Row(2, 11, {'T', 'w', 'o'}), Qz3Row(2, 0, {1, 0, 40})}));
   std::vector<Bytes> full;
   for (int row = 0; row < 23; ++row) {
-    Bytes values(static_cast<std::size_t>(kRowSizes[row]), 0x7F);  // every value at or above its limit
+    Bytes values(static_cast<std::size_t>(kRowSizes[row]), 0x7F); // every value at or above its limit
     full.push_back(Qz3Row(0, row, values));
   }
   files.emplace_back("qz3/valid/all-rows-limits.mid", Qz3File(full));
   // Channel events with running status, a stray data byte after an exclusive event, a text event.
-  Bytes mixed = Concat({SmfHeader(1), Track({{0x00, 0x90, 0x3C, 0x40}, {0x10, 0x3E, 0x40}, {0x00, 0xC0, 0x05},
-                                             SysexEvent(Qz3Row(7, 11, {'M', 'i', 'x'})), {0x00, 0x22},
-                                             {0x00, 0xFF, 0x01, 0x03, 'a', 'b', 'c'}, {0x00, 0xF7, 0x2F},
-                                             Bytes(0x2F, 0x00), SysexEvent(Qz3Row(7, 2, {1, 0, 17, 30}))})});
+  Bytes mixed = Concat({SmfHeader(1), Track({{0x00, 0x90, 0x3C, 0x40},
+                                             {0x10, 0x3E, 0x40},
+                                             {0x00, 0xC0, 0x05},
+                                             SysexEvent(Qz3Row(7, 11, {'M', 'i', 'x'})),
+                                             {0x00, 0x22},
+                                             {0x00, 0xFF, 0x01, 0x03, 'a', 'b', 'c'},
+                                             {0x00, 0xF7, 0x2F},
+                                             Bytes(0x2F, 0x00),
+                                             SysexEvent(Qz3Row(7, 2, {1, 0, 17, 30}))})});
   files.emplace_back("qz3/valid/mixed-events.mid", mixed);
   files.emplace_back("qz3/valid/two-tracks.mid",
                      Concat({SmfHeader(2), Track({SysexEvent(Qz3Row(1, 11, {'O', 'n', 'e'}))}),
@@ -213,10 +222,11 @@ std::vector<std::pair<std::string, Bytes>> CorpusFiles() {
   garbage.insert(garbage.end(), {'J', 'U', 'N', 'K', 0, 0});
   files.emplace_back("qz3/invalid/junk-after-track.mid", garbage);
   files.emplace_back("qz3/invalid/huge-lengths.mid",
-                     Concat({SmfHeader(1), Bytes{'M', 'T', 'r', 'k', 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0xF0, 0xFF, 0xFF, 0xFF,
-                                                 0x7F, 0x41, 0x10}}));
-  files.emplace_back("qz3/invalid/stray-data-bytes.mid",
-                     Concat({SmfHeader(1), Bytes{'M', 'T', 'r', 'k', 0, 0, 0, 8, 0x00, 0x22, 0x00, 0x33, 0x00, 0x44, 0x00, 0x55}}));
+                     Concat({SmfHeader(1), Bytes{'M', 'T', 'r', 'k', 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0xF0, 0xFF, 0xFF,
+                                                 0xFF, 0x7F, 0x41, 0x10}}));
+  files.emplace_back(
+      "qz3/invalid/stray-data-bytes.mid",
+      Concat({SmfHeader(1), Bytes{'M', 'T', 'r', 'k', 0, 0, 0, 8, 0x00, 0x22, 0x00, 0x33, 0x00, 0x44, 0x00, 0x55}}));
   return files;
 }
 

@@ -17,7 +17,7 @@ struct ZklRecord {
   std::string memos[4];
 };
 ZklRecord ZklPatch(const std::string& name);
-Bytes ZklBody(const ZklRecord& record);  // 21 blocks as length and bytes, then the memos
+Bytes ZklBody(const ZklRecord& record); // 21 blocks as length and bytes, then the memos
 Bytes ZklHeader(std::uint32_t count);
 // Header with the given count, then each body with its 4-byte length.
 Bytes ZklFile(std::uint32_t count, const std::vector<Bytes>& bodies);

@@ -27,8 +27,8 @@ TEST(ImportCorpus, FilesAreWhatTheBuildersMake) {
     fs::path path = fs::path(QZ_CORPUS_DIR) / name;
     if (write) {
       fs::create_directories(path.parent_path());
-      std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                  static_cast<std::streamsize>(bytes.size()));
+      std::ofstream(path, std::ios::binary)
+          .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
     EXPECT_EQ(ReadFile(path), bytes) << name;
   }

@@ -18,10 +18,10 @@ TEST(TableText, ExpandsListsAndRuns) {
 
 TEST(TableText, RejectsMiscountedRuns) {
   std::vector<int> v;
-  EXPECT_FALSE(ExpandRuns("0 -> 1; 2 -> 3", 3, v));          // 1 missing
-  EXPECT_FALSE(ExpandRuns("0..1 -> 1; 1..2 -> 5", 3, v));    // 1 twice
-  EXPECT_FALSE(ExpandRuns("0..2 -> 5..6", 3, v));            // lengths differ
-  EXPECT_FALSE(ExpandRuns("0..3 -> 5", 3, v));               // beyond the table
+  EXPECT_FALSE(ExpandRuns("0 -> 1; 2 -> 3", 3, v));       // 1 missing
+  EXPECT_FALSE(ExpandRuns("0..1 -> 1; 1..2 -> 5", 3, v)); // 1 twice
+  EXPECT_FALSE(ExpandRuns("0..2 -> 5..6", 3, v));         // lengths differ
+  EXPECT_FALSE(ExpandRuns("0..3 -> 5", 3, v));            // beyond the table
   EXPECT_FALSE(ExpandList("1, , 2", v));
   EXPECT_FALSE(ExpandList("3..1", v));
   EXPECT_EQ(Lookup({5, 6}, 2, -7), -7);
@@ -53,7 +53,7 @@ TEST(ZKLTables, LandWhereTheTextSays) {
   // "254 and 255 -> 162" is read as both, not as a run.
   EXPECT_EQ(t.assign[254], 162);
   EXPECT_EQ(t.assign[255], 162);
-  EXPECT_EQ(t.vg[44], 0);  // the last of the ten zeros
+  EXPECT_EQ(t.vg[44], 0); // the last of the ten zeros
   EXPECT_EQ(t.vg[45], 46);
 }
 
@@ -90,7 +90,7 @@ TEST(QZ3Tables, RowsFollowOneAnother) {
     for (int i = 0; i < row.size; ++i) {
       EXPECT_LT(row.offsets[i], 880);
       EXPECT_GE(row.largest[i], 1);
-      EXPECT_LE(row.largest[i], 127);  // limited values are 7-bit
+      EXPECT_LE(row.largest[i], 127); // limited values are 7-bit
     }
   }
   EXPECT_EQ(next, 298 + 12 * 8);
@@ -113,8 +113,8 @@ TEST(QZ3Tables, LimitsKeepEveryLookupInsideItsTable) {
   struct {
     int parameter;
     const std::vector<int>* table;
-  } lookups[] = {{2, &t.w2}, {61, &t.w61}, {68, &t.w68}, {78, &t.w78}, {95, &t.w95}, {236, &t.w236},
-                 {45, &t.ww}, {56, &t.ww}};
+  } lookups[] = {{2, &t.w2},   {61, &t.w61},   {68, &t.w68}, {78, &t.w78},
+                 {95, &t.w95}, {236, &t.w236}, {45, &t.ww},  {56, &t.ww}};
   for (auto& l : lookups)
     EXPECT_LT(LargestOf(l.parameter), static_cast<int>(l.table->size())) << l.parameter;
   for (int n = 250; n <= 260; ++n)

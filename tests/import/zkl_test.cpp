@@ -26,13 +26,13 @@ TEST(ZKLPatch, DefaultsNamesAndClones) {
   CZKLPatch patch;
   EXPECT_EQ(patch.GetName(), "INIT PATCH      ");
   patch.SetName("a\tb~\x7F and more than sixteen");
-  EXPECT_EQ(patch.GetName(), "a\tb~\x7F and more t");  // copied unchanged, cut at 16
+  EXPECT_EQ(patch.GetName(), "a\tb~\x7F and more t"); // copied unchanged, cut at 16
   patch.Memo2 = "memo";
   std::unique_ptr<CParameter> copy = patch.Clone();
   patch.SetName("changed");
   EXPECT_EQ(copy->GetName(), "a\tb~\x7F and more t");
   EXPECT_EQ(copy->Memo2, "memo");
-  EXPECT_EQ(copy->GetStoredSize(), 4u + 4u);  // the base's: memo lengths plus terminators
+  EXPECT_EQ(copy->GetStoredSize(), 4u + 4u); // the base's: memo lengths plus terminators
   patch.Initialize();
   EXPECT_EQ(patch.GetName(), "INIT PATCH      ");
   EXPECT_TRUE(patch.Memo2.empty());
@@ -99,7 +99,7 @@ TEST(ZKLImport, BrokenFilesFailWithTheirCodeAndLeaveNothing) {
   Bytes shortHeader(good.begin(), good.begin() + 159);
   Bytes zeroLength = ZklFile(1, {Bytes{}});
   Bytes hugeLength = ZklHeader(1);
-  PutBE32(hugeLength, 0xFFFFFFFFu);  // must fail at the file's end without taking that much memory
+  PutBE32(hugeLength, 0xFFFFFFFFu); // must fail at the file's end without taking that much memory
   hugeLength.resize(hugeLength.size() + 1000, 0x11);
   Bytes tooMany = ZklFile(0xFFFFFFFFu, {ZklBody(ZklPatch("One"))});
   Bytes cut(good.begin(), good.end() - 1);
@@ -107,9 +107,12 @@ TEST(ZKLImport, BrokenFilesFailWithTheirCodeAndLeaveNothing) {
     const char* what;
     const Bytes& file;
     int code;
-  } cases[] = {{"signature", badSignature, TEXTOUT_ERR_FILE_TYPE}, {"short header", shortHeader, TEXTOUT_ERR_LOAD},
-               {"zero length", zeroLength, TEXTOUT_ERR_LOAD},      {"huge length", hugeLength, TEXTOUT_ERR_LOAD},
-               {"count", tooMany, TEXTOUT_ERR_LOAD},               {"cut body", cut, TEXTOUT_ERR_LOAD}};
+  } cases[] = {{"signature", badSignature, TEXTOUT_ERR_FILE_TYPE},
+               {"short header", shortHeader, TEXTOUT_ERR_LOAD},
+               {"zero length", zeroLength, TEXTOUT_ERR_LOAD},
+               {"huge length", hugeLength, TEXTOUT_ERR_LOAD},
+               {"count", tooMany, TEXTOUT_ERR_LOAD},
+               {"cut body", cut, TEXTOUT_ERR_LOAD}};
   for (auto& c : cases) {
     CZelTextOutBuffer errors;
     EXPECT_FALSE(importer.Import(c.file.data(), c.file.size(), &errors)) << c.what;
@@ -125,13 +128,13 @@ TEST(ZKLConvert, Fx1TypeOneDependsOnC11AndC7) {
   ZklRecord r = ZklPatch("X");
   r.image[1] = 1;
   for (int i = 5; i <= 12; ++i)
-    r.image[i] = static_cast<std::uint8_t>(10 * i);  // c5 = 50 ... c12 = 120
-  r.image[11] = 20;                                  // c11 < c7
+    r.image[i] = static_cast<std::uint8_t>(10 * i); // c5 = 50 ... c12 = 120
+  r.image[11] = 20;                                 // c11 < c7
   auto q = Convert(r);
   EXPECT_EQ(q[2], 2);
   EXPECT_EQ((std::vector<int>{q[14], q[15], q[16], q[17], q[18], q[20]}), (std::vector<int>{50, 60, 70, 80, 90, 120}));
 
-  r.image[11] = 70;  // c11 = c7
+  r.image[11] = 70; // c11 = c7
   q = Convert(r);
   EXPECT_EQ(q[2], 3);
   EXPECT_EQ((std::vector<int>{q[21], q[22], q[23], q[24], q[25], q[27]}), (std::vector<int>{50, 80, 90, 100, 70, 120}));
@@ -142,7 +145,7 @@ TEST(ZKLConvert, Fx1OffTurnsOnTheWahAndMovesTheChain) {
   ZklRecord r = ZklPatch("X");
   r.image[0] = 1;
   r.image[1] = 0;
-  const std::uint8_t chain[12] = {1, 2, 3, 0, 4, 5, 6, 7, 8, 9, 10, 11};  // VC: 1 4 | 5 0 6 7 ...
+  const std::uint8_t chain[12] = {1, 2, 3, 0, 4, 5, 6, 7, 8, 9, 10, 11}; // VC: 1 4 | 5 0 6 7 ...
   std::memcpy(r.image.data() + 283, chain, 12);
   auto q = Convert(r);
   EXPECT_EQ(q[0], 0);
@@ -156,8 +159,8 @@ TEST(ZKLConvert, Fx1TypeFiveAndSpecialPositions) {
   r.image[1] = 5;
   r.image[13] = 2;
   r.image[14] = 9;
-  r.image[65] = 3;    // amp on, M = 3
-  r.image[122] = 16;  // FX2 off
+  r.image[65] = 3;   // amp on, M = 3
+  r.image[122] = 16; // FX2 off
   auto q = Convert(r);
   EXPECT_EQ(q[2], 4);
   EXPECT_EQ(q[28], 4);
@@ -197,7 +200,7 @@ TEST(ZKLConvert, AmpTypePicksTheGroupThatStays) {
   q = Convert(r);
   EXPECT_EQ(q[189], 3);
   EXPECT_EQ(q[200], 6);
-  r.image[65] = 7;  // neither: the later group's raw bytes stay
+  r.image[65] = 7; // neither: the later group's raw bytes stay
   q = Convert(r);
   EXPECT_EQ(q[189], 2);
   EXPECT_EQ(q[200], 9);
@@ -205,12 +208,12 @@ TEST(ZKLConvert, AmpTypePicksTheGroupThatStays) {
 
 TEST(ZKLConvert, ValuesBeyondTheirTableKeepTheDefaultByte) {
   ZklRecord r = ZklPatch("X");
-  r.image[1] = 11;    // V1 has 11 entries
-  r.image[17] = 3;    // V17 has 3
-  r.image[58] = 25;   // V58 has 25
-  r.image[122] = 18;  // V122 has 18
-  r.image[66] = 200;  // VG
-  r.image[283] = 12;  // VC
+  r.image[1] = 11;   // V1 has 11 entries
+  r.image[17] = 3;   // V17 has 3
+  r.image[58] = 25;  // V58 has 25
+  r.image[122] = 18; // V122 has 18
+  r.image[66] = 200; // VG
+  r.image[283] = 12; // VC
   auto q = Convert(r);
   const CPatchImage& d = ImportDefaultImage();
   for (int at : {2, 3, 160, 221, 172, 496})
@@ -221,7 +224,7 @@ TEST(ZKLConvert, ValuesBeyondTheirTableKeepTheDefaultByte) {
 TEST(ZKLConvert, Assigns) {
   ZklRecord r = ZklPatch("X");
   auto setAssign = [&r](int k, int target, int b5, int b7, int b8) {
-    std::uint8_t* a = r.image.data() + 311 + 11 * k;  // ZK byte j+1 lands on QZ-MAX byte j+2
+    std::uint8_t* a = r.image.data() + 311 + 11 * k; // ZK byte j+1 lands on QZ-MAX byte j+2
     a[0] = 1;
     a[1] = static_cast<std::uint8_t>(target >> 7);
     a[2] = static_cast<std::uint8_t>(target & 0x7F);
@@ -229,19 +232,19 @@ TEST(ZKLConvert, Assigns) {
     a[6] = static_cast<std::uint8_t>(b7);
     a[7] = static_cast<std::uint8_t>(b8);
   };
-  r.image[253] = 50;  // delay 1000
+  r.image[253] = 50; // delay 1000
   r.image[254] = 0;
-  r.image[7] = 9;     // c7
-  r.image[11] = 3;    // c11 < c7
+  r.image[7] = 9;  // c7
+  r.image[11] = 3; // c11 < c7
   setAssign(0, 28, 0, 0, 2);
   setAssign(1, 17, 0, 0, 3);
   setAssign(2, 218, 95, 10, 65);
   setAssign(3, 219, 100, 127, 66);
   setAssign(4, 5, 0, 0, 0);
-  setAssign(5, 300, 0, 0, 0);  // beyond A
+  setAssign(5, 300, 0, 0, 0); // beyond A
   auto q = Convert(r);
   auto assign = [&q](int k) { return q.data() + 670 + 17 * k; };
-  EXPECT_EQ(assign(0)[0], 0);  // 28 has no counterpart
+  EXPECT_EQ(assign(0)[0], 0); // 28 has no counterpart
   EXPECT_EQ(assign(0)[8], 2);
   EXPECT_EQ(assign(1)[0], 1);
   EXPECT_EQ(GetPair(assign(1) + 2), 2);
@@ -253,13 +256,13 @@ TEST(ZKLConvert, Assigns) {
   EXPECT_EQ(GetPair(assign(3) + 4), 1100);
   EXPECT_EQ(GetPair(assign(3) + 6), 1127);
   EXPECT_EQ(assign(3)[8], 66);
-  EXPECT_EQ(GetPair(assign(4) + 2), 13);  // B, since c11 < c7
+  EXPECT_EQ(GetPair(assign(4) + 2), 13); // B, since c11 < c7
   EXPECT_EQ(assign(5)[0], 0);
 
-  r.image[253] = 100;  // delay 1811: the delay-offset assign switches off
+  r.image[253] = 100; // delay 1811: the delay-offset assign switches off
   q = Convert(r);
   EXPECT_EQ(assign(3)[0], 0);
-  r.image[11] = 9;     // c11 = c7: A instead of B
+  r.image[11] = 9; // c11 = c7: A instead of B
   EXPECT_EQ(GetPair(Convert(r).data() + 670 + 17 * 4 + 2), 20);
 }
 
