@@ -50,12 +50,6 @@ CFontDialog::CFontDialog(QWidget* parent) : QDialog(parent) {
     m_colorBox->addItem(Swatch(QColor(entry.rgb)), tr(entry.name), QColor(entry.rgb));
   m_colorBox->addItem(tr("Other..."));
   connect(m_colorBox, &QComboBox::activated, this, &CFontDialog::OnColorActivated);
-  connect(m_fontChooser, &QFontDialog::currentFontChanged, this, &CFontDialog::UpdateSample);
-
-  m_sample = new QLabel(QStringLiteral("AaBbYyZz 0123456789"), this);
-  m_sample->setAlignment(Qt::AlignCenter);
-  m_sample->setMinimumHeight(40);
-  m_sample->setFrameShape(QFrame::StyledPanel);
 
   auto* colorRow = new QHBoxLayout;
   auto* colorLabel = new QLabel(tr("&Color:"), this);
@@ -70,14 +64,11 @@ CFontDialog::CFontDialog(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_fontChooser);
   layout->addLayout(colorRow);
-  layout->addWidget(m_sample);
   layout->addWidget(buttons);
-  UpdateSample();
 }
 
 void CFontDialog::SetCurrentFont(const QFont& font) {
   m_fontChooser->setCurrentFont(font);
-  UpdateSample();
 }
 
 QFont CFontDialog::GetSelectedFont() const {
@@ -87,7 +78,6 @@ QFont CFontDialog::GetSelectedFont() const {
 void CFontDialog::SetColor(const QColor& color) {
   m_colorBox->setCurrentIndex(ColorIndex(color));
   m_lastColorIndex = m_colorBox->currentIndex();
-  UpdateSample();
 }
 
 QColor CFontDialog::GetColor() const {
@@ -109,7 +99,6 @@ int CFontDialog::ColorIndex(const QColor& color) {
 void CFontDialog::OnColorActivated(int index) {
   if (m_colorBox->itemData(index).isValid()) {
     m_lastColorIndex = index;
-    UpdateSample();
     return;
   }
   const QColor chosen = QColorDialog::getColor(m_colorBox->itemData(m_lastColorIndex).value<QColor>(), this);
@@ -117,13 +106,6 @@ void CFontDialog::OnColorActivated(int index) {
     SetColor(chosen);
   else
     m_colorBox->setCurrentIndex(m_lastColorIndex);
-}
-
-void CFontDialog::UpdateSample() {
-  m_sample->setFont(m_fontChooser->currentFont());
-  QPalette palette = m_sample->palette();
-  palette.setColor(QPalette::WindowText, GetColor());
-  m_sample->setPalette(palette);
 }
 
 } // namespace GP

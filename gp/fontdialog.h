@@ -7,7 +7,6 @@
 
 class QComboBox;
 class QFontDialog;
-class QLabel;
 
 namespace GP {
 
@@ -27,11 +26,9 @@ public:
 private:
   int ColorIndex(const QColor& color);
   void OnColorActivated(int index);
-  void UpdateSample();
 
   QFontDialog* m_fontChooser;
   QComboBox* m_colorBox;
-  QLabel* m_sample;
   int m_lastColorIndex = 0;
 };
 

@@ -19,6 +19,8 @@ constexpr int kDefaultPageSteps = 10;
 CPopupSpinEdit::CPopupSpinEdit(const SSpinSettings& settings, double value, int ownerValue, QWidget* parent)
     : QAbstractSpinBox(parent), IPopup(KIND_SPIN, ownerValue), m_settings(settings) {
   setFrame(false);
+  setAutoFillBackground(true); // without a frame nothing else covers the cell below
+  setBackgroundRole(QPalette::Base);
   setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   setAccelerated(m_settings.style == 2);
   setKeyboardTracking(true);
