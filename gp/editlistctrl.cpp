@@ -11,8 +11,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QStylePainter>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -286,9 +286,7 @@ void CEditListCtrl::ScrollColumnIntoView(int column) {
 
 // ---- rows ----
 
-int CEditListCtrl::GetItemCount() const {
-  return m_model->rowCount();
-}
+int CEditListCtrl::GetItemCount() const { return m_model->rowCount(); }
 
 void CEditListCtrl::SetItemCount(int count) {
   EndEditForChange();
@@ -315,9 +313,7 @@ bool CEditListCtrl::DeleteItem(int row) {
   return true;
 }
 
-void CEditListCtrl::DeleteAllItems() {
-  SetItemCount(0);
-}
+void CEditListCtrl::DeleteAllItems() { SetItemCount(0); }
 
 qintptr CEditListCtrl::GetItemData(int row) const {
   return row >= 0 && row < GetItemCount() ? m_model->ItemData(row) : 0;
@@ -335,9 +331,7 @@ void CEditListCtrl::SortItems(const std::function<int(qintptr, qintptr)>& compar
   m_model->Sort(compare);
 }
 
-void CEditListCtrl::RedrawItems(int first, int last) {
-  m_model->RowsChanged(first, last);
-}
+void CEditListCtrl::RedrawItems(int first, int last) { m_model->RowsChanged(first, last); }
 
 void CEditListCtrl::EndEditForChange() {
   // A derived list may rebuild from inside SetCellValue; that commit closes the popups itself.
@@ -358,21 +352,18 @@ std::vector<int> CEditListCtrl::GetSelectedRows() const {
   return rows;
 }
 
-int CEditListCtrl::GetSelectedCount() const {
-  return static_cast<int>(GetSelectedRows().size());
-}
+int CEditListCtrl::GetSelectedCount() const { return static_cast<int>(GetSelectedRows().size()); }
 
 bool CEditListCtrl::IsRowSelected(int row) const {
-  return row >= 0 && row < GetItemCount() && !m_columns.empty() &&
-         selectionModel()->isSelected(m_model->index(row, 0));
+  return row >= 0 && row < GetItemCount() && !m_columns.empty() && selectionModel()->isSelected(m_model->index(row, 0));
 }
 
 void CEditListCtrl::SetRowSelected(int row, bool selected) {
   if (row < 0 || row >= GetItemCount() || m_columns.empty())
     return;
-  selectionModel()->select(m_model->index(row, 0), (selected ? QItemSelectionModel::Select
-                                                             : QItemSelectionModel::Deselect) |
-                                                        QItemSelectionModel::Rows);
+  selectionModel()->select(m_model->index(row, 0),
+                           (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
+                               QItemSelectionModel::Rows);
 }
 
 void CEditListCtrl::SelectRows(int first, int last) {
@@ -386,17 +377,11 @@ void CEditListCtrl::SelectRows(int first, int last) {
   selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-void CEditListCtrl::SelectAllRows() {
-  SelectRows(0, GetItemCount() - 1);
-}
+void CEditListCtrl::SelectAllRows() { SelectRows(0, GetItemCount() - 1); }
 
-void CEditListCtrl::ClearRowSelection() {
-  selectionModel()->clearSelection();
-}
+void CEditListCtrl::ClearRowSelection() { selectionModel()->clearSelection(); }
 
-int CEditListCtrl::GetFocusRow() const {
-  return currentIndex().isValid() ? currentIndex().row() : -1;
-}
+int CEditListCtrl::GetFocusRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
 
 void CEditListCtrl::SetFocusRow(int row) {
   if (row < 0 || row >= GetItemCount() || m_columns.empty())
@@ -404,9 +389,7 @@ void CEditListCtrl::SetFocusRow(int row) {
   selectionModel()->setCurrentIndex(m_model->index(row, 0), QItemSelectionModel::NoUpdate);
 }
 
-int CEditListCtrl::GetTopIndex() const {
-  return std::max(rowAt(0), 0);
-}
+int CEditListCtrl::GetTopIndex() const { return std::max(rowAt(0), 0); }
 
 void CEditListCtrl::SetTopIndex(int row) {
   if (row < 0 || row >= GetItemCount() || m_columns.empty())
@@ -424,9 +407,7 @@ void CEditListCtrl::EnsureVisible(int row) {
     scrollTo(m_model->index(row, 0));
 }
 
-QRect CEditListCtrl::GetCellRect(int row, int column) const {
-  return visualRect(m_model->index(row, column));
-}
+QRect CEditListCtrl::GetCellRect(int row, int column) const { return visualRect(m_model->index(row, column)); }
 
 void CEditListCtrl::scrollTo(const QModelIndex& index, ScrollHint hint) {
   // Rows scroll into view; the columns move only with the cell cursor.
@@ -509,9 +490,7 @@ QString CEditListCtrl::GetDisplayText(int row, int column) const {
   return FitText(metrics, GetCellText(row, column), visualRect(index).width() - 2 * margin);
 }
 
-void CEditListCtrl::UpdateRowHeight() {
-  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-}
+void CEditListCtrl::UpdateRowHeight() { verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4); }
 
 void CEditListCtrl::changeEvent(QEvent* event) {
   QTableView::changeEvent(event);
@@ -1091,9 +1070,7 @@ void CEditListCtrl::OnPopupChange(int id) {
   }
 }
 
-void CEditListCtrl::OnPopupSelect(int id) {
-  OnPopupChange(id);
-}
+void CEditListCtrl::OnPopupSelect(int id) { OnPopupChange(id); }
 
 bool CEditListCtrl::OnPopupSpin(int id, double delta) {
   IPopup* source = GetPopup(id - kPopupIdBase);
@@ -1119,9 +1096,7 @@ void CEditListCtrl::ReplaceText(int /*column*/) {}
 
 void CEditListCtrl::OnColumnClick(int /*column*/) {}
 
-QString CEditListCtrl::GetCellText(int /*row*/, int /*column*/) const {
-  return QString();
-}
+QString CEditListCtrl::GetCellText(int /*row*/, int /*column*/) const { return QString(); }
 
 bool CEditListCtrl::ValidateCellValue(int /*row*/, int column, const QVariant& value, bool /*relative*/) {
   const SELVColumn* descriptor = GetColumn(column);

@@ -30,11 +30,11 @@ public:
   // Column descriptor; the list keeps its own copy.
   struct SELVColumn {
     quint32 flags = 0;
-    double minimum = 0.0;   // smallest number accepted (number kind)
-    double maximum = 0.0;   // largest number accepted (number kind)
-    qint32 spinParam = 0;   // handed to the spin edit
-    qint32 spinParam2 = 0;  // handed to the spin edit in mode 1
-    qint32 spinParam3 = 0;  // handed to the spin edit in mode 1
+    double minimum = 0.0;                 // smallest number accepted (number kind)
+    double maximum = 0.0;                 // largest number accepted (number kind)
+    qint32 spinParam = 0;                 // handed to the spin edit
+    qint32 spinParam2 = 0;                // handed to the spin edit in mode 1
+    qint32 spinParam3 = 0;                // handed to the spin edit in mode 1
     const QStringList* choices = nullptr; // choice kind; not owned, must outlive the column
   };
 

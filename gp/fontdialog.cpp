@@ -20,14 +20,22 @@ struct SNamedColor {
 
 // The sixteen colours of the classic font dialog.
 constexpr SNamedColor kColors[] = {
-    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Black"), 0x000000},   {QT_TRANSLATE_NOOP("GP::CFontDialog", "Maroon"), 0x800000},
-    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Green"), 0x008000},   {QT_TRANSLATE_NOOP("GP::CFontDialog", "Olive"), 0x808000},
-    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Navy"), 0x000080},    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Purple"), 0x800080},
-    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Teal"), 0x008080},    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Gray"), 0x808080},
-    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Silver"), 0xC0C0C0},  {QT_TRANSLATE_NOOP("GP::CFontDialog", "Red"), 0xFF0000},
-    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Lime"), 0x00FF00},    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Yellow"), 0xFFFF00},
-    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Blue"), 0x0000FF},    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Fuchsia"), 0xFF00FF},
-    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Aqua"), 0x00FFFF},    {QT_TRANSLATE_NOOP("GP::CFontDialog", "White"), 0xFFFFFF},
+    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Black"), 0x000000},
+    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Maroon"), 0x800000},
+    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Green"), 0x008000},
+    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Olive"), 0x808000},
+    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Navy"), 0x000080},
+    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Purple"), 0x800080},
+    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Teal"), 0x008080},
+    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Gray"), 0x808080},
+    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Silver"), 0xC0C0C0},
+    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Red"), 0xFF0000},
+    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Lime"), 0x00FF00},
+    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Yellow"), 0xFFFF00},
+    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Blue"), 0x0000FF},
+    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Fuchsia"), 0xFF00FF},
+    {QT_TRANSLATE_NOOP("GP::CFontDialog", "Aqua"), 0x00FFFF},
+    {QT_TRANSLATE_NOOP("GP::CFontDialog", "White"), 0xFFFFFF},
 };
 
 QIcon Swatch(const QColor& color) {
@@ -67,13 +75,9 @@ CFontDialog::CFontDialog(QWidget* parent) : QDialog(parent) {
   layout->addWidget(buttons);
 }
 
-void CFontDialog::SetCurrentFont(const QFont& font) {
-  m_fontChooser->setCurrentFont(font);
-}
+void CFontDialog::SetCurrentFont(const QFont& font) { m_fontChooser->setCurrentFont(font); }
 
-QFont CFontDialog::GetSelectedFont() const {
-  return m_fontChooser->currentFont();
-}
+QFont CFontDialog::GetSelectedFont() const { return m_fontChooser->currentFont(); }
 
 void CFontDialog::SetColor(const QColor& color) {
   m_colorBox->setCurrentIndex(ColorIndex(color));

@@ -27,21 +27,19 @@ enum : int {
   VARIABLE_PITCH = 0x02,
 };
 
-QString Entry(const QString& prefix, const char* name) {
-  return prefix + QLatin1String(name);
-}
+QString Entry(const QString& prefix, const char* name) { return prefix + QLatin1String(name); }
 
 } // namespace
 
 std::array<int, CFontEx::SLogFont::kNumberCount> CFontEx::SLogFont::Numbers() const {
-  return {height, width, escapement, orientation, weight, italic, underline, strikeOut,
-          charSet, outPrecision, clipPrecision, quality, pitchAndFamily};
+  return {height,    width,   escapement,   orientation,   weight,  italic,        underline,
+          strikeOut, charSet, outPrecision, clipPrecision, quality, pitchAndFamily};
 }
 
 void CFontEx::SLogFont::SetNumbers(const int* numbers, int count) {
   qint32* const ints[] = {&height, &width, &escapement, &orientation, &weight};
-  quint8* const bytes[] = {&italic, &underline, &strikeOut, &charSet, &outPrecision, &clipPrecision, &quality,
-                           &pitchAndFamily};
+  quint8* const bytes[] = {&italic,       &underline,     &strikeOut, &charSet,
+                           &outPrecision, &clipPrecision, &quality,   &pitchAndFamily};
   for (int i = 0; i < std::min(count, kNumberCount); ++i) {
     if (i < 5)
       *ints[i] = numbers[i];
@@ -133,18 +131,14 @@ CFontEx::SLogFont CFontEx::FromQFont(const QFont& font, const SLogFont& base) {
   return logFont;
 }
 
-CFontEx::SLogFont CFontEx::FromQFont(const QFont& font) {
-  return FromQFont(font, SLogFont());
-}
+CFontEx::SLogFont CFontEx::FromQFont(const QFont& font) { return FromQFont(font, SLogFont()); }
 
 QString CFontEx::FormatAttribute(const SLogFont& logFont) {
   const auto numbers = logFont.Numbers();
   return FormatIntegers(numbers.data(), SLogFont::kNumberCount);
 }
 
-QColor CFontEx::FromColorRef(quint32 color) {
-  return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-}
+QColor CFontEx::FromColorRef(quint32 color) { return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
 
 quint32 CFontEx::ToColorRef(const QColor& color) {
   const QColor rgb = color.toRgb();

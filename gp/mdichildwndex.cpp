@@ -26,33 +26,19 @@ QString CMDIChildWndEx::GetWindowTitle() const {
   return title;
 }
 
-bool CMDIChildWndEx::UsesSavedPosition() const {
-  return s_positionMode == 2;
-}
+bool CMDIChildWndEx::UsesSavedPosition() const { return s_positionMode == 2; }
 
-void CMDIChildWndEx::SetPositionMode(int mode) {
-  s_positionMode = mode;
-}
+void CMDIChildWndEx::SetPositionMode(int mode) { s_positionMode = mode; }
 
-int CMDIChildWndEx::GetPositionMode() {
-  return s_positionMode;
-}
+int CMDIChildWndEx::GetPositionMode() { return s_positionMode; }
 
-bool CMDIChildWndEx::CanMaximizeSize() const {
-  return !isMinimized() && !isMaximized();
-}
+bool CMDIChildWndEx::CanMaximizeSize() const { return !isMinimized() && !isMaximized(); }
 
-void CMDIChildWndEx::MaximizeHeight() {
-  Stretch(true, false);
-}
+void CMDIChildWndEx::MaximizeHeight() { Stretch(true, false); }
 
-void CMDIChildWndEx::MaximizeWidth() {
-  Stretch(false, true);
-}
+void CMDIChildWndEx::MaximizeWidth() { Stretch(false, true); }
 
-void CMDIChildWndEx::MaximizeBoth() {
-  Stretch(true, true);
-}
+void CMDIChildWndEx::MaximizeBoth() { Stretch(true, true); }
 
 void CMDIChildWndEx::Stretch(bool height, bool width) {
   QMdiArea* area = mdiArea();
@@ -85,9 +71,7 @@ int CMDIChildWndEx::MinimizedHeight(const QMdiSubWindow* child) {
   return height;
 }
 
-QString CMDIChildWndEx::PositionEntry(int slot) {
-  return QStringLiteral("Position%1").arg(slot);
-}
+QString CMDIChildWndEx::PositionEntry(int slot) { return QStringLiteral("Position%1").arg(slot); }
 
 QRect CMDIChildWndEx::GetNormalRect() const {
   return CanMaximizeSize() || !m_normalRect.isValid() ? geometry() : m_normalRect;

@@ -32,17 +32,11 @@ CPopupSpinEdit::CPopupSpinEdit(const SSpinSettings& settings, double value, int 
   });
 }
 
-QString CPopupSpinEdit::GetText() const {
-  return lineEdit()->text();
-}
+QString CPopupSpinEdit::GetText() const { return lineEdit()->text(); }
 
-void CPopupSpinEdit::SetText(const QString& text) {
-  lineEdit()->setText(text);
-}
+void CPopupSpinEdit::SetText(const QString& text) { lineEdit()->setText(text); }
 
-void CPopupSpinEdit::SetValue(double value) {
-  SetText(FormatValue(value));
-}
+void CPopupSpinEdit::SetValue(double value) { SetText(FormatValue(value)); }
 
 int CPopupSpinEdit::GetDecimals() const {
   return m_settings.mode == 0 ? 0 : std::clamp(m_settings.param2, 0, kMaxDecimals);

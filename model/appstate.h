@@ -1,8 +1,11 @@
 #pragma once
-// The one application-wide state object the model layer reads: above all the target model,
-// which decides block sizes, block sets and the number of user patches.
+// The one application-wide state object: the target model (which decides block sizes, block sets and the
+// number of user patches), the program's private clipboard, the device reader and writer, the grid switch.
 
+#include <memory>
 #include <string>
+
+#include "model/document.h"
 
 class CZelTextOut;
 
@@ -13,6 +16,13 @@ enum : int {
   MODEL_QZ5 = 1,
 };
 
+// Conversion directions between the two models' data.
+enum : int {
+  CONVERT_NONE = 0,
+  CONVERT_TO_QZMAX = 1,
+  CONVERT_TO_QZ5 = 2,
+};
+
 // Receives the target model's identifier bytes for the unit's MIDI ports (00 00 0B or 00 00 06).
 // The MIDI layer implements it; the model layer only calls it, so it never depends on MIDI.
 class IModelIdSink {
@@ -21,9 +31,17 @@ public:
   virtual void SetModelId(const unsigned char modelId[3]) = 0;
 };
 
-// Display name ("QZ-MAX", "QZ-5") and user patch count (200, 140) of a model.
+// Base of the device reader and writer, which later layers create and the application state owns.
+// The model layer knows them only as owned objects to delete at exit.
+class IPatchStream {
+public:
+  virtual ~IPatchStream() = default;
+};
+
+// Display name ("QZ-MAX", "QZ-5"), user patch count (200, 140) and the three model identifier bytes of a model.
 const char* ModelName(int model);
 int UserPatchCount(int model);
+const unsigned char* ModelId(int model);
 
 class CAppState {
 public:
@@ -33,20 +51,60 @@ public:
   const char* GetModelName() const { return ModelName(m_targetModel); }
   int GetUserPatchCount() const { return UserPatchCount(m_targetModel); }
 
-  // Quiet form only: switches the model without asking or converting anything.
-  void SetTargetModelQuiet(int model) { m_targetModel = model; }
+  // Switches the target model. Quiet: nothing else happens, result 0 (the stored setting at start-up).
+  // Otherwise the ports are given the model's identifier, the user is asked through the message-box output
+  // whether to convert, and on Yes the clipboard is converted; the result is the direction applied
+  // (CONVERT_NONE, CONVERT_TO_QZMAX, CONVERT_TO_QZ5), which the caller applies to every open document.
+  // The model changes even when the answer is No. A value that is no model changes nothing.
+  int SetTargetModel(int model, bool quiet);
+  void SetTargetModelQuiet(int model) { SetTargetModel(model, true); }
 
-  // Where questions are asked at once (the message-box output) and where the unit's model identifier goes.
-  // Neither is owned; both may be null (no question is then answered Yes; no port is told).
+  // The patches last cut or copied, shared by every list window.
+  CData& GetClipboard() { return m_clipboard; }
+
+  // Grid lines in the patch lists: 0 off, anything else on.
+  int GetGridSwitch() const { return m_gridSwitch; }
+  void SetGridSwitch(int grid) { m_gridSwitch = grid; }
+
+  // The device reader and writer, owned here once set. Get<T> answers null when none is set or it is no T.
+  void SetReader(std::unique_ptr<IPatchStream> reader) { m_reader = std::move(reader); }
+  void SetWriter(std::unique_ptr<IPatchStream> writer) { m_writer = std::move(writer); }
+  template <class T>
+  T* GetReader() const {
+    return dynamic_cast<T*>(m_reader.get());
+  }
+  template <class T>
+  T* GetWriter() const {
+    return dynamic_cast<T*>(m_writer.get());
+  }
+  // Deletes the reader and writer (at exit, before the ports close).
+  void DeleteReaderWriter() {
+    m_reader.reset();
+    m_writer.reset();
+  }
+
+  // Where questions are asked at once (the message-box output), where loads and saves that have no output
+  // of their own leave their error code (the pending-error output), and where the unit's model identifier goes.
+  // None is owned; each may be null (a question is then answered "no", an error goes nowhere, no port is told).
   void SetMessageBoxOutput(CZelTextOut* output) { m_messageBox = output; }
   CZelTextOut* GetMessageBoxOutput() const { return m_messageBox; }
+  void SetErrorOutput(CZelTextOut* output) { m_errorOutput = output; }
+  CZelTextOut* GetErrorOutput() const { return m_errorOutput; }
   void SetModelIdSink(IModelIdSink* sink) { m_modelIdSink = sink; }
   IModelIdSink* GetModelIdSink() const { return m_modelIdSink; }
+
+  // Asks a Yes/No conversion question (12 or 13) through the message-box output; true on Yes.
+  bool AskConversion(int questionCode) const;
 
 private:
   CAppState() = default;
   int m_targetModel = MODEL_QZMAX;
+  CData m_clipboard;
+  std::unique_ptr<IPatchStream> m_reader;
+  std::unique_ptr<IPatchStream> m_writer;
+  int m_gridSwitch = 0;
   CZelTextOut* m_messageBox = nullptr;
+  CZelTextOut* m_errorOutput = nullptr;
   IModelIdSink* m_modelIdSink = nullptr;
 };
 

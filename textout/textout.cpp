@@ -64,3 +64,14 @@ const char* TextOutErrorMessage(int code) {
     return "Undefined error.";
   }
 }
+
+const char* TextOutQuestionMessage(int code) {
+  switch (code) {
+  case QUESTION_CONVERT_TO_QZMAX:
+    return "Are you sure you want to convert this QZ-5 data to QZ-MAX data?";
+  case QUESTION_CONVERT_TO_QZ5:
+    return "Are you sure you want to convert this QZ-MAX data to QZ-5 data?";
+  default:
+    return "";
+  }
+}

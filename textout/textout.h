@@ -70,3 +70,5 @@ public:
 
 // The fixed message text of an error code; %s in code 4 stands for the model name.
 const char* TextOutErrorMessage(int code);
+// The text of a question code; empty for a code that asks with no text.
+const char* TextOutQuestionMessage(int code);

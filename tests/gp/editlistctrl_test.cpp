@@ -114,9 +114,7 @@ public:
   mutable int textRequests = 0;
 };
 
-QPoint CellCenter(const CEditListCtrl& list, int row, int column) {
-  return list.GetCellRect(row, column).center();
-}
+QPoint CellCenter(const CEditListCtrl& list, int row, int column) { return list.GetCellRect(row, column).center(); }
 
 // Sends a mouse event the way a real click arrives (through the application, so the hook sees it).
 void SendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,

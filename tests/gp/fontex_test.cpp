@@ -108,8 +108,7 @@ void CFontExTest::attributeTextIsReadLikeScanf() {
   QCOMPARE(five.GetLogFont().Numbers(), (std::array<int, 13>{-16, 0, 0, 0, 400, 0, 0, 0, 128, 3, 2, 0, 49}));
 
   // Byte fields take the low byte; parsing stops at the first field that is no number.
-  GP::WriteProfileString(kSection, QStringLiteral("FontAttribute"),
-                         QStringLiteral("-12,0,0,0,400,257,2,x,1,1,1,1,1"));
+  GP::WriteProfileString(kSection, QStringLiteral("FontAttribute"), QStringLiteral("-12,0,0,0,400,257,2,x,1,1,1,1,1"));
   CFontEx bytes;
   bytes.LoadProfile(kSection, kPrefix);
   QCOMPARE(bytes.GetLogFont().Numbers(), (std::array<int, 13>{-12, 0, 0, 0, 400, 1, 2, 0, 128, 3, 2, 0, 49}));

@@ -107,7 +107,8 @@ void CMdiTest::malformedPositionKeepsUnparsedFields() {
   QCOMPARE(frame.pos(), QPoint(10, 20));
   QVERIFY(frame.width() > 0 && frame.height() > 0);
   // Far off every screen the frame comes back within reach.
-  GP::WriteProfileString(QStringLiteral("Window"), QStringLiteral("Position"), QStringLiteral("90000,90000,90600,90400"));
+  GP::WriteProfileString(QStringLiteral("Window"), QStringLiteral("Position"),
+                         QStringLiteral("90000,90000,90600,90400"));
   CMDIFrameWndEx lost;
   QCOMPARE(lost.size(), QSize(600, 400));
   QVERIFY(lost.screen()->availableGeometry().intersects(QRect(lost.pos(), lost.size())));

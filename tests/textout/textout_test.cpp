@@ -38,6 +38,11 @@ TEST(TextOut, BufferKeepsTheLastErrorAndAsksNothing) {
   EXPECT_EQ(out.Ask(ASK_YES_NO, QUESTION_CONVERT_TO_QZ5, 0), 0);
   EXPECT_STREQ(TextOutErrorMessage(99), "Undefined error.");
   EXPECT_STREQ(TextOutErrorMessage(5), "Cannot read files of this type.");
+  EXPECT_STREQ(TextOutQuestionMessage(QUESTION_CONVERT_TO_QZ5),
+               "Are you sure you want to convert this QZ-MAX data to QZ-5 data?");
+  EXPECT_STREQ(TextOutQuestionMessage(QUESTION_CONVERT_TO_QZMAX),
+               "Are you sure you want to convert this QZ-5 data to QZ-MAX data?");
+  EXPECT_STREQ(TextOutQuestionMessage(3), "");
 }
 
 } // namespace

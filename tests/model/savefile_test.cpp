@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+
+#include "fakes.h"
+#include "model/filedocument.h"
+#include "model/savefile.h"
+
+namespace fs = std::filesystem;
+using namespace QZML;
+
+namespace {
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+class AtomicSave : public ::testing::Test {
+protected:
+  void SetUp() override {
+    folder = fs::temp_directory_path() /
+             ("qz-save-" + std::to_string(::getpid()) + "-" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    target = folder / "library.qzl";
+    WriteAll(target, "previous contents");
+  }
+  void TearDown() override { fs::remove_all(folder); }
+  // Only the target remains: no temporary file is left behind.
+  std::size_t FilesInFolder() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+  }
+
+  fs::path folder, target;
+  CZelTextOutBuffer errors;
+};
+
+TEST_F(AtomicSave, ReplacesTheFileWhenAllIsWritten) {
+  ::chmod(target.c_str(), 0640);
+  EXPECT_TRUE(SaveFileAtomically(target.string(), [](std::ostream& out) {
+    out << std::string(200000, 'n');
+    return true;
+  }, &errors));
+  EXPECT_EQ(ReadAll(target), std::string(200000, 'n'));
+  EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(FilesInFolder(), 1u);
+  EXPECT_EQ(errors.m_pendingError, 0);
+
+  // Through a link, the file it points at is replaced and the link stays.
+  fs::path link = folder / "link.qzl";
+  fs::create_symlink(target, link);
+  EXPECT_TRUE(SaveFileAtomically(link.string(), [](std::ostream& out) { return static_cast<bool>(out << "via"); }));
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadAll(target), "via");
+}
+
+TEST_F(AtomicSave, FailuresLeaveThePreviousFile) {
+  // The writer gives up (it reports its own error).
+  EXPECT_FALSE(SaveFileAtomically(target.string(), [](std::ostream& out) {
+    out << "half";
+    return false;
+  }, &errors));
+  EXPECT_EQ(errors.m_pendingError, 0);
+  // The stream failed although the writer did not notice.
+  EXPECT_FALSE(SaveFileAtomically(target.string(), [](std::ostream& out) {
+    out.setstate(std::ios::badbit);
+    return true;
+  }, &errors));
+  EXPECT_EQ(errors.m_pendingError, TEXTOUT_ERR_SAVE);
+  EXPECT_EQ(ReadAll(target), "previous contents");
+  EXPECT_EQ(FilesInFolder(), 1u);
+
+  // A folder that does not exist, a folder in the target's place.
+  errors.Error(0);
+  EXPECT_FALSE(SaveFileAtomically((folder / "missing" / "x.qzl").string(), [](std::ostream&) { return true; },
+                                  &errors));
+  EXPECT_EQ(errors.m_pendingError, TEXTOUT_ERR_SAVE);
+  fs::create_directory(folder / "sub");
+  EXPECT_FALSE(SaveFileAtomically((folder / "sub").string(), [](std::ostream&) { return true; }));
+  EXPECT_TRUE(fs::is_directory(folder / "sub"));
+}
+
+// A disk that fills up mid-save: the file size limit makes every write past it fail.
+TEST_F(AtomicSave, FullDiskKeepsTheLibraryAndReportsCode2) {
+  qztest::CAppStateGuard guard;
+  CFileDocument doc;
+  doc.m_current.m_patches.Resize(100);  // about 106 kB
+  auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit limited = saved;
+  limited.rlim_cur = 50000;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  bool saveResult = doc.SaveFile(target.string());
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previousHandler);
+
+  EXPECT_FALSE(saveResult);
+  EXPECT_EQ(guard.errors.m_pendingError, TEXTOUT_ERR_SAVE);
+  EXPECT_EQ(ReadAll(target), "previous contents");
+  EXPECT_EQ(FilesInFolder(), 1u);
+
+  // Without the limit the same save goes through and loads back.
+  ASSERT_TRUE(doc.SaveFile(target.string()));
+  CFileDocument loaded;
+  bool converted = false;
+  ASSERT_TRUE(loaded.LoadFile(target.string(), converted));
+  EXPECT_EQ(loaded.m_current.m_patches.size(), 100u);
+}
+
+} // namespace
