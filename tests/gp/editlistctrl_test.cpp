@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -191,6 +192,20 @@ void CEditListCtrlTest::cursorKeysStayOnEditableColumns() {
   QCOMPARE(list.GetCurrentColumn(), int(COL_KIND));
   list.SetCurrentColumn(99);
   QCOMPARE(list.GetCurrentColumn(), int(COL_KIND));
+
+  // The cursor's column scrolls fully into view, and the rows' keys never scroll sideways.
+  list.resize(180, 300);
+  QCoreApplication::processEvents();
+  list.SetCurrentColumn(COL_KIND);
+  const QRect kind = list.GetCellRect(0, COL_KIND);
+  QVERIFY(kind.left() >= 0 && kind.right() < list.viewport()->width());
+  QVERIFY(list.horizontalScrollBar()->value() > 0);
+  QTest::keyClick(&list, Qt::Key_Down);
+  QCOMPARE(list.GetCellRect(0, COL_KIND), kind);
+  QTest::keyClicks(&list, QStringLiteral("^"));
+  QCOMPARE(list.horizontalScrollBar()->value(), 0);
+  list.resize(400, 300);
+  QTest::keyClicks(&list, QStringLiteral("$"));
 
   list.SelectRows(3, 3);
   list.SetFocusRow(3);
