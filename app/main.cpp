@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: qzmax-librarian [--simulator] [--midi-api auto|alsa|jack] [FILE]\n");
     return 2;
   }
+  // Tests start a second program against their own first one.
+  options.instanceKey = qEnvironmentVariable("QZMAX_LIBRARIAN_INSTANCE");
   CApp app(options);
   if (!app.InitInstance())
     return app.ExitInstance(app.IsEarlyExit() ? 0 : 1);

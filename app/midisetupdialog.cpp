@@ -81,7 +81,9 @@ CMidiSetupDialog::CMidiSetupDialog(CAppMidi& midi, const std::string& label, QWi
     CMidiEnvironment& environment = m_midi.Environment();
     form.combos[IDC_MIDI_IN_DEVICE].Select(m_midi.Setup().InputDeviceName(environment.Inputs()[0]));
     form.combos[IDC_MIDI_OUT_DEVICE].Select(m_midi.Setup().OutputDeviceName(environment.Outputs()[0]));
-    // The shared device ID box shows the last row's ID, as without the simulated unit.
+    // The shared device ID box goes with the unit's ports here, or OK would move them off the
+    // simulated unit's ID.
+    form.combos[IDC_MIDI_DEVICE_ID].Select(std::to_string(CBuiltInSimulator::kDeviceId + 1));
   }
   FillFromForm(form);
   setFixedHeight(sizeHint().height());
