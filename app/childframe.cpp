@@ -1,6 +1,7 @@
 #include "app/childframe.h"
 
 #include "app/app.h"
+#include "app/appicon.h"
 #include "app/docview.h"
 #include "app/mainframe.h"
 
@@ -10,6 +11,7 @@
 
 CChildFrame::CChildFrame(int slot, QWidget* parent) : GP::CMDIChildWndEx(slot, parent) {
   setAttribute(Qt::WA_DeleteOnClose);
+  setWindowIcon(AppIcon());
 }
 
 void CChildFrame::SetView(CViewBase* view) {

@@ -4,6 +4,7 @@
 #include "app/childframe.h"
 #include "app/docman.h"
 #include "app/messagebox.h"
+#include "app/resource.h"
 #include "gp/mdiframewndex.h"
 
 #include <QFileInfo>
@@ -87,6 +88,37 @@ bool CDocumentBase::DoSave(const QString& path, bool replacePath) {
       app->GetDocManager().AddToRecentFileList(target);
   }
   return true;
+}
+
+bool CDocumentBase::OnCommand(int id) {
+  switch (id) {
+  case ID_FILE_CLOSE: {
+    CViewBase* view = GetFirstView();
+    if (CChildFrame* frame = view ? view->GetParentFrame() : nullptr)
+      frame->close();
+    return true;
+  }
+  case ID_FILE_SAVE:
+    DoFileSave();
+    return true;
+  case ID_FILE_SAVE_AS:
+    DoSave(QString());
+    return true;
+  default:
+    return false;
+  }
+}
+
+bool CDocumentBase::OnUpdateCommand(CCmdUI& ui) {
+  switch (ui.GetId()) {
+  case ID_FILE_CLOSE:
+  case ID_FILE_SAVE:
+  case ID_FILE_SAVE_AS:
+    ui.Enable();
+    return true;
+  default:
+    return false;
+  }
 }
 
 void CDocumentBase::SetTitle(const QString& title) {
@@ -188,8 +220,16 @@ CChildFrame* CDocTemplate::CreateNewFrame(CDocumentBase* document) {
   CChildFrame* frame = m_frameFactory();
   CViewBase* view = m_viewFactory(document);
   frame->SetView(view);
-  if (m_mainFrame)
+  if (m_mainFrame) {
+    // A new child takes the view's preferred size, within the area; a stored position overrides it.
+    const QSize room = m_mainFrame->GetMdiArea()->viewport()->size();
+    QSize size = frame->sizeHint();
+    if (room.width() > 100 && room.height() > 100)
+      size = size.boundedTo(room * 9 / 10);
+    frame->resize(size);
+    frame->setAttribute(Qt::WA_Resized, false); // still the default rectangle for the position memory
     m_mainFrame->AddChild(frame);
+  }
   return frame;
 }
 

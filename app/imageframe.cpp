@@ -8,7 +8,7 @@
 #include <QMenu>
 
 CImageFrame::CImageFrame(QWidget* parent) : CChildFrame(IDR_MAINTYPE, parent) {
-  setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
+  setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
   if (QMenu* menu = systemMenu())
     for (QAction* action : menu->actions())
       if (action->shortcut().matches(QKeySequence::Close) != QKeySequence::NoMatch ||

@@ -103,13 +103,14 @@ int main(int argc, char** argv) {
   CMidiWarningDlg::Confirm(CONFIRM_IMPORT_SMF, app->GetFlags(), frame);
   SetModalHook(nullptr);
 
-  GP::CFontDialog font(frame);
-  font.SetColor(Qt::red);
-  SaveDialog(font, QStringLiteral("font"));
-
-  QMessageBox box(QMessageBox::Warning, QStringLiteral("QZ-MAX Librarian"), CTextOutBox::ErrorText(3),
-                  QMessageBox::Ok, frame);
-  SaveDialog(box, QStringLiteral("messagebox"));
+  {
+    GP::CFontDialog font(frame);
+    font.SetColor(Qt::red);
+    SaveDialog(font, QStringLiteral("font"));
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("QZ-MAX Librarian"), CTextOutBox::ErrorText(3),
+                    QMessageBox::Ok, frame);
+    SaveDialog(box, QStringLiteral("messagebox"));
+  }
 
   CProgressBar* progress = app->GetProgressBar();
   progress->BeginCode(200, 1, true);
