@@ -221,14 +221,14 @@ CChildFrame* CDocTemplate::CreateNewFrame(CDocumentBase* document) {
   CViewBase* view = m_viewFactory(document);
   frame->SetView(view);
   if (m_mainFrame) {
-    // A new child takes the view's preferred size, within the area; a stored position overrides it.
-    const QSize room = m_mainFrame->GetMdiArea()->viewport()->size();
-    QSize size = frame->sizeHint();
-    if (room.width() > 100 && room.height() > 100)
-      size = size.boundedTo(room * 9 / 10);
-    frame->resize(size);
-    frame->setAttribute(Qt::WA_Resized, false); // still the default rectangle for the position memory
     m_mainFrame->AddChild(frame);
+    // A new child takes the view's preferred size within three quarters of the area, so the windows
+    // under it stay in sight; a stored position (Save Current Position) still wins.
+    // Before the frame is first shown the area has no size yet; the frame's own stands in for it.
+    QMdiArea* area = m_mainFrame->GetMdiArea();
+    const QSize room = area->isVisible() ? area->viewport()->size() : m_mainFrame->size() - QSize(0, 100);
+    if (room.width() > 100 && room.height() > 100 && !frame->HasSavedSize())
+      frame->resize(frame->sizeHint().boundedTo(room * 3 / 4));
   }
   return frame;
 }
