@@ -1,8 +1,10 @@
 #include "app/childframe.h"
 
 #include "app/app.h"
+#include "app/appicon.h"
 #include "app/docview.h"
 #include "app/mainframe.h"
+#include "gp/profile.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -10,6 +12,15 @@
 
 CChildFrame::CChildFrame(int slot, QWidget* parent) : GP::CMDIChildWndEx(slot, parent) {
   setAttribute(Qt::WA_DeleteOnClose);
+  setWindowIcon(AppIcon());
+}
+
+bool CChildFrame::HasSavedSize() const {
+  if (!UsesSavedPosition())
+    return false;
+  int values[4] = {0, 0, 0, 0};
+  GP::ScanIntegers(GP::GetProfileString(QStringLiteral("Window"), PositionEntry(GetSlot())), values, 4);
+  return values[2] > 0 && values[3] > 0;
 }
 
 void CChildFrame::SetView(CViewBase* view) {

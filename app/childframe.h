@@ -24,6 +24,9 @@ public:
   // The caption without the main frame's part.
   virtual QString GetFrameTitle() const;
 
+  // Whether Save Current Position stored a size for this kind of frame.
+  bool HasSavedSize() const;
+
   // The document is closing: the frame goes without asking.
   void SetDocumentClosing() { m_documentClosing = true; }
   bool IsDocumentClosing() const { return m_documentClosing; }

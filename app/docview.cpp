@@ -4,6 +4,7 @@
 #include "app/childframe.h"
 #include "app/docman.h"
 #include "app/messagebox.h"
+#include "app/resource.h"
 #include "gp/mdiframewndex.h"
 
 #include <QFileInfo>
@@ -87,6 +88,37 @@ bool CDocumentBase::DoSave(const QString& path, bool replacePath) {
       app->GetDocManager().AddToRecentFileList(target);
   }
   return true;
+}
+
+bool CDocumentBase::OnCommand(int id) {
+  switch (id) {
+  case ID_FILE_CLOSE: {
+    CViewBase* view = GetFirstView();
+    if (CChildFrame* frame = view ? view->GetParentFrame() : nullptr)
+      frame->close();
+    return true;
+  }
+  case ID_FILE_SAVE:
+    DoFileSave();
+    return true;
+  case ID_FILE_SAVE_AS:
+    DoSave(QString());
+    return true;
+  default:
+    return false;
+  }
+}
+
+bool CDocumentBase::OnUpdateCommand(CCmdUI& ui) {
+  switch (ui.GetId()) {
+  case ID_FILE_CLOSE:
+  case ID_FILE_SAVE:
+  case ID_FILE_SAVE_AS:
+    ui.Enable();
+    return true;
+  default:
+    return false;
+  }
 }
 
 void CDocumentBase::SetTitle(const QString& title) {
@@ -188,8 +220,16 @@ CChildFrame* CDocTemplate::CreateNewFrame(CDocumentBase* document) {
   CChildFrame* frame = m_frameFactory();
   CViewBase* view = m_viewFactory(document);
   frame->SetView(view);
-  if (m_mainFrame)
+  if (m_mainFrame) {
     m_mainFrame->AddChild(frame);
+    // A new child takes the view's preferred size within three quarters of the area, so the windows
+    // under it stay in sight; a stored position (Save Current Position) still wins.
+    // Before the frame is first shown the area has no size yet; the frame's own stands in for it.
+    QMdiArea* area = m_mainFrame->GetMdiArea();
+    const QSize room = area->isVisible() ? area->viewport()->size() : m_mainFrame->size() - QSize(0, 100);
+    if (room.width() > 100 && room.height() > 100 && !frame->HasSavedSize())
+      frame->resize(frame->sizeHint().boundedTo(room * 3 / 4));
+  }
   return frame;
 }
 

@@ -43,6 +43,9 @@ public:
   virtual bool SaveModified();
   // Save (to the path, or through Save As when there is none) and Save As.
   bool DoFileSave();
+  // Close, Save and Save As.
+  bool OnCommand(int id) override;
+  bool OnUpdateCommand(CCmdUI& ui) override;
   bool DoSave(const QString& path, bool replacePath = true);
 
   const QString& GetTitle() const { return m_title; }

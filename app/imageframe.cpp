@@ -8,11 +8,11 @@
 #include <QMenu>
 
 CImageFrame::CImageFrame(QWidget* parent) : CChildFrame(IDR_MAINTYPE, parent) {
-  setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint);
+  // The title bar keeps its close box (it comes with the minimise and maximise boxes), but it and
+  // the system menu's Close, shown disabled, do nothing.
   if (QMenu* menu = systemMenu())
     for (QAction* action : menu->actions())
-      if (action->shortcut().matches(QKeySequence::Close) != QKeySequence::NoMatch ||
-          action->text().remove(QLatin1Char('&')).compare(QStringLiteral("Close"), Qt::CaseInsensitive) == 0)
+      if (action->text().remove(QLatin1Char('&')).startsWith(QStringLiteral("Close"), Qt::CaseInsensitive))
         action->setEnabled(false);
 }
 

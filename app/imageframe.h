@@ -1,6 +1,7 @@
 #pragma once
-// The Main window's frame: "<model> : Main", and it cannot be closed (no close button; close requests
-// are ignored until the program closes the document at exit).
+// The Main window's frame: "<model> : Main", and it cannot be closed: close requests (the close box,
+// Ctrl+F4) are ignored, and the system menu's Close is disabled, until the program closes the document
+// at exit.
 
 #include "app/childframe.h"
 

@@ -37,6 +37,8 @@ QRect CListFormView::DialogRect(int x, int y, int width, int height) const {
   return QRect(x * baseX / 4, y * baseY / 8, width * baseX / 4, height * baseY / 8);
 }
 
+QSize CListFormView::sizeHint() const { return DialogRect(0, 0, 330, 230).size(); }
+
 void CListFormView::SetLabelOrigin(int x, int y) { m_tempLabel->setGeometry(DialogRect(x, y, 45, 15)); }
 
 void CListFormView::resizeEvent(QResizeEvent* event) {

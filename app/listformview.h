@@ -39,6 +39,8 @@ public:
 
   // A rectangle in dialog units (quarters of the average character width, eighths of the line height).
   QRect DialogRect(int x, int y, int width, int height) const;
+  // Room for the patch list's columns and a page of rows.
+  QSize sizeHint() const override;
 
 protected:
   void resizeEvent(QResizeEvent* event) override;

@@ -304,7 +304,8 @@ void CMainFrame::RebuildRecentFiles() {
 }
 
 CChildFrame* CMainFrame::GetActiveChildFrame() const {
-  return qobject_cast<CChildFrame*>(GetMdiArea()->activeSubWindow());
+  // The current child stays current while another program (or a menu) has the focus.
+  return qobject_cast<CChildFrame*>(GetMdiArea()->currentSubWindow());
 }
 
 std::vector<QMdiSubWindow*> CMainFrame::GetChildFrames(QMdiSubWindow** active) const {
@@ -312,7 +313,7 @@ std::vector<QMdiSubWindow*> CMainFrame::GetChildFrames(QMdiSubWindow** active) c
   if (!app)
     return GP::CMDIFrameWndEx::GetChildFrames(active);
   if (active)
-    *active = GetMdiArea()->activeSubWindow();
+    *active = GetMdiArea()->currentSubWindow();
   std::vector<QMdiSubWindow*> frames;
   for (const auto& docTemplate : app->GetDocManager().GetTemplates())
     for (CDocumentBase* document : docTemplate->GetDocuments())

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 CMidiSetupDialog::CMidiSetupDialog(CAppMidi& midi, const std::string& label, QWidget* parent)
     : QDialog(parent), m_midi(midi), m_layout(StandardMidiSetupLayout(label)),
       m_modelLabel(new QLabel(QString::fromLatin1(kProductModelName))) {
@@ -39,7 +41,14 @@ CMidiSetupDialog::CMidiSetupDialog(CAppMidi& midi, const std::string& label, QWi
   auto* unit = new QGroupBox;
   auto* unitGrid = new QGridLayout(unit);
   m_modelLabel->setObjectName(QStringLiteral("label%1").arg(IDC_MIDI_MODEL_LABEL));
-  m_modelLabel->setMinimumWidth(m_modelLabel->fontMetrics().horizontalAdvance(QStringLiteral("QZ-MAX ")));
+  // The two groups' columns line up: the same label width, the same room for the device ID.
+  const QFontMetrics metrics = m_modelLabel->fontMetrics();
+  const int labelWidth = std::max(metrics.horizontalAdvance(QStringLiteral("QZ-MAX")),
+                                  metrics.horizontalAdvance(tr("Through"))) +
+                         metrics.averageCharWidth();
+  const int idWidth = id->sizeHint().width();
+  id->setFixedWidth(idWidth);
+  m_modelLabel->setFixedWidth(labelWidth);
   unitGrid->addWidget(labelFor(tr("&Input:"), in), 0, 1);
   unitGrid->addWidget(labelFor(tr("&Output:"), out), 0, 2);
   unitGrid->addWidget(labelFor(tr("&Device ID"), id), 0, 3);
@@ -53,14 +62,14 @@ CMidiSetupDialog::CMidiSetupDialog(CAppMidi& midi, const std::string& label, QWi
   auto* thru = new QGroupBox;
   auto* thruGrid = new QGridLayout(thru);
   auto* through = new QLabel(tr("Through"));
-  through->setMinimumWidth(m_modelLabel->minimumWidth());
+  through->setFixedWidth(labelWidth);
   thruGrid->addWidget(labelFor(tr("I&nput:"), thruIn), 0, 1);
   thruGrid->addWidget(labelFor(tr("O&utput:"), thruOut), 0, 2);
   thruGrid->addWidget(through, 1, 0);
   thruGrid->addWidget(thruIn, 1, 1);
   thruGrid->addWidget(thruOut, 1, 2);
   // Keeps the Through columns under the unit's.
-  thruGrid->addItem(new QSpacerItem(id->sizeHint().width(), 0, QSizePolicy::Fixed), 1, 3);
+  thruGrid->addItem(new QSpacerItem(idWidth, 0, QSizePolicy::Fixed), 1, 3);
   thruGrid->setColumnStretch(1, 1);
   thruGrid->setColumnStretch(2, 1);
 

@@ -1,5 +1,6 @@
 // Saves pictures of the main window and of every dialog into the folder given, for a look at them
 // under a real X server:  xvfb-run -a -s "-screen 0 1280x800x24" build/bin/appscreens /tmp/shots
+// With --root FILE it only saves the whole screen (what another program, started before, shows).
 #include "apptestsupport.h"
 
 #include "app/appmidi.h"
@@ -60,6 +61,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: appscreens FOLDER\n");
     return 2;
   }
+  if (QString::fromLocal8Bit(argv[1]) == QStringLiteral("--root") && argc > 2) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen->grabWindow(0).save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+  }
   s_folder = QString::fromLocal8Bit(argv[1]);
   QDir().mkpath(s_folder);
   CTestSettings settings;
@@ -103,13 +108,14 @@ int main(int argc, char** argv) {
   CMidiWarningDlg::Confirm(CONFIRM_IMPORT_SMF, app->GetFlags(), frame);
   SetModalHook(nullptr);
 
-  GP::CFontDialog font(frame);
-  font.SetColor(Qt::red);
-  SaveDialog(font, QStringLiteral("font"));
-
-  QMessageBox box(QMessageBox::Warning, QStringLiteral("QZ-MAX Librarian"), CTextOutBox::ErrorText(3),
-                  QMessageBox::Ok, frame);
-  SaveDialog(box, QStringLiteral("messagebox"));
+  {
+    GP::CFontDialog font(frame);
+    font.SetColor(Qt::red);
+    SaveDialog(font, QStringLiteral("font"));
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("QZ-MAX Librarian"), CTextOutBox::ErrorText(3),
+                    QMessageBox::Ok, frame);
+    SaveDialog(box, QStringLiteral("messagebox"));
+  }
 
   CProgressBar* progress = app->GetProgressBar();
   progress->BeginCode(200, 1, true);

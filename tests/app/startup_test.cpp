@@ -6,6 +6,7 @@
 #include "app/filedoc.h"
 #include "app/fileframe.h"
 #include "app/imagedoc.h"
+#include "app/imageview.h"
 #include "app/mainframe.h"
 #include "app/resource.h"
 #include "app/selecttargetdlg.h"
@@ -17,6 +18,7 @@
 #include "textout/textout.h"
 
 #include <QMdiArea>
+#include <QMimeData>
 #include <QProcess>
 #include <QRadioButton>
 #include <QtTest>
@@ -55,6 +57,8 @@ private slots:
   void targetModelChangeWithNoOnlySwitches();
   void choosingTheCurrentModelAsksNothing();
   void commandLineImportsForeignFilesAndOpensLibraries();
+  void droppedFilesOpenEachInTurn();
+  void fontChangeReachesEveryList();
   void badCommandLineFileEndsTheStart();
   void secondStartHandsOverItsFile();
 
@@ -298,6 +302,43 @@ void CStartupTest::commandLineImportsForeignFilesAndOpensLibraries() {
   // The same file again brings its window forward instead of a second one.
   QVERIFY(app->OpenAnyFile(Corpus("qzl/valid_qzmax_3.qzl")));
   QCOMPARE(Libraries(app.App()).size(), size_t(3));
+}
+
+void CStartupTest::droppedFilesOpenEachInTurn() {
+  CTestUi ui;
+  CStartedApp app;
+  auto* mime = new QMimeData;
+  mime->setUrls({QUrl::fromLocalFile(Corpus("zkl/valid/three-patches.zkl")),
+                 QUrl::fromLocalFile(Corpus("zkl/invalid/bad-signature.zkl")),
+                 QUrl::fromLocalFile(Corpus("qzl/valid_qzmax_3.qzl"))});
+  CMainFrame* frame = app->GetMainFrame();
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(frame, &enter);
+  QVERIFY(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(frame, &drop);
+  delete mime;
+  // The bad one says why; the others open all the same.
+  QCOMPARE(Libraries(app.App()).size(), size_t(2));
+  QCOMPARE(ui.m_texts.size(), 1);
+  QVERIFY(QApplication::overrideCursor() == nullptr);
+}
+
+void CStartupTest::fontChangeReachesEveryList() {
+  CTestUi ui;
+  CStartedApp app;
+  QZML::CPatchArray patches;
+  CFileDoc* library = app->NewLibraryWith(patches);
+  GP::CFontEx::SLogFont font = app->GetListFont().GetLogFont();
+  font.height = -21;
+  app->GetListFont().CreateFontIndirect(font);
+  app->GetListFont().SetColorRef(0x0000FF);
+  app->NotifyFontChanged();
+  for (CViewBase* view : {static_cast<CViewBase*>(app->GetMainView()), library->GetFirstView()}) {
+    QFrame* list = static_cast<CListFormView*>(view)->GetListArea();
+    QCOMPARE(list->font(), app->GetListFont().GetFont());
+    QCOMPARE(list->palette().color(QPalette::Text), QColor(Qt::red));
+  }
 }
 
 void CStartupTest::badCommandLineFileEndsTheStart() {
