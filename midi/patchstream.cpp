@@ -269,7 +269,7 @@ bool CWriter::WriteBlock(int area, int number, int blockId, int subIndex) {
   progress.SetText(addressing.GetDescription(area, number, blockId, subIndex));
   if (progress.IsCancelled())
     return false;
-  return CZelMidiWriter::Write(address, data);
+  return Write(address, data);
 }
 
 bool CWriter::Export(std::ostream& file, int area, const CPatchList& numbers, CPatchArray* source) {

@@ -101,6 +101,9 @@ public:
 
   CWriter();
 
+  // Write is the engine's (a data set to the unit and the pause), not the file writer's.
+  using CZelMidiWriter::Write;
+
   void SetProgress(CZelProgressBar* progress) { m_progress = progress; }
   CZelProgressBar& Progress();
   void SetEnvironment(CMidiEnvironment* environment) { m_environment = environment; }
