@@ -1,5 +1,7 @@
 #include "transfertestsupport.h"
 
+#include <gtest/gtest.h>
+
 #include <random>
 
 #include "model/parameteraddress.h"
@@ -26,8 +28,7 @@ void CFakeTimeDispatcher::ProcessPending(int maxWaitMs) {
   m_clock.Advance(static_cast<std::uint64_t>(maxWaitMs));
 }
 
-CTransferRig::CTransferRig(const CSimOptions& unit, int targetModel)
-    : model(targetModel), dispatcher(clock) {
+CTransferRig::CTransferRig(const CSimOptions& unit, int targetModel) : model(targetModel), dispatcher(clock) {
   sim = InstallSimulator(backend, unit);
   sim->Stop();
   sim->SetMonitor([this](const std::uint8_t* bytes, std::size_t count) { sent.emplace_back(bytes, bytes + count); });
@@ -40,12 +41,9 @@ CTransferRig::CTransferRig(const CSimOptions& unit, int targetModel)
   services.messageBox = &portMessages;
   environment.SetServices(services);
   environment.PreparePorts(targetModel);
-  messageBox = new CCodeRecorder;
-  errors = new CCodeRecorder;
-  environment.SetTextOut(MIDI_TEXTOUT_MESSAGE_BOX, messageBox);
-  environment.SetTextOut(MIDI_TEXTOUT_ERROR_BUFFER, errors);
+  environment.SetTextOut(MIDI_TEXTOUT_MESSAGE_BOX, messageBox = new CCodeRecorder);
+  environment.SetTextOut(MIDI_TEXTOUT_ERROR_BUFFER, errors = new CCodeRecorder);
   setup = std::make_unique<CMidiSetup>(environment, settings);
-
   reader.Bind(environment);
   reader.SetProgress(&progress);
   writer.Bind(environment);
@@ -62,31 +60,20 @@ void CTransferRig::Connect() {
   const int id = sim->Unit().Options().deviceId;
   setup->BindInput(environment.Inputs()[0], QZP::CVirtualMidiBackend::kSimulatorName, id);
   setup->BindOutput(environment.Outputs()[0], QZP::CVirtualMidiBackend::kSimulatorName, id);
-  if (!environment.InDevices().empty())
-    environment.InDevices()[0]->Attach(&arrived);
+  environment.InDevices()[0]->Attach(&arrived);
   dispatcher.quiet = [this] { return sim->Delivered() == arrived.received; };
 }
 
 std::vector<QZML::CByteArray> CTransferRig::Sent(std::uint8_t command) const {
   std::vector<QZML::CByteArray> found;
   for (const QZML::CByteArray& message : sent) {
-    CZelOrvaneMessage parsed;
-    if (message.size() > 1 && message[1] == 0x41 && parsed.Parse(message, 4) &&
-        parsed.GetField(ORVANE_FIELD_COMMAND) == QZML::CByteArray{command})
+    if (command == 0x7E ? message[1] == 0x7E : message.size() > 6 && message[1] == 0x41 && message[6] == command)
       found.push_back(message);
   }
   return found;
 }
 
-int CTransferRig::IdentityRequestsSent() const {
-  int count = 0;
-  for (const QZML::CByteArray& message : sent)
-    if (message.size() == 6 && message[1] == 0x7E && message[3] == 0x06 && message[4] == 0x01)
-      ++count;
-  return count;
-}
-
-QZML::CPatchArray CTransferRig::Patches(std::size_t count) const {
+QZML::CPatchArray Rows(std::size_t count) {
   QZML::CPatchArray patches;
   patches.Resize(count);
   return patches;
@@ -99,19 +86,20 @@ void FillPatch(QZML::CPatch& patch, unsigned seed, const std::string& name) {
   patch.SetName(name);
 }
 
-bool SameBlocks(const QZML::CPatch& a, const QZML::CPatch& b, bool (*inSet)(int blockId), std::string* where) {
+bool SameBlocks(const QZML::CPatch& a, const QZML::CPatch& b, bool (*inSet)(int blockId)) {
   QZML::CParameterAddress addressing;
   for (int index = 0; index < QZML::kBlockCount; ++index) {
-    const QZML::CBlockInstance& instance = QZML::BlockInstance(index);
-    if (!inSet(instance.kind->id))
-      continue;
-    const int size = addressing.GetBlockSize(QZML::AREA_USER, instance.kind->id);
-    if (!std::equal(a.Image() + instance.flatOffset, a.Image() + instance.flatOffset + size,
-                    b.Image() + instance.flatOffset)) {
-      if (where)
-        *where = addressing.GetDescription(QZML::AREA_USER, 0, instance.kind->id, instance.sub);
+    const QZML::CBlockInstance& block = QZML::BlockInstance(index);
+    const int size = addressing.GetBlockSize(QZML::AREA_USER, block.kind->id);
+    if (inSet(block.kind->id) && !std::equal(a.Image() + block.flatOffset, a.Image() + block.flatOffset + size,
+                                             b.Image() + block.flatOffset)) {
+      ADD_FAILURE() << "differs in " << addressing.GetDescription(QZML::AREA_USER, 0, block.kind->id, block.sub);
       return false;
     }
   }
   return true;
+}
+
+bool SameImage(const QZML::CPatch& a, const QZML::CPatch& b) {
+  return std::equal(a.Image(), a.Image() + QZML::kPatchImageSize, b.Image());
 }

@@ -32,63 +32,46 @@ private:
   int m_ran = 0;
 };
 
-// A logical input that only counts what reaches the user-interface thread.
 struct CCountingInput : CZelMidiIn {
   void Receive(const QZML::CByteArray&) override { ++received; }
   int received = 0;
 };
 
-// Keeps every code and question.
 struct CCodeRecorder : CZelTextOutBuffer {
-  void Error(int code) override {
-    codes.push_back(code);
-    CZelTextOutBuffer::Error(code);
-  }
+  void Error(int code) override { codes.push_back(code); }
   std::vector<int> codes;
 };
 
-// A progress display that records its calls and cancels at the n-th block text (0: never).
+// Records the calls of a transfer; cancels from the n-th block text on (0: never).
 struct CScriptedProgress : CZelProgressBar {
-  void BeginText(int range, const std::string& text, bool mayCancel) override {
+  void BeginText(int range, const std::string&, bool mayCancel) override {
     ++depth;
-    ranges.push_back(range);
-    cancelShown = mayCancel;
-    CZelProgressBar::BeginText(range, text, mayCancel);
+    ranges.push_back(mayCancel ? range : -1);
   }
   void End() override { --depth; }
-  void SetText(const std::string& text) override {
-    texts.push_back(text);
-    CZelProgressBar::SetText(text);
-  }
-  void SetPosition(int position) override {
-    positions.push_back(position);
-    CZelProgressBar::SetPosition(position);
-  }
+  void SetText(const std::string& text) override { texts.push_back(text); }
+  void SetPosition(int position) override { positions.push_back(position); }
   bool IsCancelled() override { return cancelAt > 0 && static_cast<int>(texts.size()) >= cancelAt; }
 
   int cancelAt = 0;
   int depth = 0;
-  bool cancelShown = false;
-  std::vector<int> ranges, positions;
+  std::vector<int> ranges, positions; // ranges: -1 for a display begun without Cancel
   std::vector<std::string> texts;
 };
 
 struct CTransferRig {
-  // A unit of the given options; the ports (and the target model) are those of targetModel.
   CTransferRig(const CSimOptions& unit, int targetModel);
   ~CTransferRig();
 
   // Binds logical input 0 and output 0 to the simulator with the unit's device ID.
   void Connect();
-  // The messages of a command the program sent the unit (0x11 requests, 0x12 data sets).
+  // What the program sent the unit: identity requests (0x7E) or the unit's messages of a command.
   std::vector<QZML::CByteArray> Sent(std::uint8_t command) const;
-  int IdentityRequestsSent() const;
-  QZML::CPatchArray Patches(std::size_t count) const;
 
   QZML::CTargetModelScope model;
   QZP::CVirtualMidiBackend backend;
   std::unique_ptr<CSimPort> sim;
-  std::vector<QZML::CByteArray> sent; // everything the program sent the unit
+  std::vector<QZML::CByteArray> sent;
   QZP::CFakeClock clock;
   CFakeTimeDispatcher dispatcher;
   CRecordingMessageBox portMessages;
@@ -103,8 +86,9 @@ struct CTransferRig {
   QZML::CWriter writer;
 };
 
-// Every block of a patch as random 7-bit bytes, with a name holding the braces.
+QZML::CPatchArray Rows(std::size_t count);
+// Every block of a patch as random 7-bit bytes, then the name.
 void FillPatch(QZML::CPatch& patch, unsigned seed, const std::string& name);
-// Whether two patches agree on every block of a set, at the target model's sizes; describes the first
-// difference in where.
-bool SameBlocks(const QZML::CPatch& a, const QZML::CPatch& b, bool (*inSet)(int blockId), std::string* where);
+// Whether two patches agree on every block of a set at the target model's sizes (EXPECTs it, too).
+bool SameBlocks(const QZML::CPatch& a, const QZML::CPatch& b, bool (*inSet)(int blockId));
+bool SameImage(const QZML::CPatch& a, const QZML::CPatch& b);

@@ -5,7 +5,6 @@
 
 #include <functional>
 
-#include "exclusive/longmessage.h"
 #include "midi/patchstream.h"
 #include "midi/zelmidiout.h"
 #include "miditestsupport.h"
@@ -16,18 +15,8 @@ using QZML::CByteArray;
 namespace {
 
 struct CCountingOut : CZelMidiOut {
-  CCountingOut() {
-    m_deviceId = 0x10;
-    m_modelId = {0x00, 0x00, 0x0B};
-  }
-  void SendMessage(const CZelLongMessage& message) override {
-    sent.push_back(message.GetBytes());
-    CZelMidiOut::SendMessage(message);
-  }
-  void Send(const CZelLongMessage& message) override {
-    sent.push_back(message.GetBytes());
-    CZelMidiOut::Send(message);
-  }
+  void SendMessage(const CZelLongMessage& message) override { sent.push_back(message.GetBytes()); }
+  void Send(const CZelLongMessage& message) override { sent.push_back(message.GetBytes()); }
   std::vector<CByteArray> sent;
 };
 
@@ -36,13 +25,12 @@ struct CCodes : CZelTextOut {
   std::vector<int> codes;
 };
 
-// Each pump first runs the script, then lets half a second pass.
-template <class TBase>
-struct CScripted : TBase {
-  template <class... TArgs>
-  explicit CScripted(TArgs&&... args) : TBase(std::forward<TArgs>(args)...) {
-    this->SetClock(&clock);
-    this->SetPort(&port);
+// Each pump runs the script, then lets half a second pass.
+struct CScriptedReader : QZML::CReader {
+  CScriptedReader() : QZML::CReader(&sink) {
+    port.m_deviceId = 0x10;
+    SetClock(&clock);
+    SetPort(&port);
   }
   void Pump() override {
     ++pumps;
@@ -51,142 +39,80 @@ struct CScripted : TBase {
     clock.Advance(500);
   }
   void Reserved() override {}
-  void SetAttempts(int attempts) { this->m_attempts = attempts; }
+  using CZelMidiReader::m_attempts;
 
+  CCodes sink;
   QZP::CFakeClock clock;
   CCountingOut port;
   std::function<void()> script;
   int pumps = 0;
 };
-using CEngine = CScripted<CZelMidiReader>;
-using CIdentity = CScripted<QZML::CReader>;
-
-CZelOrvaneMessage Answer(std::uint32_t address, std::size_t size) {
-  CZelAddressing port;
-  port.modelId = {0x00, 0x00, 0x0B};
-  return MakeDataSet(port, address, CByteArray(size, 0x01));
-}
 
 CZelLongMessage Universal(const CByteArray& bytes) {
   CZelLongMessage message;
-  EXPECT_TRUE(message.SetBytes(bytes));
+  message.SetBytes(bytes);
   return message;
 }
 
+const CByteArray kQzMaxReply = Bytes({0xF0, 0x7E, 0x10, 0x06, 0x02, 0x41, 0x0B, 0x02, 0, 0, 0, 0, 0, 0, 0xF7});
+
 } // namespace
 
-TEST(RequestEngine, OtherAddressesAndSizesDoNotEndTheWait) {
-  CCodes sink;
-  CEngine engine(&sink);
-  engine.script = [&] {
-    EXPECT_FALSE(engine.OnDataSet(Answer(0x1000080, 9)));
-    EXPECT_FALSE(engine.OnDataSet(Answer(0x1000100, 8)));
-    EXPECT_FALSE(engine.OnExclusive(Universal({0xF0, 0x7E, 0x10, 0x06, 0x02, 0xF7})));
+TEST(RequestEngine, OnlyTheAwaitedKindOfAnswerEndsAWait) {
+  CScriptedReader reader;
+  // No attempts: code 4 at once, nothing sent.
+  reader.m_attempts = 0;
+  EXPECT_FALSE(reader.Request(0x1000000, 130));
+  EXPECT_TRUE(reader.port.sent.empty());
+  EXPECT_EQ(reader.sink.codes, std::vector<int>{TEXTOUT_ERR_NO_ANSWER});
+
+  // A late identity reply does not pass for an awaited data set; the request goes out twice, 3 s apart.
+  reader.m_attempts = 2;
+  reader.script = [&] { EXPECT_FALSE(reader.OnExclusive(Universal(kQzMaxReply))); };
+  const std::uint64_t start = reader.clock.NowMs();
+  EXPECT_FALSE(reader.Request(0x1000000, 130));
+  EXPECT_EQ(reader.port.sent.size(), 2u);
+  EXPECT_EQ(reader.clock.NowMs() - start, 6000u);
+  EXPECT_EQ(reader.sink.codes.size(), 2u);
+
+  // Nor does a data set end an identity exchange.
+  reader.script = [&] {
+    CZelAddressing port;
+    EXPECT_FALSE(reader.OnDataSet(MakeDataSet(port, 0x1000000, {1})));
+    EXPECT_TRUE(reader.OnExclusive(Universal(kQzMaxReply)));
   };
-  const std::uint64_t start = engine.clock.NowMs();
-  EXPECT_FALSE(engine.Request(0x1000100, 9));
-  ASSERT_EQ(engine.port.sent.size(), 2u);
-  EXPECT_EQ(engine.port.sent[0], MakeDataRequest(engine.port.GetAddressing(), 0x1000100, 9).GetBytes());
-  EXPECT_EQ(engine.port.sent[1], engine.port.sent[0]);
-  EXPECT_EQ(sink.codes, std::vector<int>{TEXTOUT_ERR_NO_ANSWER});
-  EXPECT_EQ(engine.clock.NowMs() - start, 6000u);
-  EXPECT_EQ(engine.pumps, 12);
-  EXPECT_EQ(engine.GetState(), CZelMidiReader::STATE_IDLE);
-
-  // Nothing awaited: an answer changes nothing.
-  EXPECT_FALSE(engine.OnDataSet(Answer(0x1000100, 9)));
-  EXPECT_EQ(engine.GetState(), CZelMidiReader::STATE_IDLE);
-}
-
-TEST(RequestEngine, AnAnswerInTheSecondAttemptReportsNothing) {
-  CCodes sink;
-  CEngine engine(&sink);
-  engine.script = [&] {
-    if (engine.port.sent.size() == 2) {
-      EXPECT_TRUE(engine.OnDataSet(Answer(0x1000100, 9)));
-    }
-  };
-  EXPECT_TRUE(engine.Request(0x1000100, 9));
-  EXPECT_EQ(engine.pumps, 7);
-  EXPECT_TRUE(sink.codes.empty());
-  EXPECT_EQ(engine.GetState(), CZelMidiReader::STATE_IDLE);
-}
-
-TEST(RequestEngine, ExchangeEndsAtAUniversalMessageOnly) {
-  CCodes sink;
-  CEngine engine(&sink);
-  const CZelLongMessage request = QZML::IdentityRequest(0x10);
-  engine.script = [&] {
-    if (engine.pumps == 1) {
-      EXPECT_FALSE(engine.OnDataSet(Answer(0x1000000, 1))); // no address is awaited
-    } else {
-      EXPECT_TRUE(engine.OnExclusive(Universal({0xF0, 0x7E, 0x10, 0x06, 0x02, 0xF7})));
-    }
-  };
-  EXPECT_TRUE(engine.Exchange(request));
-  EXPECT_EQ(engine.pumps, 2);
-  EXPECT_EQ(engine.port.sent, std::vector<CByteArray>{Bytes({0xF0, 0x7E, 0x10, 0x06, 0x01, 0xF7})});
-
-  // A late universal message does not pass for an awaited data set.
-  engine.script = [&] { EXPECT_FALSE(engine.OnExclusive(Universal({0xF0, 0x7E, 0x10, 0x06, 0x02, 0xF7}))); };
-  EXPECT_FALSE(engine.Request(0x1000000, 1));
-  EXPECT_EQ(sink.codes, std::vector<int>{TEXTOUT_ERR_NO_ANSWER});
-}
-
-TEST(RequestEngine, NoAttemptsReportAtOnceAndSendNothing) {
-  CCodes sink;
-  CEngine engine(&sink);
-  engine.SetAttempts(0);
-  EXPECT_FALSE(engine.Request(0x1000000, 130));
-  EXPECT_TRUE(engine.port.sent.empty());
-  EXPECT_EQ(engine.pumps, 0);
-  EXPECT_EQ(sink.codes, std::vector<int>{TEXTOUT_ERR_NO_ANSWER});
-}
-
-TEST(RequestEngine, WriteSendsADataSetThenPauses) {
-  CZelMidiWriter writer;
-  QZP::CFakeClock clock;
-  CCountingOut port;
-  writer.SetClock(&clock);
-  EXPECT_TRUE(writer.Write(0x1000900, {0x41, 0x42})); // no port: only the pause
-  writer.SetPort(&port);
-  EXPECT_TRUE(writer.Write(0x1000900, {0x41, 0x42}));
-  EXPECT_EQ(port.sent, std::vector<CByteArray>{MakeDataSet(port.GetAddressing(), 0x1000900, {0x41, 0x42}).GetBytes()});
-  EXPECT_EQ(clock.m_sleeps, (std::vector<std::uint32_t>{20, 20}));
+  QZML::CTargetModelScope model(QZML::MODEL_QZMAX);
+  EXPECT_TRUE(reader.Identify());
+  EXPECT_EQ(reader.port.sent.back(), Bytes({0xF0, 0x7E, 0x10, 0x06, 0x01, 0xF7}));
+  EXPECT_EQ(reader.GetState(), CZelMidiReader::STATE_IDLE);
 }
 
 TEST(RequestEngine, IdentityReplyMustNameTheTargetModel) {
-  const CByteArray qzmax = Bytes({0xF0, 0x7E, 0x10, 0x06, 0x02, 0x41, 0x0B, 0x02, 0, 0, 0, 0, 0, 0, 0xF7});
-  const CByteArray qz5 = Bytes({0xF0, 0x7E, 0x10, 0x06, 0x02, 0x41, 0x06, 0x02, 0, 0, 0, 0, 0, 0, 0xF7});
-  CByteArray longer = qzmax;
+  CByteArray qz5 = kQzMaxReply;
+  qz5[6] = 0x06;
+  CByteArray longer = kQzMaxReply;
   longer.insert(longer.end() - 1, 0x05);
-  CByteArray shorter = qzmax;
+  CByteArray shorter = kQzMaxReply;
   shorter.erase(shorter.end() - 2);
-  CByteArray otherDevice = qzmax;
+  CByteArray otherDevice = kQzMaxReply;
   otherDevice[2] = 0x11;
-  CByteArray notIdentity = qzmax;
-  notIdentity[4] = 0x03;
-
   struct CCase {
-    const char* what;
     int model;
     CByteArray reply;
     bool accepted;
   };
   const CCase cases[] = {
-      {"QZ-MAX", QZML::MODEL_QZMAX, qzmax, true},    {"QZ-5 for a QZ-MAX", QZML::MODEL_QZMAX, qz5, false},
-      {"QZ-5", QZML::MODEL_QZ5, qz5, true},          {"QZ-MAX for a QZ-5", QZML::MODEL_QZ5, qzmax, false},
-      {"longer", QZML::MODEL_QZMAX, longer, true},   {"shorter", QZML::MODEL_QZMAX, shorter, false},
-      {"device", QZML::MODEL_QZMAX, otherDevice, false}, {"other", QZML::MODEL_QZMAX, notIdentity, false},
+      {QZML::MODEL_QZMAX, kQzMaxReply, true}, {QZML::MODEL_QZMAX, qz5, false},         {QZML::MODEL_QZ5, qz5, true},
+      {QZML::MODEL_QZ5, kQzMaxReply, false},  {QZML::MODEL_QZMAX, longer, true},      {QZML::MODEL_QZMAX, shorter, false},
+      {QZML::MODEL_QZMAX, otherDevice, false},
   };
   for (const CCase& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(&c - cases);
     QZML::CTargetModelScope model(c.model);
-    CCodes sink;
-    CIdentity reader(&sink);
-    reader.script = [&] { EXPECT_EQ(reader.OnExclusive(Universal(c.reply)), c.accepted); };
+    CScriptedReader reader;
+    reader.script = [&] { reader.OnExclusive(Universal(c.reply)); };
     EXPECT_EQ(reader.Identify(), c.accepted);
     EXPECT_EQ(reader.port.sent.size(), c.accepted ? 1u : 2u);
-    EXPECT_EQ(sink.codes.size(), c.accepted ? 0u : 1u);
+    EXPECT_EQ(reader.sink.codes.size(), c.accepted ? 0u : 1u);
   }
 }
