@@ -29,8 +29,7 @@ CZelAddressing DefaultAddressing() {
 }
 
 // Walks the block instances of a patch in table order, calling visit for those in the set.
-template <class TInSet, class TVisit>
-bool ForEachBlock(TInSet inSet, TVisit visit) {
+template <class TInSet, class TVisit> bool ForEachBlock(TInSet inSet, TVisit visit) {
   for (int index = 0; index < kBlockCount; ++index) {
     const CBlockInstance& instance = BlockInstance(index);
     if (!inSet(instance.kind->id))

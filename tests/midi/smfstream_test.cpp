@@ -58,7 +58,8 @@ TEST(SmfStream, ExportOfOnePatchImportsAtTheSameNumberThroughAFile) {
   char folder[] = "/tmp/qz-smf-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
   const std::string path = std::string(folder) + "/one.mid";
-  ASSERT_TRUE(SaveFileAtomically(path, [&](std::ostream& out) { return streams.writer.Export(out, AREA_USER, {3}, &main); }));
+  ASSERT_TRUE(
+      SaveFileAtomically(path, [&](std::ostream& out) { return streams.writer.Export(out, AREA_USER, {3}, &main); }));
 
   // Format 0, one track, 96 ticks per quarter note, no tempo, 35 data sets, then the end of the track.
   const CByteArray& file = streams.writer.GetOutputBuffer();
@@ -72,7 +73,8 @@ TEST(SmfStream, ExportOfOnePatchImportsAtTheSameNumberThroughAFile) {
   EXPECT_EQ(events.sizes[0], 143u); // "PATCH FX1"
   EXPECT_EQ(events.deltas[0], 12u);
   EXPECT_EQ(events.deltas[8], 17u); // "PATCH FX2"
-  const std::pair<std::size_t, std::uint32_t> ticks[] = {{1, 5}, {7, 5}, {8, 6}, {26, 6}, {40, 7}, {130, 12}, {220, 17}};
+  const std::pair<std::size_t, std::uint32_t> ticks[] = {{1, 5},  {7, 5},    {8, 6},   {26, 6},
+                                                         {40, 7}, {130, 12}, {220, 17}};
   for (const auto& entry : ticks)
     EXPECT_EQ(QZML::CWriter::DeltaTicks(entry.first + 13), entry.second) << entry.first << " data bytes";
 
@@ -93,14 +95,17 @@ TEST(SmfStream, ImportTakesOnlyGoodUserDataSetsOfItsDevice) {
   CZelAddressing qz5 = own;
   qz5.modelId = {0x00, 0x00, 0x06};
   CParameterAddress address;
-  CZelOrvaneMessage badChecksum = MakeDataSet(own, address.GetBlockAddress(AREA_USER, 1, BLOCK_NAME), Name("Bad checksum    "));
+  CZelOrvaneMessage badChecksum =
+      MakeDataSet(own, address.GetBlockAddress(AREA_USER, 1, BLOCK_NAME), Name("Bad checksum    "));
   badChecksum.SetField(ORVANE_FIELD_CHECKSUM, {static_cast<std::uint8_t>((badChecksum.GetChecksum() + 1) & 0x7F)});
   CZelLongMessage foreign;
   foreign.SetBytes({0xF0, 0x43, 0x10, 0x00, 0xF7});
   const CZelLongMessage events[] = {
       MakeDataSet(own, address.GetBlockAddress(AREA_TEMPORARY, 0, BLOCK_NAME), Name("Temporary       ")),
       badChecksum,
-      MakeDataSet(own, address.GetBlockAddress(AREA_USER, 2, BLOCK_NAME), Name("Good \x7F" "2\x7E        ")),
+      MakeDataSet(own, address.GetBlockAddress(AREA_USER, 2, BLOCK_NAME),
+                  Name("Good \x7F"
+                       "2\x7E        ")),
       MakeDataSet(qz5, address.GetBlockAddress(AREA_USER, 4, BLOCK_NAME), Name("From a QZ-5     ")),
       MakeDataRequest(own, address.GetBlockAddress(AREA_USER, 5, BLOCK_NAME), 16),
       MakeDataSet(own, 0x0C00000, Name("Nowhere         ")),

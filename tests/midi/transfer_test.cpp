@@ -44,9 +44,9 @@ std::uint32_t Field(const CByteArray& bytes, int field) {
 TEST(Transfer, ReadAllAndSelectedOfEachModelIntoTheirRows) {
   struct CCase {
     int model;
-    std::size_t requests;            // per patch
-    std::uint32_t loopFx, master;    // bytes requested
-    std::uint32_t skipped;           // a block the model does not read
+    std::size_t requests;         // per patch
+    std::uint32_t loopFx, master; // bytes requested
+    std::uint32_t skipped;        // a block the model does not read
   };
   for (const CCase& c : {CCase{MODEL_QZMAX, 32, 13, 10, 0x980}, CCase{MODEL_QZ5, 27, 5, 9, 0x800}}) {
     SCOPED_TRACE(ModelName(c.model));
@@ -120,7 +120,8 @@ TEST(Transfer, WriteThenReadBackEqualInTheUserAndTheTemporaryArea) {
     // The temporary patch: row 4 goes there, and comes back into row 2 alone.
     FillPatch(*source.Get(4), 44, "Temp {4}");
     ASSERT_TRUE(rig.writer.WritePatches(AREA_TEMPORARY, {4}, &source));
-    EXPECT_EQ(rig.progress.texts.back(), "Temporary Patch: PATCH ASSIGN " + std::string(model == MODEL_QZ5 ? "INPUT SENS" : "CC#7"));
+    EXPECT_EQ(rig.progress.texts.back(),
+              "Temporary Patch: PATCH ASSIGN " + std::string(model == MODEL_QZ5 ? "INPUT SENS" : "CC#7"));
     CPatch temporary;
     rig.sim->Unit().GetTemporaryPatch(temporary);
     SameBlocks(temporary, *source.Get(4), CParameterAddress::IsWritten);

@@ -91,8 +91,8 @@ bool SameBlocks(const QZML::CPatch& a, const QZML::CPatch& b, bool (*inSet)(int 
   for (int index = 0; index < QZML::kBlockCount; ++index) {
     const QZML::CBlockInstance& block = QZML::BlockInstance(index);
     const int size = addressing.GetBlockSize(QZML::AREA_USER, block.kind->id);
-    if (inSet(block.kind->id) && !std::equal(a.Image() + block.flatOffset, a.Image() + block.flatOffset + size,
-                                             b.Image() + block.flatOffset)) {
+    if (inSet(block.kind->id) &&
+        !std::equal(a.Image() + block.flatOffset, a.Image() + block.flatOffset + size, b.Image() + block.flatOffset)) {
       ADD_FAILURE() << "differs in " << addressing.GetDescription(QZML::AREA_USER, 0, block.kind->id, block.sub);
       return false;
     }

@@ -102,8 +102,8 @@ TEST(RequestEngine, IdentityReplyMustNameTheTargetModel) {
     bool accepted;
   };
   const CCase cases[] = {
-      {QZML::MODEL_QZMAX, kQzMaxReply, true}, {QZML::MODEL_QZMAX, qz5, false},         {QZML::MODEL_QZ5, qz5, true},
-      {QZML::MODEL_QZ5, kQzMaxReply, false},  {QZML::MODEL_QZMAX, longer, true},      {QZML::MODEL_QZMAX, shorter, false},
+      {QZML::MODEL_QZMAX, kQzMaxReply, true},  {QZML::MODEL_QZMAX, qz5, false},   {QZML::MODEL_QZ5, qz5, true},
+      {QZML::MODEL_QZ5, kQzMaxReply, false},   {QZML::MODEL_QZMAX, longer, true}, {QZML::MODEL_QZMAX, shorter, false},
       {QZML::MODEL_QZMAX, otherDevice, false},
   };
   for (const CCase& c : cases) {
