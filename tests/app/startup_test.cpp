@@ -18,6 +18,7 @@
 #include "textout/textout.h"
 
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMimeData>
 #include <QProcess>
 #include <QRadioButton>
@@ -88,6 +89,10 @@ void CStartupTest::firstStartTakesTheDefaults() {
   QCOMPARE(main->GetPatches().size(), size_t(200));
   QCOMPARE(Caption(main), QStringLiteral("QZ-MAX : Main"));
   QVERIFY(frame->IsChildMenuShown());
+  // The Main window cannot be closed.
+  QMdiSubWindow* mainFrame = main->GetFirstView()->GetParentFrame();
+  QVERIFY(!mainFrame->close());
+  QVERIFY(mainFrame->isVisible());
   QVERIFY(frame->windowTitle().startsWith(QStringLiteral("QZ-MAX Librarian")));
 
   // The environment: the message boxes in slot 0, the pending errors in slot 1, the unit's ports.
