@@ -23,6 +23,7 @@
 #include "import/qz3importer.h"
 #include "import/zklimporter.h"
 #include "midi/midienvironment.h"
+#include "midi/patchstream.h"
 #include "model/appstate.h"
 
 #include <QAbstractEventDispatcher>
@@ -162,7 +163,8 @@ bool CApp::InitInstance() {
   state.SetErrorOutput(m_errorBuffer);
 
   // 10. The MIDI systems, then the unit's ports and the Through pair, every port closed.
-  m_midi = std::make_unique<CAppMidi>(this, m_options.midiApi, m_options.realMidi, state.GetTargetModel());
+  m_midi = std::make_unique<CAppMidi>(this, m_settingsStore, m_options.midiApi, m_options.realMidi,
+                                      state.GetTargetModel());
   if (!m_midi->Start())
     AppMessageBox(nullptr, QMessageBox::Warning,
                   tr("The MIDI system \"%1\" could not be started. %2")
@@ -171,7 +173,9 @@ bool CApp::InitInstance() {
   environment.PreparePorts(state.GetTargetModel());
   state.SetModelIdSink(&environment);
 
-  // 11. The device reader and writer join when the transfers are built in.
+  // 11. The device reader and writer: through logical output 0, answers from logical input 0, errors
+  // into the buffer above, progress into the dialog; the application state owns them.
+  InstallPatchStreams(environment);
 
   // 12. The stored port choice, or the simulated unit for this run.
   m_midi->SetSimulatorOverride(m_options.simulator);
@@ -229,14 +233,15 @@ void CApp::LoadSaveSettings(bool save) {
   if (save) {
     m_listFont.SaveProfile(kOptionSection, QStringLiteral("Font"));
     GP::WriteProfileInt(kOptionSection, QStringLiteral("GridSw"), state.GetGridSwitch());
-    m_flags.Save();
+    m_flags.Save(m_settingsStore);
     GP::WriteProfileInt(kOptionSection, QStringLiteral("TargetModel"), state.GetTargetModel());
+    m_settingsStore.Sync();
     GP::OpenProfile()->sync();
     return;
   }
   m_listFont.LoadProfile(kOptionSection, QStringLiteral("Font"));
   state.SetGridSwitch(GP::GetProfileInt(kOptionSection, QStringLiteral("GridSw"), 0));
-  m_flags.Load();
+  m_flags.Load(m_settingsStore);
   const int model = GP::GetProfileInt(kOptionSection, QStringLiteral("TargetModel"), 0);
   // Child frames take their stored positions from now on.
   GP::CMDIChildWndEx::SetPositionMode(2);

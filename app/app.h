@@ -13,9 +13,10 @@
 #include <string>
 
 #include "app/cmdtarget.h"
-#include "app/confirmflags.h"
 #include "app/docman.h"
 #include "gp/fontex.h"
+#include "midi/transfer.h"
+#include "platform/qtsettings.h"
 #include "model/patch.h"
 
 class CFileDoc;
@@ -69,6 +70,7 @@ public:
   int GetFlag(int index) const { return m_flags.Get(index); }
   void SetFlag(int index, int value) { m_flags.Set(index, value); }
   CConfirmationFlags& GetFlags() { return m_flags; }
+  QZP::ISettingsStore& GetSettingsStore() { return m_settingsStore; }
 
   CDocMan& GetDocManager() { return m_docManager; }
   // 4097 (Main) or 4107 (library); null for any other id.
@@ -138,6 +140,7 @@ private:
   bool m_earlyExit = false;
   bool m_started = false;
   bool m_exited = false;
+  QZP::CQtSettings m_settingsStore; // the per-user settings for the layers below the windows
   CConfirmationFlags m_flags;
   GP::CFontEx m_listFont;
   std::unique_ptr<CSingleInstance> m_singleInstance;

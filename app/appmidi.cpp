@@ -6,40 +6,16 @@
 
 #include <vector>
 
-namespace {
-
-CSimOptions SimulatorOptions(int model) {
-  CSimOptions options;
-  options.model = model;
-  options.deviceId = CBuiltInSimulator::kDeviceId;
-  return options;
-}
-
-} // namespace
-
-CBuiltInSimulator::CBuiltInSimulator(QZP::CVirtualMidiBackend& backend, int model)
-    : m_backend(backend), m_device(SimulatorOptions(model)) {
-  m_device.SetOutput([this](const QZML::CByteArray& message) {
-    m_backend.ToProgram(QZP::CVirtualMidiBackend::kSimulatorName, message.data(), message.size());
-  });
-  m_device.Start();
-  m_backend.AddPeer(QZP::CVirtualMidiBackend::kSimulatorName, this);
-}
-
-CBuiltInSimulator::~CBuiltInSimulator() {
-  m_backend.Remove(QZP::CVirtualMidiBackend::kSimulatorName);
-  m_device.Stop();
-}
-
-void CBuiltInSimulator::FromProgram(const std::uint8_t* bytes, std::size_t count) { m_device.FromHost(bytes, count); }
-
 void CMidiMessageBoxQt::ShowMidiMessage(const std::string& text) {
   AppMessageBox(QApplication::activeWindow(), QMessageBox::Warning, QString::fromStdString(text));
 }
 
-CAppMidi::CAppMidi(QObject* context, const std::string& midiApi, bool realMidi, int simulatorModel)
+CAppMidi::CAppMidi(QObject* context, QZP::ISettingsStore& settings, const std::string& midiApi, bool realMidi,
+                   int simulatorModel)
     : m_environment(CMidiEnvironment::Instance()), m_midiApi(midiApi), m_realMidi(realMidi),
-      m_simulator(m_virtual, simulatorModel), m_dispatcher(context) {}
+      // Answers at once: a user trying the program should not wait for a cable's speed.
+      m_simulator(InstallSimulator(m_virtual, simulatorModel, kSimulatorDeviceId, false)), m_dispatcher(context),
+      m_settings(settings) {}
 
 CAppMidi::~CAppMidi() {
   DisconnectAll();
@@ -88,8 +64,8 @@ void CAppMidi::BindSimulator() {
         device->Attach(other);
   }
   output.SetDevice(nullptr);
-  m_setup->BindInput(input, name, CBuiltInSimulator::kDeviceId);
-  m_setup->BindOutput(output, name, CBuiltInSimulator::kDeviceId);
+  m_setup->BindInput(input, name, kSimulatorDeviceId);
+  m_setup->BindOutput(output, name, kSimulatorDeviceId);
 }
 
 void CAppMidi::DisconnectAll() {

@@ -3,37 +3,23 @@
 // "QZ-MAX Simulator" with its simulated unit), the posting to the event loop, the port layer's message
 // boxes, and the port choice (CMidiSetup) over the per-user settings.
 
+
+#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "midi/midienvironment.h"
 #include "midi/midisetup.h"
 #include "platform/qtdispatch.h"
-#include "platform/qtsettings.h"
+#include "platform/settings.h"
 #include "platform/rtmidibackend.h"
 #include "platform/virtualmidi.h"
-#include "sim/simdevice.h"
+#include "sim/port/simport.h"
 
 class QObject;
 
-// The simulated unit behind the built-in port pair: it answers at once, into the pair's input.
-class CBuiltInSimulator : public QZP::IVirtualMidiPeer {
-public:
-  // The device ID a unit has when it leaves the factory ("17").
-  static constexpr std::uint8_t kDeviceId = 0x10;
-
-  CBuiltInSimulator(QZP::CVirtualMidiBackend& backend, int model);
-  ~CBuiltInSimulator() override;
-  CBuiltInSimulator(const CBuiltInSimulator&) = delete;
-  CBuiltInSimulator& operator=(const CBuiltInSimulator&) = delete;
-
-  void FromProgram(const std::uint8_t* bytes, std::size_t count) override;
-  CSimDevice& Device() { return m_device; }
-
-private:
-  QZP::CVirtualMidiBackend& m_backend;
-  CSimDevice m_device;
-};
+// The device ID of the built-in simulated unit: a unit as it leaves the factory ("17").
+inline constexpr std::uint8_t kSimulatorDeviceId = 0x10;
 
 // Shows the port layer's own messages in message boxes.
 class CMidiMessageBoxQt : public IMidiMessageBox {
@@ -44,7 +30,9 @@ public:
 class CAppMidi {
 public:
   // context: the object on the event loop's thread that posted work runs on (the application object).
-  CAppMidi(QObject* context, const std::string& midiApi, bool realMidi, int simulatorModel);
+  // settings: where the port choice is kept; not owned.
+  CAppMidi(QObject* context, QZP::ISettingsStore& settings, const std::string& midiApi, bool realMidi,
+           int simulatorModel);
   ~CAppMidi();
   CAppMidi(const CAppMidi&) = delete;
   CAppMidi& operator=(const CAppMidi&) = delete;
@@ -57,7 +45,8 @@ public:
   CMidiEnvironment& Environment() { return m_environment; }
   CMidiSetup& Setup() { return *m_setup; }
   QZP::CVirtualMidiBackend& Virtual() { return m_virtual; }
-  CBuiltInSimulator& Simulator() { return m_simulator; }
+  // The built-in simulated unit; null when its port pair could not be installed.
+  CSimPort* Simulator() { return m_simulator.get(); }
 
   // The stored port choice, then the simulated unit when it is bound for this run.
   void LoadSetup();
@@ -75,12 +64,12 @@ private:
   bool m_realMidi;
   std::string m_startError;
   QZP::CVirtualMidiBackend m_virtual;
-  CBuiltInSimulator m_simulator;
+  std::unique_ptr<CSimPort> m_simulator;
   QZP::CRtMidiBackend m_rtmidi;
   QZP::CMidiBackendChain m_chain;
   QZP::CQtUiDispatcher m_dispatcher;
   CMidiMessageBoxQt m_messageBox;
-  QZP::CQtSettings m_settings;
+  QZP::ISettingsStore& m_settings;
   std::unique_ptr<CMidiSetup> m_setup;
   bool m_simulatorOverride = false;
 };

@@ -92,7 +92,7 @@ CMidiSetupDialog::CMidiSetupDialog(CAppMidi& midi, const std::string& label, QWi
     form.combos[IDC_MIDI_OUT_DEVICE].Select(m_midi.Setup().OutputDeviceName(environment.Outputs()[0]));
     // The shared device ID box goes with the unit's ports here, or OK would move them off the
     // simulated unit's ID.
-    form.combos[IDC_MIDI_DEVICE_ID].Select(std::to_string(CBuiltInSimulator::kDeviceId + 1));
+    form.combos[IDC_MIDI_DEVICE_ID].Select(std::to_string(kSimulatorDeviceId + 1));
   }
   FillFromForm(form);
   setFixedHeight(sizeHint().height());

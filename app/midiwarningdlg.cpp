@@ -1,6 +1,5 @@
 #include "app/midiwarningdlg.h"
 
-#include "app/confirmflags.h"
 #include "app/messagebox.h"
 #include "app/resource.h"
 #include "model/appstate.h"
@@ -10,32 +9,13 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-namespace {
-
-// Strings 3088, 3092, 3089, 3090 (twice) and 3093.
-const char* const kQuestions[CONFIRM_COUNT] = {
-    "Are you sure you want to load the data from the user area of the %s?",
-    "Are you sure you want to load the data from the temporary area of the %s?",
-    "Are you sure you want to overwrite the user area of the %s?",
-    "Are you sure you want to overwrite the temporary area of the %s?",
-    "Are you sure you want to overwrite the temporary area of the %s?",
-    "Are you sure you want to read the SMF file and overwrite the main window?",
-};
-
-} // namespace
-
 QString CMidiWarningDlg::Question(int kind) {
-  if (kind < 0 || kind >= CONFIRM_COUNT)
-    return QString();
-  QString text = QString::fromLatin1(kQuestions[kind]);
-  if (kind != CONFIRM_IMPORT_SMF)
-    text.replace(QStringLiteral("%s"), QString::fromLatin1(QZML::CAppState::Instance().GetModelName()));
-  return text;
+  return QString::fromStdString(ConfirmationText(kind, QZML::CAppState::Instance().GetModelName()));
 }
 
 CMidiWarningDlg::CMidiWarningDlg(int kind, CConfirmationFlags& flags, QWidget* parent)
     : QDialog(parent), m_kind(kind), m_flags(flags), m_text(new QLabel(Question(kind))),
-      m_check(new QCheckBox(tr("Don't show this dialog again."))) {
+      m_check(new QCheckBox(QString::fromLatin1(kConfirmationCheckText))) {
   setObjectName(QStringLiteral("midiWarningDialog"));
   setWindowTitle(QString::fromLatin1(kAppTitle));
   m_text->setObjectName(QStringLiteral("warning%1").arg(IDC_WARNING_TEXT));
@@ -61,8 +41,12 @@ void CMidiWarningDlg::accept() {
 }
 
 bool CMidiWarningDlg::Confirm(int kind, CConfirmationFlags& flags, QWidget* parent) {
-  if (flags.Get(kind) != 0)
-    return true;
-  CMidiWarningDlg dialog(kind, flags, parent);
-  return DoModal(dialog) == QDialog::Accepted;
+  return ConfirmTransfer(flags, kind, QZML::CAppState::Instance().GetModelName(),
+                         [&flags, parent](int asked, const std::string&) {
+                           CMidiWarningDlg dialog(asked, flags, parent);
+                           CConfirmationAnswer answer;
+                           answer.ok = DoModal(dialog) == QDialog::Accepted;
+                           answer.dontShowAgain = dialog.GetCheckBox()->isChecked();
+                           return answer;
+                         });
 }

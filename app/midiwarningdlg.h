@@ -4,7 +4,8 @@
 
 #include <QDialog>
 
-class CConfirmationFlags;
+#include "midi/transfer.h"
+
 class QCheckBox;
 class QLabel;
 

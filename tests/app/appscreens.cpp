@@ -4,7 +4,7 @@
 #include "apptestsupport.h"
 
 #include "app/appmidi.h"
-#include "app/confirmflags.h"
+#include "midi/transfer.h"
 #include "app/mainframe.h"
 #include "app/midiwarningdlg.h"
 #include "app/progressbar.h"

@@ -4,7 +4,7 @@
 
 #include "app/aboutdialog.h"
 #include "app/appmidi.h"
-#include "app/confirmflags.h"
+#include "midi/transfer.h"
 #include "app/mainframe.h"
 #include "app/midisetupdialog.h"
 #include "app/midiwarningdlg.h"
@@ -51,7 +51,7 @@ private:
 void CDialogsTest::confirmationStoresItsFlagOnlyOnOk() {
   CTestUi ui;
   CConfirmationFlags flags;
-  for (int kind = 0; kind < CONFIRM_COUNT; ++kind) {
+  for (int kind = 0; kind < CONFIRM_KIND_COUNT; ++kind) {
     // Ticked and cancelled: nothing stored, the command does not run.
     ui.OnModal([](QDialog& dialog) {
       static_cast<CMidiWarningDlg&>(dialog).GetCheckBox()->setChecked(true);
@@ -78,7 +78,7 @@ void CDialogsTest::confirmationStoresItsFlagOnlyOnOk() {
     });
     QVERIFY(CMidiWarningDlg::Confirm(kind, flags));
     QCOMPARE(flags.Get(kind), 1);
-    for (int other = kind + 1; other < CONFIRM_COUNT; ++other)
+    for (int other = kind + 1; other < CONFIRM_KIND_COUNT; ++other)
       QCOMPARE(flags.Get(other), 0);
     const int asked = ui.m_modalCount;
     QVERIFY(CMidiWarningDlg::Confirm(kind, flags));
@@ -110,16 +110,16 @@ void CDialogsTest::confirmationFlagsReachTheSettings() {
       dialog.accept();
       return int(QDialog::Accepted);
     });
-    for (int kind = 0; kind < CONFIRM_COUNT; ++kind)
+    for (int kind = 0; kind < CONFIRM_KIND_COUNT; ++kind)
       QVERIFY(CMidiWarningDlg::Confirm(kind, app->GetFlags()));
     QCOMPARE(texts.value(0), QStringLiteral("QZ-MAX Librarian"));
     QCOMPARE(texts.value(1), QStringLiteral("Don't show this dialog again."));
   }
   const char* const names[] = {"ReadUser", "ReadTemp", "WriteUser", "WriteTempButton", "WriteTempClick", "ImportSMF"};
-  for (int kind = 0; kind < CONFIRM_COUNT; ++kind)
+  for (int kind = 0; kind < CONFIRM_KIND_COUNT; ++kind)
     QCOMPARE(GP::GetProfileInt(QStringLiteral("Option"), QString::fromLatin1(names[kind]), -1), kind % 2 == 0 ? 1 : 0);
   CStartedApp again;
-  for (int kind = 0; kind < CONFIRM_COUNT; ++kind)
+  for (int kind = 0; kind < CONFIRM_KIND_COUNT; ++kind)
     QCOMPARE(again->GetFlag(kind), kind % 2 == 0 ? 1 : 0);
 }
 
@@ -315,7 +315,7 @@ void CDialogsTest::simulatorOfTheRunIsNotStored() {
   {
     CStartedApp app(options);
     QVERIFY(CMidiEnvironment::Instance().IsSetupComplete());
-    QCOMPARE(int(CMidiEnvironment::Instance().Outputs()[0].m_deviceId), int(CBuiltInSimulator::kDeviceId));
+    QCOMPARE(int(CMidiEnvironment::Instance().Outputs()[0].m_deviceId), int(kSimulatorDeviceId));
     // The dialog shows it; Cancel keeps it for the run.
     QStringList seen;
     ui.OnModal([&seen](QDialog& dialog) {

@@ -78,7 +78,7 @@ void CStartupTest::firstStartTakesTheDefaults() {
   QVERIFY(!frame->isMaximized());
   QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), int(QZML::MODEL_QZMAX));
   QCOMPARE(QZML::CAppState::Instance().GetGridSwitch(), 0);
-  for (int i = 0; i < CONFIRM_COUNT; ++i)
+  for (int i = 0; i < CONFIRM_KIND_COUNT; ++i)
     QCOMPARE(app->GetFlag(i), 0);
   QVERIFY(app->GetListFont().HasFont());
   QCOMPARE(app->GetListFont().GetColorRef(), quint32(0));
