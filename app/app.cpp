@@ -13,6 +13,7 @@
 #include "app/mainframe.h"
 #include "app/messagebox.h"
 #include "app/midisetupdialog.h"
+#include "app/profiledfiledialog.h"
 #include "app/progressbar.h"
 #include "app/resource.h"
 #include "app/selecttargetdlg.h"
@@ -525,10 +526,8 @@ void CApp::OnImportZkl() { ImportForeign(true); }
 void CApp::OnImportQz3() { ImportForeign(false); }
 
 void CApp::ImportForeign(bool zkl) {
-  const QString filter = zkl ? tr("ZK-40 Librarian Files (*.zkl);;All Files (*)")
-                             : tr("QZ-3 Bulk Dump Files (*.mid);;All Files (*)");
-  const QString path = QFileDialog::getOpenFileName(nullptr, tr("Open"), QString(), filter);
-  if (path.isEmpty())
+  QString path;
+  if (!CProfiledFileDialog::Prompt(zkl ? CProfiledFileDialog::IMPORT_ZKL : CProfiledFileDialog::IMPORT_QZ3, path))
     return;
   CWaitCursor wait;
   bool imported = false;

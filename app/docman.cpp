@@ -1,10 +1,10 @@
 #include "app/docman.h"
 
+#include "app/profiledfiledialog.h"
 #include "app/resource.h"
 #include "gp/profile.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QFileInfo>
 
 namespace {
@@ -47,20 +47,10 @@ CDocumentBase* CDocMan::OpenDocumentFile(const QString& path) {
 }
 
 bool CDocMan::DoPromptFileName(QString& path, bool open, CDocTemplate* docTemplate) {
-  QString filter;
-  if (docTemplate) {
-    const QString ext = docTemplate->GetDocString(CDocTemplate::filterExt);
-    filter = QStringLiteral("%1 Librarian Files (*%2);;All Files (*)").arg(QString::fromLatin1(kProductModelName), ext);
-  }
-  QWidget* parent = QApplication::activeWindow();
-  const QString chosen = open ? QFileDialog::getOpenFileName(parent, QObject::tr("Open"), path, filter)
-                              : QFileDialog::getSaveFileName(parent, QObject::tr("Save As"), path, filter);
-  if (chosen.isEmpty())
-    return false;
-  path = chosen;
-  if (!open && QFileInfo(path).suffix().isEmpty())
-    path += QString::fromLatin1(kLibraryExtension);
-  return true;
+  // The box starts with the file name last confirmed in a library dialog, not the document's title.
+  (void)docTemplate;
+  return CProfiledFileDialog::Prompt(open ? CProfiledFileDialog::LIBRARY_OPEN : CProfiledFileDialog::LIBRARY_SAVE,
+                                     path, QApplication::activeWindow());
 }
 
 bool CDocMan::SaveAllModified() {

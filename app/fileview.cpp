@@ -24,3 +24,8 @@ void CFileView::OnUpdate(CViewBase* sender, int hint) {
   ApplyGrid();
   RefreshList(hint);
 }
+
+void CFileView::MarkModified() {
+  if (CFileDoc* document = GetFileDoc())
+    document->SetModifiedFlag(true);
+}

@@ -16,4 +16,7 @@ public:
 
   // Applies the font and colour and rebuilds the list.
   void OnUpdate(CViewBase* sender, int hint) override;
+
+protected:
+  void MarkModified() override;
 };

@@ -2,11 +2,20 @@
 
 #include "app/app.h"
 #include "app/mainframe.h"
+#include "app/messagebox.h"
+#include "app/midiwarningdlg.h"
 #include "app/patchlistctrl.h"
+#include "app/profiledfiledialog.h"
 #include "app/resource.h"
+#include "app/textoutbox.h"
+#include "midi/patchstream.h"
+#include "model/blocktable.h"
+#include "model/savefile.h"
 
 #include <QGroupBox>
 #include <QPushButton>
+
+#include <fstream>
 
 CImageView::CImageView(CImageDoc* document, QWidget* parent)
     : CListFormView(document, false, parent), m_readGroup(new QGroupBox(tr("Read"), this)),
@@ -97,14 +106,145 @@ void CImageView::UpdateButtons() {
   m_writeSelected->setEnabled(selection);
 }
 
-bool CImageView::OnCommand(int id) { return CListFormView::OnCommand(id); }
+void CImageView::FitPatchCount() {
+  if (CImageDoc* document = GetImageDoc())
+    document->FitPatchCount();
+}
+
+void CImageView::ReadUser(bool all) {
+  CApp* app = CApp::Instance();
+  QZML::CDocument* data = GetLibraryData();
+  QZML::CPatchArray* patches = GetPatchArray();
+  if (!app || !data || !patches || (!all && !HasSelection()))
+    return;
+  if (!CMidiWarningDlg::Confirm(CONFIRM_READ_USER, app->GetFlags(), this))
+    return;
+  CWaitCursor wait;
+  const std::vector<int> indices = all ? GetList()->GetAllIndices() : GetList()->GetSelectedIndices();
+  data->SaveUndo(1);
+  CReader* reader = DeviceReader();
+  // A read that did not finish leaves the patches as they were.
+  if (!reader || !reader->ReadPatches(QZML::AREA_USER, indices, patches))
+    data->Undo();
+  GetList()->Refresh(true);
+}
+
+void CImageView::WriteUser(bool all) {
+  CApp* app = CApp::Instance();
+  QZML::CPatchArray* patches = GetPatchArray();
+  if (!app || !patches || (!all && !HasSelection()))
+    return;
+  if (!CMidiWarningDlg::Confirm(CONFIRM_WRITE_USER, app->GetFlags(), this))
+    return;
+  CWaitCursor wait;
+  const std::vector<int> indices = all ? GetList()->GetAllIndices() : GetList()->GetSelectedIndices();
+  if (QZML::CWriter* writer = DeviceWriter())
+    writer->WritePatches(QZML::AREA_USER, indices, patches);
+}
+
+int CImageView::ImportSmfFile(QZML::CPatchArray& patches) {
+  QString path;
+  if (!CProfiledFileDialog::Prompt(CProfiledFileDialog::IMPORT_SMF, path, this))
+    return SMF_CANCELLED;
+  CWaitCursor wait;
+  std::ifstream file(path.toStdString(), std::ios::binary);
+  CReader* reader = DeviceReader();
+  if (!file || !reader)
+    return SMF_FAILED;
+  return reader->Import(file, QZML::CPatchList{0}, &patches) ? SMF_DONE : SMF_FAILED;
+}
+
+int CImageView::ExportSmfFile(const std::vector<int>& indices, QZML::CPatchArray& patches) {
+  QString path;
+  if (!CProfiledFileDialog::Prompt(CProfiledFileDialog::EXPORT_SMF, path, this))
+    return SMF_CANCELLED;
+  CWaitCursor wait;
+  QZML::CWriter* writer = DeviceWriter();
+  if (!writer)
+    return SMF_FAILED;
+  // The file is replaced only once all of it is written: a failed export keeps the old one.
+  const bool saved = QZML::SaveFileAtomically(path.toStdString(), [&](std::ostream& file) {
+    return writer->Export(file, QZML::AREA_USER, indices, &patches);
+  });
+  return saved ? SMF_DONE : SMF_FAILED;
+}
+
+void CImageView::OnImportSmf() {
+  CApp* app = CApp::Instance();
+  QZML::CDocument* data = GetLibraryData();
+  QZML::CPatchArray* patches = GetPatchArray();
+  if (!app || !data || !patches)
+    return;
+  if (!CMidiWarningDlg::Confirm(CONFIRM_IMPORT_SMF, app->GetFlags(), this))
+    return;
+  data->SaveUndo(1);
+  if (ImportSmfFile(*patches) == SMF_FAILED)
+    AppMessageBox(this, QMessageBox::Warning, CTextOutBox::ErrorText(TEXTOUT_ERR_LOAD));
+  GetList()->Refresh(true);
+}
+
+void CImageView::OnExportSmf(bool all) {
+  QZML::CPatchArray* patches = GetPatchArray();
+  if (!patches)
+    return;
+  const std::vector<int> indices = all ? GetList()->GetAllIndices() : GetList()->GetSelectedIndices();
+  if (indices.empty())
+    return;
+  if (ExportSmfFile(indices, *patches) == SMF_FAILED)
+    AppMessageBox(this, QMessageBox::Warning, CTextOutBox::ErrorText(TEXTOUT_ERR_SAVE));
+}
+
+bool CImageView::OnCommand(int id) {
+  switch (id) {
+  case ID_MIDI_READ_ALL:
+    ReadUser(true);
+    return true;
+  case ID_MIDI_READ_SELECTED:
+    ReadUser(false);
+    return true;
+  case ID_MIDI_WRITE_ALL:
+    WriteUser(true);
+    return true;
+  case ID_MIDI_WRITE_SELECTED:
+    WriteUser(false);
+    return true;
+  case ID_FILE_IMPORT_SMF:
+    OnImportSmf();
+    return true;
+  case ID_FILE_EXPORT_SMF_ALL:
+    OnExportSmf(true);
+    return true;
+  case ID_FILE_EXPORT_SMF_SELECTED:
+    OnExportSmf(false);
+    return true;
+  case ID_FILE_CLOSE:
+  case ID_FILE_SAVE:
+  case ID_FILE_SAVE_AS:
+    return true; // never for the Main window
+  default:
+    return CListFormView::OnCommand(id);
+  }
+}
 
 bool CImageView::OnUpdateCommand(CCmdUI& ui) {
-  const int id = ui.GetId();
-  // Close, Save and Save As never apply to the Main window.
-  if (id == ID_FILE_CLOSE || id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS) {
+  switch (ui.GetId()) {
+  case ID_FILE_CLOSE:
+  case ID_FILE_SAVE:
+  case ID_FILE_SAVE_AS:
     ui.Enable(false);
     return true;
+  case ID_MIDI_READ_ALL:
+  case ID_MIDI_WRITE_ALL:
+  case ID_FILE_IMPORT_SMF:
+  case ID_FILE_EXPORT_SMF_ALL:
+    ui.Enable();
+    return true;
+  case ID_MIDI_READ_SELECTED:
+  case ID_MIDI_WRITE_SELECTED:
+  case ID_FILE_EXPORT_SMF_SELECTED:
+    ui.Enable(HasSelection());
+    return true;
+  default:
+    return CListFormView::OnUpdateCommand(ui);
   }
-  return CListFormView::OnUpdateCommand(ui);
 }

@@ -33,6 +33,22 @@ public:
 
   QPushButton* GetButton(int id) const;
 
+  // Results of the SMF file steps.
+  enum : int { SMF_DONE = 1, SMF_CANCELLED = 2, SMF_FAILED = 3 };
+
+  // The transfers of the user area and the Standard MIDI Files; each asks its confirmation first.
+  void ReadUser(bool all);
+  void WriteUser(bool all);
+  void OnImportSmf();
+  void OnExportSmf(bool all);
+  // The file steps: prompt, then the reader's Import or the writer's Export.
+  int ImportSmfFile(QZML::CPatchArray& patches);
+  int ExportSmfFile(const std::vector<int>& indices, QZML::CPatchArray& patches);
+
+protected:
+  bool IsFixedSize() const override { return true; }
+  void FitPatchCount() override;
+
 private:
   QGroupBox* m_readGroup;
   QGroupBox* m_writeGroup;

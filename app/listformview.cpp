@@ -1,19 +1,34 @@
 #include "app/listformview.h"
 
 #include "app/app.h"
+#include "app/messagebox.h"
+#include "app/midiwarningdlg.h"
 #include "app/patchlistctrl.h"
 #include "app/resource.h"
 #include "app/setgriddlg.h"
+#include "midi/patchstream.h"
 #include "model/appstate.h"
+#include "model/blocktable.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
 // The edge kept free to the right of and below the list, in dialog units.
 constexpr int kListMargin = 5;
+
+// Row buttons, in pixels from the list's left edge: the write button spans from 32 to 12 left of it,
+// the read button lies 27 further left.
+constexpr int kWriteButtonLeft = 32;
+constexpr int kButtonWidth = 20;
+constexpr int kReadButtonOffset = 27;
 
 } // namespace
 
@@ -27,6 +42,8 @@ CListFormView::CListFormView(CDocumentBase* document, bool endOfLine, QWidget* p
   layout->addWidget(m_list);
   connect(m_list, &CParameterListCtrl::scrolled, this, [this]() { OnListScrolled(); });
   connect(m_list, &CParameterListCtrl::patchDoubleClicked, this, [this](int index) { OnListDoubleClicked(index); });
+  // The page grows and shrinks with the list's viewport.
+  m_list->viewport()->installEventFilter(this);
   SetLabelOrigin(0, 5);
 }
 
@@ -46,6 +63,13 @@ void CListFormView::resizeEvent(QResizeEvent* event) {
   const QRect origin = DialogRect(m_listX, m_listY, kListMargin, kListMargin);
   const QRect area(origin.topLeft(), QPoint(width() - 1 - origin.width(), height() - 1 - origin.height()));
   m_listArea->setGeometry(area.isValid() ? area : QRect(origin.topLeft(), QSize(0, 0)));
+  LayOutRowButtons();
+}
+
+bool CListFormView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_list->viewport() && event->type() == QEvent::Resize)
+    LayOutRowButtons();
+  return CViewBase::eventFilter(watched, event);
 }
 
 void CListFormView::ApplyListFont() {
@@ -69,19 +93,323 @@ void CListFormView::RefreshList(int hint) {
   if (hint == HINT_FONT_CHANGED)
     m_list->SaveColumnWidths();
   m_list->Rebuild();
+  // The buttons of the old rows go; the new page gets its own.
+  DestroyRowButtons();
+  LayOutRowButtons();
+}
+
+// ---- row buttons ----
+
+QPushButton* CListFormView::GetRowWriteButton(int k) const {
+  return k >= 0 && k < GetRowButtonCount() ? m_writeButtons[static_cast<size_t>(k)] : nullptr;
+}
+
+QPushButton* CListFormView::GetRowReadButton(int k) const {
+  return k >= 0 && k < GetRowButtonCount() ? m_readButtons[static_cast<size_t>(k)] : nullptr;
+}
+
+void CListFormView::DestroyRowButtons() {
+  for (QPushButton* button : m_writeButtons)
+    delete button;
+  for (QPushButton* button : m_readButtons)
+    delete button;
+  m_writeButtons.clear();
+  m_readButtons.clear();
+  update();
+}
+
+void CListFormView::LayOutRowButtons() {
+  const int top = std::max(m_list->GetTopIndex(), 0);
+  // One pair per patch row on the page; End of Line and the rows below the last patch get none.
+  int count = std::min(m_list->GetCountPerPage(), m_list->GetPatchCount() - top);
+  count = std::clamp(count, 0, static_cast<int>(ROW_BUTTON_RANGE));
+  if (m_list->GetColumnCount() == 0 || !m_list->isVisibleTo(this))
+    count = 0;
+  const bool fewer = count < GetRowButtonCount();
+  while (GetRowButtonCount() > count) {
+    delete m_writeButtons.back();
+    delete m_readButtons.back();
+    m_writeButtons.pop_back();
+    m_readButtons.pop_back();
+  }
+  while (GetRowButtonCount() < count) {
+    const int k = GetRowButtonCount();
+    auto* write = new QPushButton(this);
+    auto* read = new QPushButton(this);
+    write->setObjectName(QStringLiteral("rowWrite%1").arg(ID_ROW_WRITE_FIRST + k));
+    read->setObjectName(QStringLiteral("rowRead%1").arg(ID_ROW_READ_FIRST + k));
+    write->setToolTip(tr("Write this patch to the temporary area"));
+    read->setToolTip(tr("Read the temporary area into this row"));
+    write->setFocusPolicy(Qt::NoFocus);
+    read->setFocusPolicy(Qt::NoFocus);
+    connect(write, &QPushButton::clicked, this, [this, k]() { OnRowWrite(k); });
+    connect(read, &QPushButton::clicked, this, [this, k]() { OnRowRead(k); });
+    m_writeButtons.push_back(write);
+    m_readButtons.push_back(read);
+  }
+  const QWidget* viewport = m_list->viewport();
+  const int listLeft = m_list->mapTo(this, QPoint(0, 0)).x();
+  for (int k = 0; k < count; ++k) {
+    const QRect cell = m_list->GetCellRect(top + k, 0);
+    const int y = viewport->mapTo(this, QPoint(0, cell.top())).y();
+    const int height = std::max(cell.height() - 2, 1);
+    m_writeButtons[static_cast<size_t>(k)]->setGeometry(listLeft - kWriteButtonLeft, y + 1, kButtonWidth, height);
+    m_readButtons[static_cast<size_t>(k)]->setGeometry(listLeft - kWriteButtonLeft - kReadButtonOffset, y + 1,
+                                                       kButtonWidth, height);
+    m_writeButtons[static_cast<size_t>(k)]->show();
+    m_readButtons[static_cast<size_t>(k)]->show();
+  }
+  if (fewer)
+    update();
+}
+
+void CListFormView::OnRowWrite(int k) {
+  QPushButton* button = GetRowWriteButton(k);
+  const int row = m_list->GetTopIndex() + k;
+  if (button && m_list->IsPatchRow(row))
+    SendToTemporary(m_list->GetRowIndex(row), CONFIRM_WRITE_TEMP_BUTTON);
+  if ((button = GetRowWriteButton(k)))
+    button->setDown(false);
+}
+
+void CListFormView::SendToTemporary(int index, int kind) {
+  CApp* app = CApp::Instance();
+  QZML::CPatchArray* patches = GetPatchArray();
+  if (!app || !patches || index < 0 || index >= static_cast<int>(patches->size()))
+    return;
+  if (!CMidiWarningDlg::Confirm(kind, app->GetFlags(), this))
+    return;
+  CWaitCursor wait;
+  // Errors come through the pending-error report, or at once for an incomplete set-up.
+  if (QZML::CWriter* writer = DeviceWriter())
+    writer->WritePatches(QZML::AREA_TEMPORARY, QZML::CPatchList{index}, patches);
+}
+
+void CListFormView::OnRowRead(int k) {
+  CApp* app = CApp::Instance();
+  if (!app || !GetRowReadButton(k))
+    return;
+  if (!CMidiWarningDlg::Confirm(CONFIRM_READ_TEMP, app->GetFlags(), this)) {
+    if (QPushButton* button = GetRowReadButton(k))
+      button->setDown(false);
+    return;
+  }
+  const int row = m_list->GetTopIndex() + k;
+  QZML::CPatchArray* patches = GetPatchArray();
+  QZML::CDocument* data = GetLibraryData();
+  if (patches && data && m_list->IsPatchRow(row)) {
+    const int index = m_list->GetRowIndex(row);
+    CWaitCursor wait;
+    data->SaveUndo(1);
+    CReader* reader = DeviceReader();
+    if (!reader || !reader->ReadPatches(QZML::AREA_TEMPORARY, QZML::CPatchList{index}, patches))
+      data->Undo(); // the row gets its patch back
+    m_list->Refresh(true);
+  }
+  if (QPushButton* button = GetRowReadButton(k))
+    button->setDown(false);
+  MarkModified();
+}
+
+void CListFormView::OnListDoubleClicked(int index) { SendToTemporary(index, CONFIRM_WRITE_TEMP_CLICK); }
+
+// ---- list editing ----
+
+void CListFormView::SaveUndo() {
+  if (QZML::CDocument* data = GetLibraryData())
+    data->SaveUndo(1);
+}
+
+bool CListFormView::IsCommandEnabled(int id) const {
+  const int selected = m_list->GetSelectedCount();
+  const int patches = m_list->GetPatchCount();
+  const bool clipboard = m_list->IsClipboardNotEmpty();
+  // End of Line is the row numbered with the patch count; it never counts as a patch.
+  const bool patchSelected = selected != 0 && m_list->GetFirstSelectedRow() != patches;
+  switch (id) {
+  case ID_EDIT_UNDO: {
+    const QZML::CDocument* data = GetLibraryData();
+    return data && data->CanUndo(1);
+  }
+  case ID_EDIT_CUT:
+  case ID_EDIT_COPY:
+  case ID_EDIT_DELETE:
+    return patchSelected;
+  case ID_EDIT_INSERT:
+    return selected != 0 && clipboard;
+  case ID_EDIT_REPLACE:
+    return patchSelected && clipboard;
+  case ID_EDIT_EXCHANGE:
+    return selected == 2 && m_list->GetLastSelectedRow() != patches;
+  case ID_EDIT_SELECT_ALL:
+  case ID_FILE_DUPLICATE:
+  case ID_SETUP_GRID:
+    return true;
+  default:
+    break;
+  }
+  if (id >= ID_ROW_WRITE_FIRST && id < ID_ROW_WRITE_FIRST + ROW_BUTTON_RANGE)
+    return id - ID_ROW_WRITE_FIRST < GetRowButtonCount();
+  if (id >= ID_ROW_READ_FIRST && id < ID_ROW_READ_FIRST + ROW_BUTTON_RANGE)
+    return id - ID_ROW_READ_FIRST < GetRowButtonCount();
+  return false;
+}
+
+void CListFormView::OnEditUndo() {
+  QZML::CDocument* data = GetLibraryData();
+  if (!data || !IsCommandEnabled(ID_EDIT_UNDO))
+    return;
+  CWaitCursor wait;
+  data->Undo();
+  m_list->Refresh(false);
+  MarkModified();
+}
+
+void CListFormView::OnEditCut() {
+  if (!IsCommandEnabled(ID_EDIT_CUT))
+    return;
+  CWaitCursor wait;
+  SaveUndo();
+  m_list->Copy();
+  m_list->Delete();
+  FitPatchCount();
+  m_list->Refresh(false);
+  MarkModified();
+}
+
+void CListFormView::OnEditCopy() {
+  if (!IsCommandEnabled(ID_EDIT_COPY))
+    return;
+  CWaitCursor wait;
+  m_list->Copy();
+}
+
+void CListFormView::OnEditInsert() {
+  if (!IsCommandEnabled(ID_EDIT_INSERT))
+    return;
+  CWaitCursor wait;
+  SaveUndo();
+  const int inserted = m_list->Insert();
+  // The Main window drops what was pushed past its end; the refresh selects only the inserted rows
+  // that remain.
+  FitPatchCount();
+  m_list->Refresh(false, inserted);
+  MarkModified();
+}
+
+void CListFormView::OnEditReplace() {
+  if (!IsCommandEnabled(ID_EDIT_REPLACE))
+    return;
+  CWaitCursor wait;
+  SaveUndo();
+  m_list->Replace();
+  m_list->Refresh(true);
+  MarkModified();
+}
+
+void CListFormView::OnEditDelete() {
+  if (!IsCommandEnabled(ID_EDIT_DELETE))
+    return;
+  CWaitCursor wait;
+  SaveUndo();
+  m_list->Delete();
+  FitPatchCount();
+  m_list->Refresh(false);
+  MarkModified();
+}
+
+void CListFormView::OnEditExchange() {
+  if (!IsCommandEnabled(ID_EDIT_EXCHANGE))
+    return;
+  SaveUndo();
+  m_list->Exchange();
+  m_list->Refresh(true);
+  MarkModified();
+}
+
+void CListFormView::OnEditSelectAll() {
+  // Every patch row; End of Line stays unselected.
+  m_list->SelectAll();
+}
+
+void CListFormView::OnFileDuplicate() {
+  CApp* app = CApp::Instance();
+  const QZML::CPatchArray* patches = GetPatchArray();
+  if (!app || !patches)
+    return;
+  CWaitCursor wait;
+  app->NewLibraryWith(*patches);
 }
 
 bool CListFormView::OnCommand(int id) {
-  if (id == ID_SETUP_GRID) {
+  switch (id) {
+  case ID_EDIT_UNDO:
+    OnEditUndo();
+    return true;
+  case ID_EDIT_CUT:
+    OnEditCut();
+    return true;
+  case ID_EDIT_COPY:
+    OnEditCopy();
+    return true;
+  case ID_EDIT_INSERT:
+    OnEditInsert();
+    return true;
+  case ID_EDIT_REPLACE:
+    OnEditReplace();
+    return true;
+  case ID_EDIT_DELETE:
+    OnEditDelete();
+    return true;
+  case ID_EDIT_EXCHANGE:
+    OnEditExchange();
+    return true;
+  case ID_EDIT_SELECT_ALL:
+    OnEditSelectAll();
+    return true;
+  case ID_FILE_DUPLICATE:
+    OnFileDuplicate();
+    return true;
+  case ID_SETUP_GRID:
     CSetGridDlg::Run(this);
+    return true;
+  default:
+    break;
+  }
+  if (id >= ID_ROW_WRITE_FIRST && id < ID_ROW_WRITE_FIRST + ROW_BUTTON_RANGE) {
+    if (IsCommandEnabled(id))
+      OnRowWrite(id - ID_ROW_WRITE_FIRST);
+    return true;
+  }
+  if (id >= ID_ROW_READ_FIRST && id < ID_ROW_READ_FIRST + ROW_BUTTON_RANGE) {
+    if (IsCommandEnabled(id))
+      OnRowRead(id - ID_ROW_READ_FIRST);
     return true;
   }
   return false;
 }
 
 bool CListFormView::OnUpdateCommand(CCmdUI& ui) {
-  if (ui.GetId() == ID_SETUP_GRID) {
-    ui.Enable();
+  const int id = ui.GetId();
+  switch (id) {
+  case ID_EDIT_UNDO:
+  case ID_EDIT_CUT:
+  case ID_EDIT_COPY:
+  case ID_EDIT_INSERT:
+  case ID_EDIT_REPLACE:
+  case ID_EDIT_DELETE:
+  case ID_EDIT_EXCHANGE:
+  case ID_EDIT_SELECT_ALL:
+  case ID_FILE_DUPLICATE:
+  case ID_SETUP_GRID:
+    ui.Enable(IsCommandEnabled(id));
+    return true;
+  default:
+    break;
+  }
+  if ((id >= ID_ROW_WRITE_FIRST && id < ID_ROW_WRITE_FIRST + ROW_BUTTON_RANGE) ||
+      (id >= ID_ROW_READ_FIRST && id < ID_ROW_READ_FIRST + ROW_BUTTON_RANGE)) {
+    ui.Enable(IsCommandEnabled(id));
     return true;
   }
   return false;

@@ -1,9 +1,12 @@
 #pragma once
 // What the library view and the Main view share: a form with the "Temporary Read/Write" label and the
-// patch list (control 4130, in the list area that grows with the view), the list font and grid, and
-// Set Up Grid.
+// patch list (control 4130, in the list area that grows with the view), the list font and grid, the
+// list editing commands with their enabling rules, Duplicate, Set Up Grid, and left of the list one
+// pair of temporary write/read buttons per visible patch row, laid out again whenever the rows move.
 
 #include <QFrame>
+
+#include <vector>
 
 #include "app/docview.h"
 #include "model/document.h"
@@ -11,6 +14,7 @@
 
 class CPatchListCtrl;
 class QLabel;
+class QPushButton;
 
 class CListFormView : public CViewBase {
   Q_OBJECT
@@ -37,6 +41,33 @@ public:
   bool OnCommand(int id) override;
   bool OnUpdateCommand(CCmdUI& ui) override;
 
+  // The enabling rule of a list command (Undo to Duplicate, Set Up Grid, the row buttons).
+  bool IsCommandEnabled(int id) const;
+  // The edit commands; each does nothing when its rule does not hold.
+  void OnEditUndo();
+  void OnEditCut();
+  void OnEditCopy();
+  void OnEditInsert();
+  void OnEditReplace();
+  void OnEditDelete();
+  void OnEditExchange();
+  void OnEditSelectAll();
+  void OnFileDuplicate();
+
+  // Row buttons: the number of pairs on the page and the buttons of page position k.
+  int GetRowButtonCount() const { return static_cast<int>(m_writeButtons.size()); }
+  QPushButton* GetRowWriteButton(int k) const;
+  QPushButton* GetRowReadButton(int k) const;
+  // Makes, moves or destroys the pairs for the rows now on the page.
+  void LayOutRowButtons();
+  void DestroyRowButtons();
+  // Write button k: the patch shown at page position k goes to the unit's temporary area.
+  void OnRowWrite(int k);
+  // Read button k: the unit's temporary patch comes into the row at page position k.
+  void OnRowRead(int k);
+  // Sends one patch to the temporary area after the confirmation of kind (write button or double click).
+  void SendToTemporary(int index, int kind);
+
   // A rectangle in dialog units (quarters of the average character width, eighths of the line height).
   QRect DialogRect(int x, int y, int width, int height) const;
   // Room for the patch list's columns and a page of rows.
@@ -50,10 +81,21 @@ protected:
     m_listY = y;
   }
   void SetLabelOrigin(int x, int y);
+  bool eventFilter(QObject* watched, QEvent* event) override;
   // The list's rows moved (scrolling, row keys, rebuild or refresh): the row buttons follow.
-  virtual void OnListScrolled() {}
+  virtual void OnListScrolled() { LayOutRowButtons(); }
   // A patch row was double-clicked: the patch goes to the unit's temporary area.
-  virtual void OnListDoubleClicked(int index) { (void)index; }
+  virtual void OnListDoubleClicked(int index);
+
+  // The Main window keeps exactly its patch count: after a change of the row count the array is
+  // brought back to it.
+  virtual bool IsFixedSize() const { return false; }
+  virtual void FitPatchCount() {}
+  // A library window marks its document modified after a change; the Main window never does.
+  virtual void MarkModified() {}
+
+  // Snapshot of the library data before a change.
+  void SaveUndo();
 
 private:
   bool m_endOfLine;
@@ -62,4 +104,6 @@ private:
   CPatchListCtrl* m_list;
   int m_listX = 45;
   int m_listY = 10;
+  std::vector<QPushButton*> m_writeButtons;
+  std::vector<QPushButton*> m_readButtons;
 };

@@ -1,0 +1,62 @@
+#include "windowtestsupport.h"
+
+#include "app/midiwarningdlg.h"
+#include "app/profiledfiledialog.h"
+
+#include <QFileInfo>
+
+QZML::CPatchArray NamedPatches(int count, const char* prefix) {
+  QZML::CPatchArray patches;
+  patches.Resize(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i)
+    patches.Get(static_cast<std::size_t>(i))->SetName(prefix + std::to_string(i));
+  return patches;
+}
+
+QString Name(const QZML::CPatchArray& patches, int index) {
+  const QZML::CPatch* patch = patches.Get(static_cast<std::size_t>(index));
+  return patch ? QString::fromStdString(patch->GetName()).trimmed() : QStringLiteral("<none>");
+}
+
+QStringList Names(const QZML::CPatchArray& patches) {
+  QStringList names;
+  for (int i = 0; i < static_cast<int>(patches.size()); ++i)
+    names.append(Name(patches, i));
+  return names;
+}
+
+CFileView* ViewOf(CFileDoc* document) {
+  return document ? qobject_cast<CFileView*>(document->GetFirstView()) : nullptr;
+}
+
+QString Caption(CDocumentBase* document) { return document->GetFirstView()->GetParentFrame()->windowTitle(); }
+
+CDialogAnswers::CDialogAnswers(CTestUi& ui) {
+  ui.OnModal([this](QDialog& dialog) {
+    if (auto* file = qobject_cast<CProfiledFileDialog*>(&dialog)) {
+      m_folders.append(QFileInfo(file->directory().absolutePath()).absoluteFilePath());
+      const QStringList selected = file->selectedFiles();
+      m_names.append(selected.isEmpty() ? QString() : QFileInfo(selected.front()).fileName());
+      if (!m_moveTo.isEmpty()) {
+        file->setDirectory(m_moveTo);
+        emit file->directoryEntered(m_moveTo);
+      }
+      m_titles.append(file->windowTitle());
+      const QString path = m_files.isEmpty() ? QString() : m_files.takeFirst();
+      if (path.isEmpty()) {
+        dialog.done(QDialog::Rejected);
+        return int(QDialog::Rejected);
+      }
+      file->selectFile(path);
+      dialog.done(QDialog::Accepted);
+      return int(QDialog::Accepted);
+    }
+    if (qobject_cast<CMidiWarningDlg*>(&dialog)) {
+      ++m_confirmations;
+      dialog.accept();
+      return int(QDialog::Accepted);
+    }
+    dialog.reject();
+    return int(QDialog::Rejected);
+  });
+}
