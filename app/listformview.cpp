@@ -118,8 +118,14 @@ void CListFormView::DestroyRowButtons() {
   update();
 }
 
-void CListFormView::LayOutRowButtons() {
+int CListFormView::GetPageTopRow() const {
+  // At the end of the list the top row may be cut by the header; the page starts below it.
   const int top = std::max(m_list->GetTopIndex(), 0);
+  return top + 1 < m_list->GetItemCount() && m_list->GetCellRect(top, 0).top() < 0 ? top + 1 : top;
+}
+
+void CListFormView::LayOutRowButtons() {
+  const int top = GetPageTopRow();
   // One pair per patch row on the page; End of Line and the rows below the last patch get none.
   int count = std::min(m_list->GetCountPerPage(), m_list->GetPatchCount() - top);
   count = std::clamp(count, 0, static_cast<int>(ROW_BUTTON_RANGE));
@@ -165,7 +171,7 @@ void CListFormView::LayOutRowButtons() {
 
 void CListFormView::OnRowWrite(int k) {
   QPushButton* button = GetRowWriteButton(k);
-  const int row = m_list->GetTopIndex() + k;
+  const int row = GetPageTopRow() + k;
   if (button && m_list->IsPatchRow(row))
     SendToTemporary(m_list->GetRowIndex(row), CONFIRM_WRITE_TEMP_BUTTON);
   if ((button = GetRowWriteButton(k)))
@@ -194,7 +200,7 @@ void CListFormView::OnRowRead(int k) {
       button->setDown(false);
     return;
   }
-  const int row = m_list->GetTopIndex() + k;
+  const int row = GetPageTopRow() + k;
   QZML::CPatchArray* patches = GetPatchArray();
   QZML::CDocument* data = GetLibraryData();
   if (patches && data && m_list->IsPatchRow(row)) {

@@ -58,6 +58,8 @@ public:
   int GetRowButtonCount() const { return static_cast<int>(m_writeButtons.size()); }
   QPushButton* GetRowWriteButton(int k) const;
   QPushButton* GetRowReadButton(int k) const;
+  // The row at page position 0: the first row shown whole.
+  int GetPageTopRow() const;
   // Makes, moves or destroys the pairs for the rows now on the page.
   void LayOutRowButtons();
   void DestroyRowButtons();

@@ -270,6 +270,7 @@ void CLibWindowTest::rowButtonsFollowThePage() {
   CPatchListCtrl* list = view->GetList();
   view->GetParentFrame()->resize(600, 400);
   QVERIFY(RunEventLoopUntil([&]() { return view->GetRowButtonCount() > 3; }, 2000));
+  RunEventLoop(50);
   const int page = list->GetCountPerPage();
   QCOMPARE(view->GetRowButtonCount(), page);
   QPushButton* write0 = view->GetRowWriteButton(0);
@@ -285,14 +286,19 @@ void CLibWindowTest::rowButtonsFollowThePage() {
   QCOMPARE(write0->height(), row.height() - 2);
   QCOMPARE(write0->geometry().top(), list->viewport()->mapTo(view, row.topLeft()).y() + 1);
 
-  // Scrolling moves no button; near the end End of Line gets none.
   const QRect before = view->GetRowWriteButton(1)->geometry();
+  // Scrolling moves no button; at the end each still sits beside its row, and End of Line gets none.
+  list->SetTopIndex(10);
+  RunEventLoop(20);
+  QCOMPARE(view->GetPageTopRow(), 10);
+  QCOMPARE(view->GetRowWriteButton(1)->geometry(), before);
   list->SetTopIndex(200);
   RunEventLoop(20);
-  const int top = list->GetTopIndex();
+  const int top = view->GetPageTopRow();
   QVERIFY(top > 150);
-  QCOMPARE(view->GetRowButtonCount(), std::min(page, 200 - top));
-  QCOMPARE(view->GetRowWriteButton(1)->geometry(), before);
+  QCOMPARE(view->GetRowButtonCount(), std::min(list->GetCountPerPage(), 200 - top));
+  const QRect last = list->GetCellRect(199, 0);
+  QCOMPARE(view->GetRowWriteButton(199 - top)->geometry().top(), list->viewport()->mapTo(view, last.topLeft()).y() + 1);
   list->SetTopIndex(10);
   RunEventLoop(20);
   QCOMPARE(view->GetRowButtonCount(), page);

@@ -2,6 +2,7 @@
 
 #include "app/midiwarningdlg.h"
 #include "app/profiledfiledialog.h"
+#include "midi/patchstream.h"
 
 #include <QFileInfo>
 
@@ -59,4 +60,18 @@ CDialogAnswers::CDialogAnswers(CTestUi& ui) {
     dialog.reject();
     return int(QDialog::Rejected);
   });
+}
+
+CFastTransfers::CFastTransfers() {
+  if (CReader* reader = DeviceReader())
+    reader->SetClock(&m_clock);
+  if (QZML::CWriter* writer = DeviceWriter())
+    writer->SetClock(&m_clock);
+}
+
+CFastTransfers::~CFastTransfers() {
+  if (CReader* reader = DeviceReader())
+    reader->SetClock(nullptr);
+  if (QZML::CWriter* writer = DeviceWriter())
+    writer->SetClock(nullptr);
 }

@@ -9,6 +9,7 @@
 #include "app/fileview.h"
 #include "app/patchlistctrl.h"
 #include "model/patch.h"
+#include "platform/clock.h"
 
 #include <QFileDialog>
 #include <QString>
@@ -39,4 +40,24 @@ public:
 
 private:
   QStringList m_files;
+};
+
+// A clock for the device reader and writer of a test: pauses take no time, and every reading moves
+// it on a millisecond, so a wait that never ends still runs out.
+class CTestClock : public QZP::IClock {
+public:
+  std::uint64_t NowMs() override { return ++m_now; }
+  void SleepMs(std::uint32_t ms) override { m_now += ms; }
+
+private:
+  std::uint64_t m_now = 1000;
+};
+// Puts the clock into the program's reader and writer for the life of the object.
+class CFastTransfers {
+public:
+  CFastTransfers();
+  ~CFastTransfers();
+
+private:
+  CTestClock m_clock;
 };
