@@ -1,0 +1,1118 @@
+#include "gp/editlistctrl.h"
+
+#include "gp/editlistmodel.h"
+#include "gp/popupcombobox.h"
+#include "gp/popupedit.h"
+#include "gp/popupspinedit.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStylePainter>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+namespace GP {
+
+namespace {
+
+// One open edit in the whole program: the hook and the validation flag are shared by every list.
+CEditListCtrl* s_editingList = nullptr;
+bool s_validating = false;
+
+class CValidatingScope {
+public:
+  CValidatingScope() : m_saved(s_validating) { s_validating = true; }
+  ~CValidatingScope() { s_validating = m_saved; }
+  CValidatingScope(const CValidatingScope&) = delete;
+  CValidatingScope& operator=(const CValidatingScope&) = delete;
+
+private:
+  bool m_saved;
+};
+
+const QString kEllipsis = QStringLiteral("...");
+
+} // namespace
+
+// Stands in for a thread mouse hook: sees every button press of the program while an edit is open.
+class CEditListCtrl::CMouseHook : public QObject {
+public:
+  explicit CMouseHook(CEditListCtrl& list) : QObject(&list), m_list(list) {}
+  ~CMouseHook() override { Remove(); }
+  CMouseHook(const CMouseHook&) = delete;
+  CMouseHook& operator=(const CMouseHook&) = delete;
+
+  void Install() {
+    if (!m_installed && qApp) {
+      qApp->installEventFilter(this);
+      m_installed = true;
+    }
+  }
+  void Remove() {
+    if (m_installed && qApp)
+      qApp->removeEventFilter(this);
+    m_installed = false;
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+      break;
+    default:
+      return false;
+    }
+    if (s_validating || !watched->isWidgetType())
+      return false;
+    const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
+    if (button != Qt::LeftButton && button != Qt::RightButton)
+      return false;
+    return m_list.HookMousePress(static_cast<QWidget*>(watched), button);
+  }
+
+private:
+  CEditListCtrl& m_list;
+  bool m_installed = false;
+};
+
+// Draws the rows: highlight for selected rows, grey text when disabled, texts cut with "...".
+class CEditListCtrl::CDelegate : public QStyledItemDelegate {
+public:
+  explicit CDelegate(CEditListCtrl& list) : QStyledItemDelegate(&list), m_list(list) {}
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const bool enabled = m_list.isEnabled();
+    const bool selected = enabled && (option.state & QStyle::State_Selected);
+    QColor background = m_list.GetBkColor();
+    QColor text;
+    if (selected) {
+      background = option.palette.color(QPalette::Active, QPalette::Highlight);
+      text = option.palette.color(QPalette::Active, QPalette::HighlightedText);
+    } else {
+      text = enabled ? m_list.GetTextColor() : QColor(128, 128, 128);
+    }
+    if (text == background)
+      text = QColor(192, 192, 192);
+    painter->save();
+    painter->fillRect(option.rect, background);
+    const QFontMetrics metrics(option.font);
+    const int margin = metrics.horizontalAdvance(QLatin1Char(' '));
+    const QRect area = option.rect.adjusted(margin, 0, -margin, 0);
+    const QString shown = FitText(metrics, index.data(Qt::DisplayRole).toString(), area.width());
+    painter->setFont(option.font);
+    painter->setPen(text);
+    painter->setClipRect(option.rect);
+    painter->drawText(area, int(m_list.GetColumnAlignment(index.column()) | Qt::AlignVCenter) | Qt::TextSingleLine,
+                      shown);
+    painter->restore();
+  }
+
+private:
+  CEditListCtrl& m_list;
+};
+
+CEditListCtrl::CEditListCtrl(QWidget* parent)
+    : QTableView(parent), m_model(std::make_unique<CEditListModel>(*this)), m_hook(new CMouseHook(*this)) {
+  setModel(m_model.get());
+  setItemDelegate(new CDelegate(*this));
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setTabKeyNavigation(false);
+  setShowGrid(false);
+  setWordWrap(false);
+  setCornerButtonEnabled(false);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setMinimumSectionSize(1);
+  QHeaderView* header = horizontalHeader();
+  header->setSectionsClickable(true);
+  header->setHighlightSections(false);
+  header->setSortIndicatorShown(false);
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(QHeaderView::Interactive);
+  header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  connect(header, &QHeaderView::sectionClicked, this, [this](int column) { OnColumnClick(column); });
+  connect(header, &QHeaderView::sectionResized, this, [this]() {
+    for (int row : m_openRows) {
+      const QRect rect = visualRect(m_model->index(row, m_editColumn));
+      m_popups[static_cast<size_t>(row)]->SetRect(rect);
+      m_popups[static_cast<size_t>(row)]->GetWnd()->setGeometry(rect);
+    }
+  });
+  UpdateRowHeight();
+}
+
+CEditListCtrl::~CEditListCtrl() {
+  if (IsEditing())
+    ClosePopups(false);
+  // Detach the model and the header before they go, while this object is still a whole list.
+  disconnect(horizontalHeader(), nullptr, this, nullptr);
+  setModel(nullptr);
+}
+
+// ---- columns ----
+
+int CEditListCtrl::InsertColumn(int index, const QString& heading, int width, const SELVColumn& column) {
+  EndEditForChange();
+  index = std::clamp(index, 0, GetColumnCount());
+  m_model->BeginInsertColumn(index);
+  m_columns.insert(m_columns.begin() + index, std::make_unique<SColumnEntry>(SColumnEntry{heading, column}));
+  if (m_currentColumn >= 0 && index <= m_currentColumn)
+    ++m_currentColumn;
+  m_model->EndInsertColumn();
+  SetColumnWidth(index, width);
+  m_model->HeaderChanged(index, GetColumnCount() - 1);
+  return index;
+}
+
+bool CEditListCtrl::DeleteColumn(int index) {
+  if (index < 0 || index >= GetColumnCount())
+    return false;
+  EndEditForChange();
+  m_model->BeginRemoveColumns(index, index);
+  m_columns.erase(m_columns.begin() + index);
+  if (index < m_currentColumn)
+    --m_currentColumn;
+  else if (index == m_currentColumn)
+    m_currentColumn = std::min(m_currentColumn, GetColumnCount() - 1);
+  m_model->EndRemoveColumns();
+  m_model->HeaderChanged(0, GetColumnCount() - 1);
+  return true;
+}
+
+void CEditListCtrl::DeleteAllColumns() {
+  EndEditForChange();
+  m_currentColumn = -1;
+  if (m_columns.empty())
+    return;
+  m_model->BeginRemoveColumns(0, GetColumnCount() - 1);
+  m_columns.clear();
+  m_model->EndRemoveColumns();
+}
+
+const CEditListCtrl::SELVColumn* CEditListCtrl::GetColumn(int column) const {
+  if (column < 0 || column >= GetColumnCount())
+    return nullptr;
+  return &m_columns[static_cast<size_t>(column)]->descriptor;
+}
+
+QString CEditListCtrl::GetColumnHeading(int column) const {
+  if (column < 0 || column >= GetColumnCount())
+    return QString();
+  return m_columns[static_cast<size_t>(column)]->heading;
+}
+
+Qt::Alignment CEditListCtrl::GetColumnAlignment(int column) const {
+  const SELVColumn* c = GetColumn(column);
+  switch (c ? c->flags & COL_ALIGN_MASK : COL_ALIGN_LEFT) {
+  case COL_ALIGN_RIGHT:
+    return Qt::AlignRight;
+  case COL_ALIGN_CENTER:
+    return Qt::AlignHCenter;
+  default:
+    return Qt::AlignLeft;
+  }
+}
+
+int CEditListCtrl::GetColumnWidth(int column) const {
+  return column >= 0 && column < GetColumnCount() ? horizontalHeader()->sectionSize(column) : 0;
+}
+
+void CEditListCtrl::SetColumnWidth(int column, int width) {
+  if (column < 0 || column >= GetColumnCount())
+    return;
+  horizontalHeader()->resizeSection(column, width < 0 ? HeadingWidth(column) : width);
+}
+
+int CEditListCtrl::HeadingWidth(int column) const {
+  // Room for the heading and the cursor mark, so marking a column never cuts its heading.
+  const QFontMetrics metrics(horizontalHeader()->font());
+  const int text = metrics.horizontalAdvance(QStringLiteral("*") + GetColumnHeading(column));
+  return std::max(horizontalHeader()->sectionSizeHint(column), text + 4 * metrics.horizontalAdvance(QLatin1Char(' ')));
+}
+
+bool CEditListCtrl::CanTakeCursor(int column) const {
+  const SELVColumn* c = GetColumn(column);
+  return c && (c->flags & COL_EDITABLE);
+}
+
+bool CEditListCtrl::IsColumnEditable(int column) const {
+  const SELVColumn* c = GetColumn(column);
+  if (!c || !(c->flags & COL_EDITABLE))
+    return false;
+  const quint32 kind = c->flags & COL_KIND_MASK;
+  return kind == COL_KIND_TEXT || kind == COL_KIND_CHOICE || kind == COL_KIND_NUMBER;
+}
+
+bool CEditListCtrl::AnyColumnEditable() const {
+  for (int c = 0; c < GetColumnCount(); ++c)
+    if (IsColumnEditable(c))
+      return true;
+  return false;
+}
+
+void CEditListCtrl::SetCurrentColumn(int column) {
+  const int old = m_currentColumn;
+  m_currentColumn = m_columns.empty() ? -1 : std::clamp(column, 0, GetColumnCount() - 1);
+  if (old != m_currentColumn) {
+    m_model->HeaderChanged(old, old);
+    m_model->HeaderChanged(m_currentColumn, m_currentColumn);
+  }
+  if (m_currentColumn >= 0)
+    ScrollColumnIntoView(m_currentColumn);
+}
+
+void CEditListCtrl::ScrollColumnIntoView(int column) {
+  const QHeaderView* header = horizontalHeader();
+  const int left = header->sectionViewportPosition(column);
+  const int right = left + header->sectionSize(column);
+  const int width = viewport()->width();
+  QScrollBar* bar = horizontalScrollBar();
+  if (left < 0)
+    bar->setValue(bar->value() + left);
+  else if (right > width)
+    bar->setValue(bar->value() + std::min(left, right - width));
+}
+
+// ---- rows ----
+
+int CEditListCtrl::GetItemCount() const { return m_model->rowCount(); }
+
+void CEditListCtrl::SetItemCount(int count) {
+  EndEditForChange();
+  m_model->ResetRows(count);
+  m_selectionMark = -1;
+}
+
+int CEditListCtrl::InsertItem(int row, qintptr data) {
+  EndEditForChange();
+  row = std::clamp(row, 0, GetItemCount());
+  m_model->InsertRow(row, data);
+  if (m_selectionMark >= row)
+    ++m_selectionMark;
+  return row;
+}
+
+bool CEditListCtrl::DeleteItem(int row) {
+  if (row < 0 || row >= GetItemCount())
+    return false;
+  EndEditForChange();
+  m_model->RemoveRow(row);
+  if (m_selectionMark > row || m_selectionMark >= GetItemCount())
+    --m_selectionMark;
+  return true;
+}
+
+void CEditListCtrl::DeleteAllItems() { SetItemCount(0); }
+
+qintptr CEditListCtrl::GetItemData(int row) const {
+  return row >= 0 && row < GetItemCount() ? m_model->ItemData(row) : 0;
+}
+
+bool CEditListCtrl::SetItemData(int row, qintptr data) {
+  if (row < 0 || row >= GetItemCount())
+    return false;
+  m_model->SetItemData(row, data);
+  return true;
+}
+
+void CEditListCtrl::SortItems(const std::function<int(qintptr, qintptr)>& compare) {
+  EndEditForChange();
+  m_model->Sort(compare);
+}
+
+void CEditListCtrl::RedrawItems(int first, int last) { m_model->RowsChanged(first, last); }
+
+void CEditListCtrl::EndEditForChange() {
+  // A derived list may rebuild from inside SetCellValue; that commit closes the popups itself.
+  if (IsEditing() && !m_committing)
+    EndEdit(false);
+}
+
+// ---- selection and visibility ----
+
+std::vector<int> CEditListCtrl::GetSelectedRows() const {
+  std::vector<int> rows;
+  const QItemSelection selection = selectionModel()->selection();
+  for (const QItemSelectionRange& range : selection)
+    for (int row = range.top(); row <= range.bottom(); ++row)
+      rows.push_back(row);
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  return rows;
+}
+
+int CEditListCtrl::GetSelectedCount() const { return static_cast<int>(GetSelectedRows().size()); }
+
+bool CEditListCtrl::IsRowSelected(int row) const {
+  return row >= 0 && row < GetItemCount() && !m_columns.empty() && selectionModel()->isSelected(m_model->index(row, 0));
+}
+
+void CEditListCtrl::SetRowSelected(int row, bool selected) {
+  if (row < 0 || row >= GetItemCount() || m_columns.empty())
+    return;
+  selectionModel()->select(m_model->index(row, 0),
+                           (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
+                               QItemSelectionModel::Rows);
+}
+
+void CEditListCtrl::SelectRows(int first, int last) {
+  first = std::max(first, 0);
+  last = std::min(last, GetItemCount() - 1);
+  if (first > last || m_columns.empty()) {
+    selectionModel()->clearSelection();
+    return;
+  }
+  const QItemSelection selection(m_model->index(first, 0), m_model->index(last, GetColumnCount() - 1));
+  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void CEditListCtrl::SelectAllRows() { SelectRows(0, GetItemCount() - 1); }
+
+void CEditListCtrl::ClearRowSelection() { selectionModel()->clearSelection(); }
+
+int CEditListCtrl::GetFocusRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
+
+void CEditListCtrl::SetFocusRow(int row) {
+  if (row < 0 || row >= GetItemCount() || m_columns.empty())
+    return;
+  selectionModel()->setCurrentIndex(m_model->index(row, 0), QItemSelectionModel::NoUpdate);
+}
+
+int CEditListCtrl::GetTopIndex() const { return std::max(rowAt(0), 0); }
+
+void CEditListCtrl::SetTopIndex(int row) {
+  if (row < 0 || row >= GetItemCount() || m_columns.empty())
+    return;
+  QTableView::scrollTo(m_model->index(row, 0), PositionAtTop);
+}
+
+int CEditListCtrl::GetCountPerPage() const {
+  const int height = verticalHeader()->defaultSectionSize();
+  return height > 0 ? viewport()->height() / height : 0;
+}
+
+void CEditListCtrl::EnsureVisible(int row) {
+  if (row >= 0 && row < GetItemCount() && !m_columns.empty())
+    scrollTo(m_model->index(row, 0));
+}
+
+QRect CEditListCtrl::GetCellRect(int row, int column) const { return visualRect(m_model->index(row, column)); }
+
+void CEditListCtrl::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  // Rows scroll into view; the columns move only with the cell cursor.
+  const int horizontal = horizontalScrollBar()->value();
+  QTableView::scrollTo(index, hint);
+  horizontalScrollBar()->setValue(horizontal);
+}
+
+QModelIndex CEditListCtrl::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
+  const int column = std::max(currentIndex().column(), 0);
+  switch (cursorAction) {
+  case MoveHome:
+    return m_model->index(0, column);
+  case MoveEnd:
+    return m_model->index(GetItemCount() - 1, column);
+  case MoveLeft:
+  case MoveRight:
+  case MoveNext:
+  case MovePrevious:
+    return currentIndex();
+  default:
+    return QTableView::moveCursor(cursorAction, modifiers);
+  }
+}
+
+// ---- colours and drawing ----
+
+void CEditListCtrl::SetTextColor(const QColor& color) {
+  m_textColor = color;
+  viewport()->update();
+}
+
+QColor CEditListCtrl::GetTextColor() const {
+  return m_textColor.isValid() ? m_textColor : palette().color(QPalette::Active, QPalette::Text);
+}
+
+void CEditListCtrl::SetBkColor(const QColor& color) {
+  m_bkColor = color;
+  QPalette palette = viewport()->palette();
+  palette.setColor(QPalette::Base, GetBkColor());
+  viewport()->setPalette(palette);
+  viewport()->update();
+}
+
+QColor CEditListCtrl::GetBkColor() const {
+  return m_bkColor.isValid() ? m_bkColor : palette().color(QPalette::Active, QPalette::Base);
+}
+
+QString CEditListCtrl::FitText(const QFontMetrics& metrics, const QString& text, int width) {
+  if (metrics.horizontalAdvance(text) <= width)
+    return text;
+  const int dots = metrics.horizontalAdvance(kEllipsis);
+  if (dots > width) {
+    QString shown = kEllipsis;
+    while (!shown.isEmpty() && metrics.horizontalAdvance(shown) > width)
+      shown.chop(1);
+    return shown;
+  }
+  // The longest start of the text that still leaves room for the dots.
+  int low = 0;
+  int high = static_cast<int>(text.size()) - 1;
+  while (low < high) {
+    const int mid = (low + high + 1) / 2;
+    if (metrics.horizontalAdvance(text.left(mid)) + dots <= width)
+      low = mid;
+    else
+      high = mid - 1;
+  }
+  if (low > 0 && text.at(low - 1).isHighSurrogate())
+    --low;
+  return text.left(low) + kEllipsis;
+}
+
+QString CEditListCtrl::GetDisplayText(int row, int column) const {
+  const QModelIndex index = m_model->index(row, column);
+  if (!index.isValid())
+    return QString();
+  const QFontMetrics metrics(font());
+  const int margin = metrics.horizontalAdvance(QLatin1Char(' '));
+  return FitText(metrics, GetCellText(row, column), visualRect(index).width() - 2 * margin);
+}
+
+void CEditListCtrl::UpdateRowHeight() { verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4); }
+
+void CEditListCtrl::changeEvent(QEvent* event) {
+  QTableView::changeEvent(event);
+  if (event->type() == QEvent::FontChange)
+    UpdateRowHeight();
+  else if (event->type() == QEvent::EnabledChange)
+    viewport()->update();
+}
+
+void CEditListCtrl::paintEvent(QPaintEvent* event) {
+  QTableView::paintEvent(event);
+  const int row = GetFocusRow();
+  if (!hasFocus() || IsEditing() || row < 0)
+    return;
+  QPainter painter(viewport());
+  QStyleOptionFocusRect option;
+  option.initFrom(this);
+  option.rect = QRect(0, rowViewportPosition(row), viewport()->width(), rowHeight(row));
+  option.backgroundColor = IsRowSelected(row) ? palette().color(QPalette::Highlight) : GetBkColor();
+  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+}
+
+// ---- keyboard ----
+
+bool CEditListCtrl::TakesKey(const QKeyEvent* event) const {
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  switch (event->key()) {
+  case Qt::Key_Return:
+  case Qt::Key_Enter:
+    return modifiers == Qt::NoModifier && AnyColumnEditable();
+  case Qt::Key_Left:
+  case Qt::Key_Right:
+    return modifiers == Qt::NoModifier;
+  default:
+    break;
+  }
+  if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+    return false;
+  const QString text = event->text();
+  return text.size() == 1 && QStringLiteral("hljJkK^_|$").contains(text.at(0));
+}
+
+bool CEditListCtrl::event(QEvent* event) {
+  // Keys of the list come before shortcuts and a dialog's default button.
+  if (event->type() == QEvent::ShortcutOverride && !IsEditing() && TakesKey(static_cast<QKeyEvent*>(event))) {
+    event->accept();
+    return true;
+  }
+  return QTableView::event(event);
+}
+
+int CEditListCtrl::FirstSelectedVisibleRow() const {
+  const int count = GetItemCount();
+  if (count == 0)
+    return -1;
+  const int top = GetTopIndex();
+  int bottom = rowAt(viewport()->height() - 1);
+  if (bottom < 0)
+    bottom = count - 1;
+  for (int row = top; row <= bottom; ++row)
+    if (IsRowSelected(row))
+      return row;
+  return -1;
+}
+
+void CEditListCtrl::MoveCursorLeft() {
+  for (int column = m_currentColumn - 1; column >= 0; --column)
+    if (CanTakeCursor(column)) {
+      SetCurrentColumn(column);
+      return;
+    }
+}
+
+void CEditListCtrl::MoveCursorRight() {
+  for (int column = m_currentColumn + 1; column < GetColumnCount(); ++column)
+    if (CanTakeCursor(column)) {
+      SetCurrentColumn(column);
+      return;
+    }
+}
+
+void CEditListCtrl::keyPressEvent(QKeyEvent* event) {
+  if (IsEditing()) {
+    event->accept(); // keys a popup let through are not the list's while it edits
+    return;
+  }
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  switch (event->key()) {
+  case Qt::Key_Return:
+  case Qt::Key_Enter:
+    if (modifiers == Qt::NoModifier && AnyColumnEditable()) {
+      event->accept();
+      if (IsColumnEditable(m_currentColumn)) {
+        const int row = FirstSelectedVisibleRow();
+        if (row >= 0)
+          BeginEdit(row, m_currentColumn);
+      }
+      return;
+    }
+    break;
+  case Qt::Key_Left:
+    if (modifiers == Qt::NoModifier) {
+      event->accept();
+      MoveCursorLeft();
+      return;
+    }
+    break;
+  case Qt::Key_Right:
+    if (modifiers == Qt::NoModifier) {
+      event->accept();
+      MoveCursorRight();
+      return;
+    }
+    break;
+  case Qt::Key_R:
+    if ((modifiers & Qt::ControlModifier) && !(modifiers & (Qt::AltModifier | Qt::MetaModifier))) {
+      const SELVColumn* column = GetColumn(m_currentColumn);
+      if (column && IsColumnEditable(m_currentColumn) && (column->flags & COL_KIND_MASK) == COL_KIND_TEXT &&
+          selectionModel()->hasSelection()) {
+        event->accept();
+        ReplaceText(m_currentColumn);
+        return;
+      }
+    }
+    break;
+  default:
+    break;
+  }
+  const QString text = event->text();
+  if (text.size() == 1 && !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+    switch (text.at(0).unicode()) {
+    case 'h':
+      event->accept();
+      MoveCursorLeft();
+      return;
+    case 'l':
+      event->accept();
+      MoveCursorRight();
+      return;
+    case 'j':
+    case 'J':
+      event->accept();
+      QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+      return;
+    case 'k':
+    case 'K':
+      event->accept();
+      QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier));
+      return;
+    case '^':
+    case '_':
+    case '|':
+      event->accept();
+      SetCurrentColumn(0);
+      return;
+    case '$':
+      event->accept();
+      SetCurrentColumn(GetColumnCount() - 1);
+      return;
+    default:
+      break;
+    }
+  }
+  QTableView::keyPressEvent(event);
+}
+
+// ---- mouse ----
+
+void CEditListCtrl::mousePressEvent(QMouseEvent* event) {
+  switch (event->button()) {
+  case Qt::LeftButton:
+    OnLButtonDown(event);
+    break;
+  case Qt::RightButton:
+    OnRButtonDown(event);
+    break;
+  default:
+    QTableView::mousePressEvent(event);
+  }
+}
+
+void CEditListCtrl::OnLButtonDown(QMouseEvent* event) {
+  if (selectionMode() == SingleSelection || selectionMode() == NoSelection) {
+    QTableView::mousePressEvent(event);
+    m_leftDown = true;
+    m_selectMode = SELECT_NONE;
+    return;
+  }
+  setFocus(Qt::MouseFocusReason);
+  m_leftDown = true;
+  m_selectMode = SELECT_NONE;
+  const QPoint pos = event->position().toPoint();
+  const int row = rowAt(pos.y());
+  if (row < 0 || columnAt(pos.x()) < 0)
+    return;
+  const Qt::KeyboardModifiers modifiers = event->modifiers();
+  if (modifiers & Qt::ShiftModifier) {
+    const int mark = m_selectionMark >= 0 && m_selectionMark < GetItemCount() ? m_selectionMark : row;
+    SelectRows(std::min(mark, row), std::max(mark, row));
+    SetFocusRow(row);
+    m_selectionMark = mark;
+    m_dragStartRow = mark;
+    m_selectMode = SELECT_RANGE;
+  } else if (modifiers & Qt::ControlModifier) {
+    SetRowSelected(row, !IsRowSelected(row));
+    const int count = GetItemCount();
+    m_selectionSnapshot.assign(static_cast<size_t>(count), 0);
+    for (int selected : GetSelectedRows())
+      m_selectionSnapshot[static_cast<size_t>(selected)] = 1;
+    SetFocusRow(row);
+    m_selectionMark = row;
+    m_dragStartRow = row;
+    m_selectMode = SELECT_TOGGLE;
+  } else {
+    // Through the view, so that keyboard Shift selections start from this row as well.
+    setCurrentIndex(m_model->index(row, 0));
+    SelectRows(row, row);
+    m_selectionMark = row;
+    m_dragStartRow = row;
+    m_selectMode = SELECT_SINGLE;
+  }
+}
+
+void CEditListCtrl::OnRButtonDown(QMouseEvent* event) {
+  setFocus(Qt::MouseFocusReason);
+  m_rightDown = true;
+  const QPoint pos = event->position().toPoint();
+  const int column = columnAt(pos.x());
+  const int row = rowAt(pos.y());
+  if (column < 0)
+    return;
+  SetCurrentColumn(column);
+  if (row >= 0 && IsColumnEditable(column) && IsRowSelected(row))
+    BeginEdit(row, column);
+}
+
+int CEditListCtrl::RowAtY(int y) const {
+  const int count = GetItemCount();
+  if (count == 0)
+    return -1;
+  if (y < 0)
+    return std::max(GetTopIndex() - 1, 0);
+  const int row = rowAt(std::min(y, viewport()->height() - 1));
+  if (y >= viewport()->height())
+    return std::min(row < 0 ? count - 1 : row + 1, count - 1);
+  return row < 0 ? count - 1 : row;
+}
+
+void CEditListCtrl::ExtendDragSelection(int row) {
+  if (row < 0 || m_dragStartRow < 0 || m_columns.empty())
+    return;
+  const int count = GetItemCount();
+  const int first = std::min(m_dragStartRow, row);
+  const int last = std::max(m_dragStartRow, row);
+  QItemSelection selection;
+  const int lastColumn = GetColumnCount() - 1;
+  auto add = [&](int from, int to) {
+    selection.append(QItemSelectionRange(m_model->index(from, 0), m_model->index(to, lastColumn)));
+  };
+  if (m_selectMode == SELECT_TOGGLE && static_cast<int>(m_selectionSnapshot.size()) == count) {
+    // The swept rows are the snapshot's opposite, the others as they were.
+    int start = -1;
+    for (int r = 0; r <= count; ++r) {
+      bool selected = false;
+      if (r < count) {
+        const bool was = m_selectionSnapshot[static_cast<size_t>(r)] != 0;
+        selected = (r >= first && r <= last) ? !was : was;
+        if (r == m_dragStartRow)
+          selected = was; // the pressed row was toggled into the snapshot already
+      }
+      if (selected && start < 0)
+        start = r;
+      else if (!selected && start >= 0) {
+        add(start, r - 1);
+        start = -1;
+      }
+    }
+  } else {
+    add(first, last);
+  }
+  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  SetFocusRow(row);
+  EnsureVisible(row);
+}
+
+void CEditListCtrl::mouseMoveEvent(QMouseEvent* event) {
+  if (!m_leftDown || m_selectMode == SELECT_NONE || !(event->buttons() & Qt::LeftButton)) {
+    if (!m_leftDown || selectionMode() == SingleSelection || selectionMode() == NoSelection)
+      QTableView::mouseMoveEvent(event);
+    return;
+  }
+  ExtendDragSelection(RowAtY(event->position().toPoint().y()));
+}
+
+void CEditListCtrl::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (event->button() == Qt::LeftButton && m_leftDown) {
+    if (selectionMode() == SingleSelection || selectionMode() == NoSelection)
+      QTableView::mouseReleaseEvent(event);
+    m_leftDown = false;
+    m_selectMode = SELECT_NONE;
+    m_selectionSnapshot.clear();
+    emit listClick(rowAt(pos.y()), columnAt(pos.x()));
+    return;
+  }
+  if (event->button() == Qt::RightButton && m_rightDown) {
+    m_rightDown = false;
+    emit listRightClick(rowAt(pos.y()), columnAt(pos.x()));
+    return;
+  }
+  QTableView::mouseReleaseEvent(event);
+}
+
+void CEditListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+  mousePressEvent(event);
+  if (event->button() != Qt::LeftButton)
+    return;
+  const QModelIndex index = indexAt(event->position().toPoint());
+  if (index.isValid())
+    emit doubleClicked(index);
+}
+
+void CEditListCtrl::wheelEvent(QWheelEvent* event) {
+  if (IsEditing())
+    EndEdit(false);
+  QTableView::wheelEvent(event);
+}
+
+void CEditListCtrl::scrollContentsBy(int dx, int dy) {
+  if (dy != 0)
+    EndEditForChange();
+  QTableView::scrollContentsBy(dx, dy);
+  if (dy != 0)
+    emit verticalScrolled();
+}
+
+void CEditListCtrl::focusInEvent(QFocusEvent* event) {
+  if (IsEditing()) {
+    m_currentPopup->GetWnd()->setFocus(event->reason());
+    return;
+  }
+  QTableView::focusInEvent(event);
+}
+
+// ---- editing ----
+
+bool CEditListCtrl::BeginEdit(int row, int column) {
+  if (!IsColumnEditable(column) || row < 0 || row >= GetItemCount())
+    return false;
+  if (s_editingList && s_editingList != this)
+    s_editingList->EndEdit(false);
+  if (IsEditing())
+    EndEdit(false);
+  ScrollColumnIntoView(column);
+
+  const SELVColumn& descriptor = *GetColumn(column);
+  const quint32 kind = descriptor.flags & COL_KIND_MASK;
+  const int count = GetItemCount();
+  const int top = GetTopIndex();
+  int bottom = rowAt(viewport()->height() - 1);
+  if (bottom < 0)
+    bottom = count - 1;
+
+  m_popups.assign(static_cast<size_t>(count), nullptr);
+  m_openRows.clear();
+  for (int r = top; r <= bottom; ++r) {
+    if (!IsRowSelected(r))
+      continue;
+    IPopup* popup = nullptr;
+    if (kind == COL_KIND_TEXT) {
+      popup = new CPopupEdit(GetColumnAlignment(column), GetCellText(r, column), r, viewport());
+    } else if (kind == COL_KIND_CHOICE) {
+      popup = new CPopupComboBox(descriptor.choices ? *descriptor.choices : QStringList(), GetCellText(r, column), r,
+                                 viewport());
+    } else {
+      CPopupSpinEdit::SSpinSettings settings;
+      settings.mode = (descriptor.flags & COL_SPINMODE_MASK) == COL_SPINMODE_0 ? 0 : 1;
+      settings.style = (descriptor.flags & COL_SPINSTYLE_2) ? 2 : 0;
+      settings.param = descriptor.spinParam;
+      settings.param2 = descriptor.spinParam2;
+      settings.param3 = descriptor.spinParam3;
+      settings.minimum = descriptor.minimum;
+      settings.maximum = descriptor.maximum;
+      popup = new CPopupSpinEdit(settings, GetCellValue(r, column), r, viewport());
+    }
+    const QRect rect = visualRect(m_model->index(r, column));
+    popup->SetId(kPopupIdBase + r);
+    popup->SetRect(rect);
+    popup->GetWnd()->setGeometry(rect);
+    popup->GetWnd()->show();
+    m_popups[static_cast<size_t>(r)] = popup;
+    m_openRows.push_back(r);
+  }
+  if (m_openRows.empty()) {
+    m_popups.clear();
+    return false;
+  }
+
+  m_editColumn = column;
+  IPopup* current = m_popups[static_cast<size_t>(row)];
+  m_currentPopup = current ? current : m_popups[static_cast<size_t>(m_openRows.front())];
+  if (kind == COL_KIND_NUMBER) {
+    m_editText.clear();
+    m_relative = true;
+    m_editNumber = 0.0;
+  } else {
+    m_editText = m_currentPopup->GetText();
+    m_relative = false;
+    m_editNumber = 0.0;
+  }
+  for (int r : m_openRows)
+    m_popups[static_cast<size_t>(r)]->SetSink(this);
+  s_editingList = this;
+  m_hook->Install();
+  m_currentPopup->GetWnd()->setFocus(Qt::OtherFocusReason);
+  return true;
+}
+
+QVariant CEditListCtrl::RowValue(int row, bool relative, double number) const {
+  const SELVColumn* column = GetColumn(m_editColumn);
+  if (column && (column->flags & COL_KIND_MASK) == COL_KIND_NUMBER)
+    return relative ? GetCellValue(row, m_editColumn) + number : number;
+  return m_editText;
+}
+
+bool CEditListCtrl::EndEdit(bool commit) {
+  if (!IsEditing())
+    return true;
+  if (m_committing)
+    return false;
+  if (commit) {
+    const std::vector<int> rows = GetSelectedRows();
+    std::vector<QVariant> values;
+    values.reserve(rows.size());
+    for (int row : rows)
+      values.push_back(RowValue(row, m_relative, m_editNumber));
+    {
+      CValidatingScope validating;
+      for (size_t i = 0; i < rows.size(); ++i)
+        if (!ValidateCellValue(rows[i], m_editColumn, values[i], m_relative)) {
+          if (m_currentPopup)
+            m_currentPopup->GetWnd()->setFocus(Qt::OtherFocusReason);
+          return false;
+        }
+    }
+    m_committing = true;
+    for (size_t i = 0; i < rows.size(); ++i)
+      SetCellValue(rows[i], m_editColumn, values[i]);
+    m_committing = false;
+  }
+  ClosePopups(true);
+  return true;
+}
+
+void CEditListCtrl::ClosePopups(bool takeFocus) {
+  m_hook->Remove();
+  if (s_editingList == this)
+    s_editingList = nullptr;
+  m_currentPopup = nullptr;
+  std::vector<QWidget*> windows;
+  for (int r : m_openRows) {
+    IPopup* popup = m_popups[static_cast<size_t>(r)];
+    popup->SetSink(nullptr);
+    windows.push_back(popup->GetWnd());
+  }
+  m_popups.clear();
+  m_openRows.clear();
+  m_editColumn = -1;
+  if (takeFocus)
+    setFocus(Qt::OtherFocusReason);
+  // Later: the popup that reported Enter is still inside its own key handler.
+  for (QWidget* window : windows) {
+    window->hide();
+    window->deleteLater();
+  }
+}
+
+IPopup* CEditListCtrl::GetPopup(int row) const {
+  return row >= 0 && row < static_cast<int>(m_popups.size()) ? m_popups[static_cast<size_t>(row)] : nullptr;
+}
+
+IPopup* CEditListCtrl::PopupOf(const QWidget* widget) const {
+  for (int r : m_openRows) {
+    IPopup* popup = m_popups[static_cast<size_t>(r)];
+    if (popup->GetKind() == IPopup::KIND_COMBO) {
+      if (static_cast<CPopupComboBox*>(popup)->Owns(widget))
+        return popup;
+      continue;
+    }
+    for (const QWidget* w = widget; w; w = w->parentWidget())
+      if (w == popup->GetWnd())
+        return popup;
+  }
+  return nullptr;
+}
+
+void CEditListCtrl::MakeCurrent(IPopup* popup) {
+  if (popup && PopupOf(popup->GetWnd()) == popup)
+    m_currentPopup = popup;
+}
+
+bool CEditListCtrl::HookMousePress(QWidget* widget, Qt::MouseButton button) {
+  if (!IsEditing() || m_committing)
+    return false;
+  if (IPopup* popup = PopupOf(widget)) {
+    MakeCurrent(popup);
+    return false;
+  }
+  if (button == Qt::LeftButton && m_currentPopup->IsModified())
+    return !EndEdit(true); // a refused value keeps the edit open and eats the click
+  EndEdit(false);
+  return false;
+}
+
+bool CEditListCtrl::ValidateAll(const std::vector<int>& rows, bool relative, double number) {
+  CValidatingScope validating;
+  for (int row : rows)
+    if (!ValidateCellValue(row, m_editColumn, RowValue(row, relative, number), relative))
+      return false;
+  return true;
+}
+
+bool CEditListCtrl::OnPopupNotify(IPopup& popup, int code, double value) {
+  if (!IsEditing() || PopupOf(popup.GetWnd()) != &popup)
+    return false;
+  const int id = popup.GetId();
+  switch (code) {
+  case IPopup::NOTIFY_SETFOCUS:
+    MakeCurrent(&popup);
+    OnPopupSetFocus(id);
+    return true;
+  case IPopup::NOTIFY_KILLFOCUS:
+    OnPopupKillFocus(id);
+    return true;
+  case IPopup::NOTIFY_CHANGE:
+    if (&popup == m_currentPopup)
+      OnPopupChange(id);
+    return true;
+  case IPopup::NOTIFY_SELENDOK:
+    if (&popup == m_currentPopup)
+      OnPopupSelect(id);
+    return true;
+  case IPopup::NOTIFY_DELTAPOS:
+    MakeCurrent(&popup);
+    return OnPopupSpin(id, value);
+  case IPopup::NOTIFY_RETURN:
+    if (static_cast<int>(value) == IPopup::MODAL_ENTER)
+      EndEdit(m_currentPopup->IsModified());
+    else
+      EndEdit(false);
+    return true;
+  default:
+    return true;
+  }
+}
+
+void CEditListCtrl::OnPopupSetFocus(int /*id*/) {}
+
+void CEditListCtrl::OnPopupKillFocus(int /*id*/) {}
+
+void CEditListCtrl::OnPopupChange(int id) {
+  IPopup* source = GetPopup(id - kPopupIdBase);
+  if (!source)
+    return;
+  const QString text = source->GetText();
+  for (int r : m_openRows) {
+    IPopup* popup = m_popups[static_cast<size_t>(r)];
+    popup->SetModified(true); // one shared value: Enter in any popup commits it
+    if (popup != source)
+      popup->SetText(text);
+  }
+  if (source->GetKind() == IPopup::KIND_SPIN) {
+    m_editNumber = CPopupSpinEdit::ParseNumber(text);
+    m_relative = false;
+  } else {
+    m_editText = text;
+  }
+}
+
+void CEditListCtrl::OnPopupSelect(int id) { OnPopupChange(id); }
+
+bool CEditListCtrl::OnPopupSpin(int id, double delta) {
+  IPopup* source = GetPopup(id - kPopupIdBase);
+  if (!source)
+    return false;
+  m_editNumber += delta;
+  if (!ValidateAll(GetSelectedRows(), m_relative, m_editNumber)) {
+    m_editNumber -= delta;
+    return false;
+  }
+  for (int r : m_openRows) {
+    IPopup* popup = m_popups[static_cast<size_t>(r)];
+    popup->SetModified(true);
+    if (popup != source && popup->GetKind() == IPopup::KIND_SPIN) {
+      auto* spin = static_cast<CPopupSpinEdit*>(popup);
+      spin->SetValue(spin->GetValue() + delta);
+    }
+  }
+  return true;
+}
+
+void CEditListCtrl::ReplaceText(int /*column*/) {}
+
+void CEditListCtrl::OnColumnClick(int /*column*/) {}
+
+QString CEditListCtrl::GetCellText(int /*row*/, int /*column*/) const { return QString(); }
+
+bool CEditListCtrl::ValidateCellValue(int /*row*/, int column, const QVariant& value, bool /*relative*/) {
+  const SELVColumn* descriptor = GetColumn(column);
+  if (!descriptor)
+    return false;
+  switch (descriptor->flags & COL_KIND_MASK) {
+  case COL_KIND_TEXT:
+  case COL_KIND_CHOICE:
+    return true;
+  case COL_KIND_NUMBER: {
+    const double number = value.toDouble();
+    return number >= descriptor->minimum && number <= descriptor->maximum;
+  }
+  default:
+    return false;
+  }
+}
+
+} // namespace GP

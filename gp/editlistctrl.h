@@ -1,0 +1,244 @@
+#pragma once
+// A report list in which the user edits cells in place, the same column of many rows at once.
+//
+// Rows carry one item-data value each (a derived list stores what the row shows, e.g. a patch index)
+// and their texts are asked for on demand (GetCellText), so lists of any length stay instant.
+// A cell cursor (the current column, "*" in its header) moves between the columns that take it with
+// Left/Right or h/l; Enter or a right click on a selected row lays a pop-up editor over the current
+// column of every selected visible row. The popups mirror each other while the user types; Enter
+// validates the value for every selected row and only then applies it to every selected row, through
+// operations a derived list overrides (GetCellValue, SetCellValue, ValidateCellValue).
+
+#include "gp/popup.h"
+
+#include <QColor>
+#include <QStringList>
+#include <QTableView>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace GP {
+
+class CEditListModel;
+
+class CEditListCtrl : public QTableView, protected IPopupSink {
+  Q_OBJECT
+public:
+  // Column descriptor; the list keeps its own copy.
+  struct SELVColumn {
+    quint32 flags = 0;
+    double minimum = 0.0;                 // smallest number accepted (number kind)
+    double maximum = 0.0;                 // largest number accepted (number kind)
+    qint32 spinParam = 0;                 // handed to the spin edit
+    qint32 spinParam2 = 0;                // handed to the spin edit in mode 1
+    qint32 spinParam3 = 0;                // handed to the spin edit in mode 1
+    const QStringList* choices = nullptr; // choice kind; not owned, must outlive the column
+  };
+
+  enum ColumnFlags : quint32 {
+    COL_ALIGN_MASK = 0x3,
+    COL_ALIGN_LEFT = 0x0,
+    COL_ALIGN_RIGHT = 0x1,
+    COL_ALIGN_CENTER = 0x2,
+    COL_KIND_MASK = 0x70,
+    COL_KIND_TEXT = 0x10,   // free text, edited with CPopupEdit
+    COL_KIND_CHOICE = 0x20, // one of the choices, edited with CPopupComboBox
+    COL_KIND_NUMBER = 0x40, // number, edited with CPopupSpinEdit
+    COL_SPINMODE_MASK = 0x300,
+    COL_SPINMODE_0 = 0x100, // 0 and 0x200 give mode 1
+    COL_SPINMODE_1 = 0x200,
+    COL_SPINSTYLE_MASK = 0x3000,
+    COL_SPINSTYLE_0 = 0x1000,
+    COL_SPINSTYLE_2 = 0x2000,
+    COL_EDITABLE = 0x10000, // can be edited and can take the cell cursor
+  };
+
+  static constexpr int kPopupIdBase = 100; // a popup's control ID is this plus its row
+
+  explicit CEditListCtrl(QWidget* parent = nullptr);
+  ~CEditListCtrl() override;
+
+  CEditListModel* GetModel() const { return m_model.get(); }
+
+  // Columns. Width < 0 fits the width to the heading. Inserting at or before the current column moves
+  // the current column right with its column.
+  int InsertColumn(int index, const QString& heading, int width, const SELVColumn& column);
+  bool DeleteColumn(int index);
+  void DeleteAllColumns();
+  int GetColumnCount() const { return static_cast<int>(m_columns.size()); }
+  const SELVColumn* GetColumn(int column) const;
+  QString GetColumnHeading(int column) const;
+  Qt::Alignment GetColumnAlignment(int column) const;
+  int GetColumnWidth(int column) const;
+  void SetColumnWidth(int column, int width);
+  // Takes the cell cursor (bit COL_EDITABLE); can be edited (that bit and a known kind).
+  bool CanTakeCursor(int column) const;
+  bool IsColumnEditable(int column) const;
+
+  // The cell cursor; -1 when there is no column. Setting clamps to the columns and scrolls the column
+  // fully into view.
+  int GetCurrentColumn() const { return m_currentColumn; }
+  void SetCurrentColumn(int column);
+
+  // Rows and their item data. SetItemCount makes rows 0..count-1 carrying 0..count-1.
+  int GetItemCount() const;
+  void SetItemCount(int count);
+  int InsertItem(int row, qintptr data);
+  bool DeleteItem(int row);
+  void DeleteAllItems();
+  qintptr GetItemData(int row) const;
+  bool SetItemData(int row, qintptr data);
+  // Stable sort of the rows by their item data (compare < 0: a before b).
+  void SortItems(const std::function<int(qintptr, qintptr)>& compare);
+  // The texts of these rows changed: draw them again.
+  void RedrawItems(int first, int last);
+
+  // Selection, focus and the selection mark (the fixed end of a Shift selection).
+  std::vector<int> GetSelectedRows() const; // ascending
+  int GetSelectedCount() const;
+  bool IsRowSelected(int row) const;
+  void SetRowSelected(int row, bool selected);
+  void SelectRows(int first, int last); // replaces the selection
+  void SelectAllRows();
+  void ClearRowSelection();
+  int GetFocusRow() const;
+  void SetFocusRow(int row);
+  int GetSelectionMark() const { return m_selectionMark; }
+  void SetSelectionMark(int row) { m_selectionMark = row; }
+
+  // Visible rows: the first one and how many fit fully.
+  int GetTopIndex() const;
+  void SetTopIndex(int row);
+  int GetCountPerPage() const;
+  void EnsureVisible(int row);
+  QRect GetCellRect(int row, int column) const;
+
+  // Colours of the rows; an invalid colour means the palette's.
+  void SetTextColor(const QColor& color);
+  QColor GetTextColor() const;
+  void SetBkColor(const QColor& color);
+  QColor GetBkColor() const;
+
+  // The text cut to width with "..." at its end when it does not fit.
+  static QString FitText(const QFontMetrics& metrics, const QString& text, int width);
+  // A cell's text as it is drawn in its column's current width.
+  QString GetDisplayText(int row, int column) const;
+
+  // In-place editing.
+  virtual bool BeginEdit(int row, int column);
+  virtual bool EndEdit(bool commit);
+  bool IsEditing() const { return m_currentPopup != nullptr; }
+  IPopup* GetCurrentPopup() const { return m_currentPopup; }
+  IPopup* GetPopup(int row) const;
+  int GetEditColumn() const { return m_editColumn; }
+  QString GetEditText() const { return m_editText; }
+  double GetEditNumber() const { return m_editNumber; }
+  bool IsRelativeEdit() const { return m_relative; }
+
+  // The cell's text; asked for every cell that is drawn. Empty here.
+  virtual QString GetCellText(int row, int column) const;
+  // The cell's current number (relative spin edits add to it).
+  virtual double GetCellValue(int row, int column) const = 0;
+  // Applies an edited value: a QString for the text and choice kinds, a double for the number kind.
+  virtual void SetCellValue(int row, int column, const QVariant& value) = 0;
+  // Text and choice accept anything, numbers must lie within the column's limits, other kinds refuse.
+  virtual bool ValidateCellValue(int row, int column, const QVariant& value, bool relative);
+
+signals:
+  // The left button went up after the list's own selection handling (row -1 outside the rows).
+  void listClick(int row, int column);
+  // The right button went up after the list handled the press itself.
+  void listRightClick(int row, int column);
+  // The rows moved vertically (wheel, keys, scroll bar or program).
+  void verticalScrolled();
+
+protected:
+  // Extension points; empty here unless noted.
+  virtual void OnPopupSetFocus(int id);
+  virtual void OnPopupKillFocus(int id);
+  // The user typed in the current popup: the text goes to every other popup and becomes the edit value.
+  virtual void OnPopupChange(int id);
+  // A choice was taken in the current choice popup: every other one takes it too.
+  virtual void OnPopupSelect(int id);
+  // A spin step by delta: allowed only when every selected row accepts its new value.
+  virtual bool OnPopupSpin(int id, double delta);
+  // Ctrl+R on an editable text column with a selection.
+  virtual void ReplaceText(int column);
+  // A column header was clicked (a derived list sorts).
+  virtual void OnColumnClick(int column);
+  // Mouse presses; a derived list may filter them before calling these.
+  virtual void OnLButtonDown(QMouseEvent* event);
+  virtual void OnRButtonDown(QMouseEvent* event);
+
+  bool OnPopupNotify(IPopup& popup, int code, double value) override;
+
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+
+public:
+  void scrollTo(const QModelIndex& index, ScrollHint hint = QAbstractItemView::EnsureVisible) override;
+
+private:
+  class CMouseHook;
+  class CDelegate;
+  struct SColumnEntry {
+    QString heading;
+    SELVColumn descriptor;
+  };
+  enum SelectMode { SELECT_NONE = 0, SELECT_SINGLE = 1, SELECT_RANGE = 2, SELECT_TOGGLE = 3 };
+
+  // Seen by the mouse hook: a press on widget, true to swallow it.
+  bool HookMousePress(QWidget* widget, Qt::MouseButton button);
+  IPopup* PopupOf(const QWidget* widget) const;
+  void MakeCurrent(IPopup* popup);
+  void ClosePopups(bool takeFocus);
+  bool TakesKey(const QKeyEvent* event) const;
+  bool AnyColumnEditable() const;
+  int FirstSelectedVisibleRow() const;
+  void EndEditForChange();
+  bool ValidateAll(const std::vector<int>& rows, bool relative, double number);
+  QVariant RowValue(int row, bool relative, double number) const;
+  void MoveCursorLeft();
+  void MoveCursorRight();
+  void ScrollColumnIntoView(int column);
+  void UpdateRowHeight();
+  void ExtendDragSelection(int row);
+  int RowAtY(int y) const;
+  int HeadingWidth(int column) const;
+
+  std::unique_ptr<CEditListModel> m_model; // not a child: it must outlive the view's own teardown
+  std::vector<std::unique_ptr<SColumnEntry>> m_columns;
+  int m_currentColumn = -1;
+  IPopup* m_currentPopup = nullptr;
+  std::vector<IPopup*> m_popups; // by row while an edit is open
+  std::vector<int> m_openRows;   // the rows that have a popup, ascending
+  int m_editColumn = -1;
+  QString m_editText;
+  bool m_relative = false;
+  double m_editNumber = 0.0;
+  bool m_committing = false;
+  SelectMode m_selectMode = SELECT_NONE;
+  std::vector<char> m_selectionSnapshot;
+  int m_dragStartRow = -1;
+  int m_selectionMark = -1;
+  bool m_leftDown = false;
+  bool m_rightDown = false;
+  QColor m_textColor;
+  QColor m_bkColor;
+  CMouseHook* m_hook; // a child object, installed while an edit is open
+};
+
+} // namespace GP

@@ -1,0 +1,58 @@
+#include "gp/popup.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+namespace GP {
+
+int IPopup::DoModal(const QRect& rect, QWidget* parent) {
+  QWidget* wnd = GetWnd();
+  if (!wnd || m_loop)
+    return MODAL_ESCAPE;
+  QPointer<QWidget> guard(wnd);
+  m_rect = rect;
+  wnd->setParent(parent);
+  wnd->setGeometry(rect);
+  wnd->show();
+  wnd->raise();
+  wnd->setFocus(Qt::OtherFocusReason);
+  QEventLoop loop;
+  m_loop = &loop;
+  const int result = loop.exec();
+  if (!guard)
+    return MODAL_ESCAPE;
+  m_loop = nullptr;
+  wnd->hide();
+  return result;
+}
+
+bool IPopup::Notify(int code, double value) {
+  if (m_loop) {
+    if (code == NOTIFY_RETURN)
+      m_loop->exit(static_cast<int>(value));
+    return true;
+  }
+  return m_sink ? m_sink->OnPopupNotify(*this, code, value) : true;
+}
+
+void IPopup::FocusLeft(QWidget* self) {
+  if (!m_loop)
+    return;
+  // The focus may pass between the popup's own parts (a drop-down list); look once the move has settled.
+  QPointer<QWidget> guard(self);
+  QTimer::singleShot(0, self, [this, guard]() {
+    if (!guard || !m_loop)
+      return;
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget())
+      if (w == guard)
+        return;
+    if (QApplication::activePopupWidget())
+      return;
+    m_loop->exit(MODAL_ESCAPE);
+  });
+}
+
+} // namespace GP

@@ -1,0 +1,25 @@
+#pragma once
+// Text popup: a one-line edit over a cell.
+
+#include "gp/popup.h"
+
+#include <QLineEdit>
+
+namespace GP {
+
+class CPopupEdit : public QLineEdit, public IPopup {
+  Q_OBJECT
+public:
+  CPopupEdit(Qt::Alignment alignment, const QString& text, int ownerValue = 0, QWidget* parent = nullptr);
+
+  QWidget* GetWnd() override { return this; }
+  QString GetText() const override { return text(); }
+  void SetText(const QString& text) override { setText(text); }
+
+protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+};
+
+} // namespace GP

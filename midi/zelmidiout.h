@@ -1,0 +1,27 @@
+#pragma once
+// A logical output of the program: the unit's addressing, the builders of its data-set and request
+// messages, and the output device it is bound to (if any).
+
+#include "midi/zelmidi.h"
+
+class CZelMidiOutDevice;
+
+class CZelMidiOut : public CZelMidi, public IZelMidiOut {
+public:
+  void SendShort(std::uint32_t packed) override;
+  void Send(const CZelLongMessage& message) override;
+  void SendMessage(const CZelLongMessage& message) override;
+  void SendDataSet(std::uint32_t address, const QZML::CByteArray& data) override;
+  void SendRequest(std::uint32_t address, std::uint32_t size) override;
+  QZML::CByteArray GetLastMessage() const override { return m_lastMessage; }
+
+  // Not owned; null while unbound. A message sent while unbound is only recorded.
+  void SetDevice(CZelMidiOutDevice* device) { m_device = device; }
+  CZelMidiOutDevice* GetDevice() const { return m_device; }
+
+private:
+  void SendBytes(const QZML::CByteArray& bytes);
+
+  CZelMidiOutDevice* m_device = nullptr;
+  QZML::CByteArray m_lastMessage;
+};

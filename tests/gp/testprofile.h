@@ -1,0 +1,22 @@
+#pragma once
+// Points the per-user profile at a fresh temporary folder for one test program.
+
+#include "gp/profile.h"
+
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+class CTestProfile {
+public:
+  CTestProfile() {
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+  }
+  static void Clear() { GP::OpenProfile()->clear(); }
+  bool IsValid() const { return m_dir.isValid(); }
+
+private:
+  QTemporaryDir m_dir;
+};
