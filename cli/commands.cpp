@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cli/midisession.h"
 #include "import/qz3importer.h"
 #include "import/zklimporter.h"
 #include "model/appstate.h"
@@ -123,6 +124,8 @@ int RunCommand(const CCommandLine& line, CTerminalTextOut& out) {
       {"import-zkl", RunImportZkl},
       {"import-qz3", RunImportQz3},
       {"convert", RunConvert},
+      {"ports", RunPorts},
+      {"simulate", RunSimulate},
   };
   for (const CEntry& entry : kEntries) {
     if (std::strcmp(entry.name, line.command->name) != 0)

@@ -1,0 +1,93 @@
+#pragma once
+// The MIDI side of one qzml run, put together as the windowed program puts its own: the MIDI systems
+// (the built-in simulated unit first, then RtMidi on the chosen system), a posting queue in place of the
+// event loop, and the program's MIDI environment with the unit's logical ports bound by port name.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/cliargs.h"
+#include "cli/terminaltextout.h"
+#include "midi/midienvironment.h"
+#include "midi/midisetup.h"
+#include "platform/rtmidibackend.h"
+#include "platform/settings.h"
+#include "platform/uidispatch.h"
+#include "platform/virtualmidi.h"
+#include "sim/simdevice.h"
+
+namespace QZCli {
+
+// A simulated unit of a model answering on a device ID as users count it (1..32), without timing.
+CSimOptions SimulatorOptions(int model, int deviceId);
+
+// The simulated unit behind the in-process port pair "QZ-MAX Simulator": it answers at once, on the
+// thread that sends to it, into the pair's input.
+class CBuiltInSimulator : public QZP::IVirtualMidiPeer {
+public:
+  CBuiltInSimulator(QZP::CVirtualMidiBackend& backend, int model, int deviceId);
+  ~CBuiltInSimulator() override;
+  void FromProgram(const std::uint8_t* bytes, std::size_t count) override;
+  CSimDevice& Device() { return m_device; }
+
+private:
+  QZP::CVirtualMidiBackend& m_backend;
+  CSimDevice m_device;
+};
+
+// Hands everything to another text output (the environment deletes the objects in its slots; the
+// terminal output belongs to main).
+class CTextOutRelay : public CZelTextOut {
+public:
+  explicit CTextOutRelay(CZelTextOut& target) : m_target(target) {}
+  void Error(int code) override { m_target.Error(code); }
+  int Ask(int kind, int code, int reserved) override { return m_target.Ask(kind, code, reserved); }
+  void Output(const std::string& text) override { m_target.Output(text); }
+
+private:
+  CZelTextOut& m_target;
+};
+
+class CMidiSession : public IMidiMessageBox {
+public:
+  CMidiSession(const CGlobalOptions& options, CTerminalTextOut& out);
+  ~CMidiSession() override;
+  CMidiSession(const CMidiSession&) = delete;
+  CMidiSession& operator=(const CMidiSession&) = delete;
+
+  // Starts the MIDI systems and prepares the unit's ports. A system asked for by name that does not
+  // start is a failure; with "auto" the built-in simulated unit may stay alone.
+  bool Start();
+
+  std::vector<std::string> InputNames() { return m_chain.InputNames(); }
+  std::vector<std::string> OutputNames() { return m_chain.OutputNames(); }
+
+  // Binds logical input 0 and output 0 (the unit) to the named ports with the device ID of the options.
+  bool Connect(const std::string& inName, const std::string& outName);
+
+  CMidiEnvironment& Environment() { return m_environment; }
+  QZP::CManualDispatcher& Dispatcher() { return m_dispatcher; }
+  CBuiltInSimulator& Simulator() { return m_simulator; }
+  CTerminalTextOut& Terminal() { return m_out; }
+
+  // The port layer's own messages (driver errors, send time-outs).
+  void ShowMidiMessage(const std::string& text) override;
+
+private:
+  CGlobalOptions m_options;
+  CTerminalTextOut& m_out;
+  QZP::CVirtualMidiBackend m_virtual;
+  CBuiltInSimulator m_simulator;
+  QZP::CRtMidiBackend m_rtmidi;
+  QZP::CMidiBackendChain m_chain;
+  QZP::CManualDispatcher m_dispatcher;
+  CMidiEnvironment& m_environment;
+  QZP::CMemorySettings m_settings;
+  std::unique_ptr<CMidiSetup> m_setup;
+};
+
+bool RunPorts(const CCommandLine& line, CTerminalTextOut& out);
+bool RunSimulate(const CCommandLine& line, CTerminalTextOut& out);
+
+} // namespace QZCli
