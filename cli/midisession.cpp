@@ -39,7 +39,10 @@ CMidiSession::~CMidiSession() {
   m_environment.Teardown();
 }
 
-void CMidiSession::ShowMidiMessage(const std::string& text) { m_out.Message(text); }
+void CMidiSession::ShowMidiMessage(const std::string& text) {
+  ++m_portMessages;
+  m_out.Message(text);
+}
 
 bool CMidiSession::Start() {
   m_chain.Add(&m_virtual);
@@ -49,7 +52,11 @@ bool CMidiSession::Start() {
     m_out.Message("The MIDI system \"" + m_options.midiApi + "\" could not be started. " + m_rtmidi.ErrorText());
     return false;
   }
+  StartOffline();
+  return true;
+}
 
+void CMidiSession::StartOffline() {
   CMidiServices services;
   services.backend = &m_chain;
   services.dispatcher = &m_dispatcher;
@@ -60,7 +67,10 @@ bool CMidiSession::Start() {
   m_environment.SetTextOut(MIDI_TEXTOUT_MESSAGE_BOX, relay);
   m_environment.SetTextOut(MIDI_TEXTOUT_ERROR_BUFFER, relay);
   m_setup = std::make_unique<CMidiSetup>(m_environment, m_settings);
-  return true;
+  // Files carry the device ID in their messages as the unit's ports do.
+  const auto wireId = static_cast<std::uint8_t>(m_options.deviceId - 1);
+  m_environment.Inputs()[0].m_deviceId = wireId;
+  m_environment.Outputs()[0].m_deviceId = wireId;
 }
 
 bool CMidiSession::Connect(const std::string& inName, const std::string& outName) {

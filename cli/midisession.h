@@ -59,6 +59,8 @@ public:
   // Starts the MIDI systems and prepares the unit's ports. A system asked for by name that does not
   // start is a failure; with "auto" the built-in simulated unit may stay alone.
   bool Start();
+  // Only the unit's logical ports, with the device ID of the options, for reading and writing files.
+  void StartOffline();
 
   std::vector<std::string> InputNames() { return m_chain.InputNames(); }
   std::vector<std::string> OutputNames() { return m_chain.OutputNames(); }
@@ -71,8 +73,9 @@ public:
   CBuiltInSimulator& Simulator() { return m_simulator; }
   CTerminalTextOut& Terminal() { return m_out; }
 
-  // The port layer's own messages (driver errors, send time-outs).
+  // The port layer's own messages (driver errors, send time-outs), and how many there were.
   void ShowMidiMessage(const std::string& text) override;
+  int PortMessageCount() const { return m_portMessages; }
 
 private:
   CGlobalOptions m_options;
@@ -85,6 +88,7 @@ private:
   CMidiEnvironment& m_environment;
   QZP::CMemorySettings m_settings;
   std::unique_ptr<CMidiSetup> m_setup;
+  int m_portMessages = 0;
 };
 
 bool RunPorts(const CCommandLine& line, CTerminalTextOut& out);

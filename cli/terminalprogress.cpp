@@ -2,6 +2,14 @@
 
 #include "cli/interrupt.h"
 
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
 namespace QZCli {
 
 std::string CTerminalProgress::PatchPart(const std::string& text) {
@@ -69,5 +77,7 @@ void CTerminalProgress::Draw(bool force) {
 }
 
 bool CTerminalProgress::IsCancelled() { return Interrupted(); }
+
+bool IsTerminal(std::FILE* stream) { return isatty(fileno(stream)) != 0; }
 
 } // namespace QZCli

@@ -40,4 +40,7 @@ private:
   std::chrono::steady_clock::time_point m_lastDraw;
 };
 
+// Whether stream is a terminal (where a bar is drawn rather than lines printed).
+bool IsTerminal(std::FILE* stream);
+
 } // namespace QZCli
