@@ -81,8 +81,9 @@ const std::vector<CCommandSpec>& Commands() {
        {},
        "[--name NAME] [--memory FILE.qzl]",
        "Runs a simulated unit of --model, answering on --device-id, on virtual MIDI ports of the MIDI\n"
-       "system until interrupted (SIGINT, SIGTERM). With --memory its user memory is loaded from FILE\n"
-       "when it exists and saved to FILE at exit.\n"},
+       "system (named after --name) until interrupted (SIGINT, SIGTERM). It prints the names of its ports\n"
+       "as 'qzml ports' lists them: the \"in\" line is the PORT for --in, the \"out\" line the one for --out.\n"
+       "With --memory its user memory is loaded from FILE when it exists and saved to FILE at exit.\n"},
   };
   return commands;
 }

@@ -124,7 +124,11 @@ int RunCommand(const CCommandLine& line, CTerminalTextOut& out) {
       {"import-zkl", RunImportZkl},
       {"import-qz3", RunImportQz3},
       {"convert", RunConvert},
+      {"import-smf", RunImportSmf},
+      {"export-smf", RunExportSmf},
       {"ports", RunPorts},
+      {"read", RunRead},
+      {"write", RunWrite},
       {"simulate", RunSimulate},
   };
   for (const CEntry& entry : kEntries) {

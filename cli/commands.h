@@ -27,6 +27,11 @@ bool SaveLibrary(const std::string& path, const QZML::CPatchArray& patches, CTer
 // Loads a library file; the conversion question goes to the terminal output.
 bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out);
 
+bool RunImportSmf(const CCommandLine& line, CTerminalTextOut& out);
+bool RunExportSmf(const CCommandLine& line, CTerminalTextOut& out);
+bool RunRead(const CCommandLine& line, CTerminalTextOut& out);
+bool RunWrite(const CCommandLine& line, CTerminalTextOut& out);
+
 // Runs the command of a parsed line and gives the exit status (0 or 1).
 int RunCommand(const CCommandLine& line, CTerminalTextOut& out);
 

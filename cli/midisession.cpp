@@ -3,37 +3,21 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "midi/patchstream.h"
+#include "model/appstate.h"
+
 namespace QZCli {
 
 CSimOptions SimulatorOptions(int model, int deviceId) {
-  CSimOptions options;
-  options.model = model;
-  options.deviceId = static_cast<std::uint8_t>(deviceId - 1);
-  return options;
+  return MakeSimulatorOptions(model, static_cast<std::uint8_t>(deviceId - 1), false);
 }
-
-CBuiltInSimulator::CBuiltInSimulator(QZP::CVirtualMidiBackend& backend, int model, int deviceId)
-    : m_backend(backend), m_device(SimulatorOptions(model, deviceId)) {
-  m_device.SetOutput([this](const QZML::CByteArray& message) {
-    m_backend.ToProgram(QZP::CVirtualMidiBackend::kSimulatorName, message.data(), message.size());
-  });
-  m_device.Start();
-  m_backend.AddPeer(QZP::CVirtualMidiBackend::kSimulatorName, this);
-}
-
-CBuiltInSimulator::~CBuiltInSimulator() {
-  m_backend.Remove(QZP::CVirtualMidiBackend::kSimulatorName);
-  m_device.Stop();
-}
-
-void CBuiltInSimulator::FromProgram(const std::uint8_t* bytes, std::size_t count) { m_device.FromHost(bytes, count); }
 
 CMidiSession::CMidiSession(const CGlobalOptions& options, CTerminalTextOut& out)
-    : m_options(options), m_out(out), m_simulator(m_virtual, options.model, options.deviceId),
-      m_environment(CMidiEnvironment::Instance()) {}
+    : m_options(options), m_out(out), m_environment(CMidiEnvironment::Instance()) {}
 
 CMidiSession::~CMidiSession() {
-  // Ports close before the systems they belong to go.
+  // As at the windowed program's exit: reader and writer first, then the ports, before the systems go.
+  QZML::CAppState::Instance().DeleteReaderWriter();
   if (m_setup)
     m_setup->DisconnectAll();
   m_environment.Teardown();
@@ -45,6 +29,8 @@ void CMidiSession::ShowMidiMessage(const std::string& text) {
 }
 
 bool CMidiSession::Start() {
+  // The unit answers at once: a transfer with it takes no longer than the program needs.
+  m_simulator = InstallSimulator(m_virtual, SimulatorOptions(m_options.model, m_options.deviceId));
   m_chain.Add(&m_virtual);
   if (m_rtmidi.Init(m_options.midiApi, "qzml")) {
     m_chain.Add(&m_rtmidi);
@@ -71,6 +57,7 @@ void CMidiSession::StartOffline() {
   const auto wireId = static_cast<std::uint8_t>(m_options.deviceId - 1);
   m_environment.Inputs()[0].m_deviceId = wireId;
   m_environment.Outputs()[0].m_deviceId = wireId;
+  InstallPatchStreams(m_environment);
 }
 
 bool CMidiSession::Connect(const std::string& inName, const std::string& outName) {

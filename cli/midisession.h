@@ -1,7 +1,8 @@
 #pragma once
 // The MIDI side of one qzml run, put together as the windowed program puts its own: the MIDI systems
 // (the built-in simulated unit first, then RtMidi on the chosen system), a posting queue in place of the
-// event loop, and the program's MIDI environment with the unit's logical ports bound by port name.
+// event loop, the program's MIDI environment with the unit's logical ports bound by port name, and the
+// device reader and writer on those ports.
 
 #include <memory>
 #include <string>
@@ -15,26 +16,12 @@
 #include "platform/settings.h"
 #include "platform/uidispatch.h"
 #include "platform/virtualmidi.h"
-#include "sim/simdevice.h"
+#include "sim/port/simport.h"
 
 namespace QZCli {
 
 // A simulated unit of a model answering on a device ID as users count it (1..32), without timing.
 CSimOptions SimulatorOptions(int model, int deviceId);
-
-// The simulated unit behind the in-process port pair "QZ-MAX Simulator": it answers at once, on the
-// thread that sends to it, into the pair's input.
-class CBuiltInSimulator : public QZP::IVirtualMidiPeer {
-public:
-  CBuiltInSimulator(QZP::CVirtualMidiBackend& backend, int model, int deviceId);
-  ~CBuiltInSimulator() override;
-  void FromProgram(const std::uint8_t* bytes, std::size_t count) override;
-  CSimDevice& Device() { return m_device; }
-
-private:
-  QZP::CVirtualMidiBackend& m_backend;
-  CSimDevice m_device;
-};
 
 // Hands everything to another text output (the environment deletes the objects in its slots; the
 // terminal output belongs to main).
@@ -59,7 +46,8 @@ public:
   // Starts the MIDI systems and prepares the unit's ports. A system asked for by name that does not
   // start is a failure; with "auto" the built-in simulated unit may stay alone.
   bool Start();
-  // Only the unit's logical ports, with the device ID of the options, for reading and writing files.
+  // Only the unit's logical ports, with the device ID of the options, and the device reader and writer
+  // on them (the application state's), for reading and writing files.
   void StartOffline();
 
   std::vector<std::string> InputNames() { return m_chain.InputNames(); }
@@ -70,7 +58,7 @@ public:
 
   CMidiEnvironment& Environment() { return m_environment; }
   QZP::CManualDispatcher& Dispatcher() { return m_dispatcher; }
-  CBuiltInSimulator& Simulator() { return m_simulator; }
+  CSimPort& Simulator() { return *m_simulator; }
   CTerminalTextOut& Terminal() { return m_out; }
 
   // The port layer's own messages (driver errors, send time-outs), and how many there were.
@@ -81,7 +69,7 @@ private:
   CGlobalOptions m_options;
   CTerminalTextOut& m_out;
   QZP::CVirtualMidiBackend m_virtual;
-  CBuiltInSimulator m_simulator;
+  std::unique_ptr<CSimPort> m_simulator;
   QZP::CRtMidiBackend m_rtmidi;
   QZP::CMidiBackendChain m_chain;
   QZP::CManualDispatcher m_dispatcher;

@@ -61,3 +61,39 @@ echo "not a library" >bad-memory.qzl
 run 1 --midi-api jack simulate --memory bad-memory.qzl
 says "Cannot read files of this type."
 [ "$(cat bad-memory.qzl)" = "not a library" ] || fail "bad-memory.qzl was overwritten"
+
+# Write and verify three patches through the server, read them back, and find them in the unit's memory
+# after it ended and when it starts again from that memory.
+max3=$QZ_CORPUS/qzl/valid_qzmax_3.qzl
+run 0 list "$max3"
+names=$(echo "$OUT" | cut -f1-2)
+start_sim --midi-api jack simulate --memory memory.qzl
+run 0 --midi-api jack write --verify --in "$SIM_IN" --out "$SIM_OUT" "$max3"
+says "every written block read back the same"
+run 0 --midi-api jack read --in "$SIM_IN" --out "$SIM_OUT" --select 1-3 back.qzl
+run 0 list back.qzl
+[ "$(echo "$OUT" | head -3 | cut -f1-2)" = "$names" ] || fail "read back: $OUT"
+run 0 --midi-api jack write --verify --in "$SIM_IN" --out "$SIM_OUT" --temp 2 "$max3"
+run 0 --midi-api jack read --in "$SIM_IN" --out "$SIM_OUT" --temp temp.qzl
+run 0 list temp.qzl
+[ "$(echo "$OUT" | cut -f2)" = Clean ] || fail "temporary patch: $OUT"
+stop_sim
+[ "$sim_status" = 0 ] || fail "simulate ended with status $sim_status: $(cat sim.err)"
+run 0 list memory.qzl
+[ "$(echo "$OUT" | head -3 | cut -f1-2)" = "$names" ] || fail "memory.qzl: $(echo "$OUT" | head -3)"
+
+start_sim --midi-api jack simulate --memory memory.qzl
+run 0 --midi-api jack read --in "$SIM_IN" --out "$SIM_OUT" --select 1-3 again.qzl
+run 0 list again.qzl
+[ "$(echo "$OUT" | head -3 | cut -f1-2)" = "$names" ] || fail "the memory was not loaded: $OUT"
+stop_sim
+
+# A unit of the other model does not answer as the target model: code 4's message, no file.
+start_sim --model qz5 --midi-api jack simulate
+run 1 --midi-api jack read --in "$SIM_IN" --out "$SIM_OUT" --select 1 wrong-model.qzl
+says "qzml: It appears that the QZ-MAX is unconnected or connected incorrectly. Please check the connections."
+absent wrong-model.qzl
+run 1 --midi-api jack write --verify --in "$SIM_IN" --out "$SIM_OUT" "$max3"
+says "It appears that the QZ-MAX is unconnected"
+[ "$(echo "$ERR" | grep -c writing)" = 0 ] || fail "sent to a unit that did not answer: $ERR"
+stop_sim
