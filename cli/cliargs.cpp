@@ -8,17 +8,15 @@ namespace QZCli {
 
 namespace {
 
-const char kGlobalHelp[] =
-    "GLOBAL OPTIONS (before the command)\n"
-    "  --model qzmax|qz5           target model (default qzmax)\n"
-    "  --device-id N               the unit's device ID, 1..32 (default 17)\n"
-    "  --yes                       answer Yes to the model-conversion questions (default: No)\n"
-    "  --midi-api auto|alsa|jack   MIDI system to use (default auto)\n"
-    "  --help                      show this help; COMMAND --help shows a command's help\n";
+const char kGlobalHelp[] = "GLOBAL OPTIONS (before the command)\n"
+                           "  --model qzmax|qz5           target model (default qzmax)\n"
+                           "  --device-id N               the unit's device ID, 1..32 (default 17)\n"
+                           "  --yes                       answer Yes to the model-conversion questions (default: No)\n"
+                           "  --midi-api auto|alsa|jack   MIDI system to use (default auto)\n"
+                           "  --help                      show this help; COMMAND --help shows a command's help\n";
 
-const char kExitHelp[] =
-    "EXIT STATUS\n"
-    "  0 success, 1 the operation failed (the reason on stderr), 2 usage error\n";
+const char kExitHelp[] = "EXIT STATUS\n"
+                         "  0 success, 1 the operation failed (the reason on stderr), 2 usage error\n";
 
 } // namespace
 

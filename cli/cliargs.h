@@ -10,22 +10,22 @@
 namespace QZCli {
 
 struct CGlobalOptions {
-  int model = 0;         // QZML::MODEL_QZMAX or MODEL_QZ5
-  int deviceId = 17;     // as users count, 1..32; the wire value is one less
-  bool yes = false;      // answer Yes to the conversion questions
+  int model = 0;     // QZML::MODEL_QZMAX or MODEL_QZ5
+  int deviceId = 17; // as users count, 1..32; the wire value is one less
+  bool yes = false;  // answer Yes to the conversion questions
   std::string midiApi = "auto";
 };
 
 struct COptionSpec {
-  const char* name;   // with the leading "--"
-  const char* value;  // the value's placeholder in the help, or null for a switch
+  const char* name;  // with the leading "--"
+  const char* value; // the value's placeholder in the help, or null for a switch
 };
 
 struct CCommandSpec {
   const char* name;
   std::vector<COptionSpec> options;
-  std::vector<const char*> operands;  // placeholders; exactly this many are required
-  const char* synopsis;               // the options and operands as the help shows them
+  std::vector<const char*> operands; // placeholders; exactly this many are required
+  const char* synopsis;              // the options and operands as the help shows them
   const char* description;
 };
 
@@ -36,7 +36,7 @@ const CCommandSpec* FindCommand(const std::string& name);
 struct CCommandLine {
   CGlobalOptions global;
   const CCommandSpec* command = nullptr;
-  std::map<std::string, std::string> options;  // by name with "--"; a switch holds ""
+  std::map<std::string, std::string> options; // by name with "--"; a switch holds ""
   std::vector<std::string> operands;
 
   // Rows of --select as 0-based indices, sorted and distinct (empty without --select).

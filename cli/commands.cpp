@@ -31,8 +31,7 @@ void AdaptImport(QZML::CPatchArray& patches) {
     QZML::ConvertArray(patches, QZML::CONVERT_TO_QZ5);
 }
 
-template <class Importer>
-bool RunImport(const CCommandLine& line, CTerminalTextOut& out) {
+template <class Importer> bool RunImport(const CCommandLine& line, CTerminalTextOut& out) {
   Importer importer;
   // The importers know why a file failed, but the librarian says only that it could not be loaded.
   CZelTextOutBuffer reason;
@@ -101,13 +100,9 @@ bool RunList(const CCommandLine& line, CTerminalTextOut& out) {
   return true;
 }
 
-bool RunImportZkl(const CCommandLine& line, CTerminalTextOut& out) {
-  return RunImport<QZML::CZKLImporter>(line, out);
-}
+bool RunImportZkl(const CCommandLine& line, CTerminalTextOut& out) { return RunImport<QZML::CZKLImporter>(line, out); }
 
-bool RunImportQz3(const CCommandLine& line, CTerminalTextOut& out) {
-  return RunImport<QZML::CQZ3Importer>(line, out);
-}
+bool RunImportQz3(const CCommandLine& line, CTerminalTextOut& out) { return RunImport<QZML::CQZ3Importer>(line, out); }
 
 bool RunConvert(const CCommandLine& line, CTerminalTextOut& out) {
   QZML::CPatchArray patches;

@@ -45,8 +45,7 @@ bool CheckLibrary(const QZML::CPatchArray& library, const std::vector<int>& rows
   }
   for (int row : rows)
     if (row >= count) {
-      out.Message("Row " + std::to_string(row + 1) + " is beyond the library's " + std::to_string(count) +
-                  " patches.");
+      out.Message("Row " + std::to_string(row + 1) + " is beyond the library's " + std::to_string(count) + " patches.");
       return false;
     }
   return true;
@@ -124,7 +123,7 @@ bool RunWrite(const CCommandLine& line, CTerminalTextOut& out) {
       !CheckLibrary(library, temporary ? std::vector<int>{line.tempRow} : line.select, out))
     return false;
   const int area = temporary ? QZML::AREA_TEMPORARY : QZML::AREA_USER;
-  const QZML::CPatchList rows = temporary                ? QZML::CPatchList{line.tempRow}
+  const QZML::CPatchList rows = temporary              ? QZML::CPatchList{line.tempRow}
                                 : line.Has("--select") ? line.select
                                                        : AllRows(static_cast<int>(library.size()));
 

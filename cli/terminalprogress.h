@@ -35,7 +35,7 @@ private:
   std::FILE* m_stream;
   bool m_bar;
   std::string m_label;
-  int m_printed = -1;  // the position whose line was printed
+  int m_printed = -1; // the position whose line was printed
   bool m_drawn = false;
   std::chrono::steady_clock::time_point m_lastDraw;
 };

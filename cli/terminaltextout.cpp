@@ -20,7 +20,8 @@ int CTerminalTextOut::Ask(int kind, int code, int) {
   if (code == QUESTION_CONVERT_TO_QZMAX || code == QUESTION_CONVERT_TO_QZ5) {
     // Nobody is there to answer: the question and the answer given are shown, so a declined conversion
     // is never silent.
-    std::fprintf(m_stream, "qzml: %s %s\n", TextOutQuestionMessage(code), m_answerYes ? "Yes." : "No (--yes converts).");
+    std::fprintf(m_stream, "qzml: %s %s\n", TextOutQuestionMessage(code),
+                 m_answerYes ? "Yes." : "No (--yes converts).");
     std::fflush(m_stream);
     return m_answerYes ? ANSWER_YES : ANSWER_NO;
   }

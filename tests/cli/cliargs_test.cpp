@@ -39,9 +39,9 @@ TEST(RowList, RefusesWhatIsNoRowList) {
 TEST(CommandLine, GlobalOptionsBeforeTheCommand) {
   CCommandLine line;
   std::string error;
-  ASSERT_EQ(Parse({"--model", "qz5", "--device-id=32", "--yes", "--midi-api", "jack", "convert", "a", "b"}, line,
-                  error),
-            PARSE_RUN)
+  ASSERT_EQ(
+      Parse({"--model", "qz5", "--device-id=32", "--yes", "--midi-api", "jack", "convert", "a", "b"}, line, error),
+      PARSE_RUN)
       << error;
   EXPECT_EQ(line.global.model, QZML::MODEL_QZ5);
   EXPECT_EQ(line.global.deviceId, 32);
