@@ -59,12 +59,10 @@ CTerminalProgress* InstallProgress(CMidiSession& session) {
   return raw;
 }
 
-// A transfer that returned false: a cancel has no code of its own, so it is told here.
-bool Cancelled(CTerminalTextOut& out) {
-  if (!Interrupted())
-    return false;
-  out.Message("Cancelled; nothing was saved.");
-  return true;
+// A transfer that returned false: a cancel has no code of its own, so it is told here, with what it left.
+void TellCancel(CTerminalTextOut& out, const char* consequence) {
+  if (Interrupted())
+    out.Message(std::string("Cancelled; ") + consequence);
 }
 
 } // namespace
@@ -109,7 +107,7 @@ bool RunRead(const CCommandLine& line, CTerminalTextOut& out) {
   QZML::CPatchList rows = temporary ? QZML::CPatchList{0} : line.Has("--select") ? line.select : AllRows(userCount);
   InstallProgress(session)->SetLabel("reading");
   if (!DeviceReader()->ReadPatches(temporary ? QZML::AREA_TEMPORARY : QZML::AREA_USER, rows, &patches)) {
-    Cancelled(out);
+    TellCancel(out, "nothing was saved.");
     return false;
   }
   return SaveLibrary(line.operands[0], patches, out);
@@ -134,7 +132,7 @@ bool RunWrite(const CCommandLine& line, CTerminalTextOut& out) {
   progress->SetLabel("writing");
   const int portMessages = session.PortMessageCount();
   if (!DeviceWriter()->WritePatches(area, rows, &library)) {
-    Cancelled(out);
+    TellCancel(out, "the unit keeps the patches sent before.");
     return false;
   }
   // The port goes on after a failed send; the unit then lacks what the message named.
@@ -155,7 +153,7 @@ bool RunWrite(const CCommandLine& line, CTerminalTextOut& out) {
     readRows.push_back(temporary ? 0 : row);
   }
   if (!DeviceReader()->ReadPatches(area, readRows, &readBack)) {
-    Cancelled(out);
+    TellCancel(out, "the patches were written but not all of them checked.");
     return false;
   }
   std::vector<std::string> differences = CompareWritten(area, items, library, readBack);

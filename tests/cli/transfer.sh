@@ -44,22 +44,33 @@ run 1 read --in "$SIM" --out "No Such Port" out.qzl
 says "There is no MIDI output port \"No Such Port\""
 absent out.qzl
 
-# Ctrl+C cancels a read like the progress dialog's Cancel: exit status 1, nothing saved.
-"$QZML" read --in "$SIM" --out "$SIM" cancelled.qzl >/dev/null 2>cancel.err &
-pid=$!
-for _ in $(seq 1 300); do
-  grep -q "reading 2/200" cancel.err 2>/dev/null && break
-  sleep 0.1
-done
-kill -INT "$pid"
-for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && { kill -KILL "$pid"; fail "read did not end after Ctrl+C"; }
-wait "$pid"
-status=$?
-[ "$status" = 1 ] || fail "cancelled read: exit status $status: $(cat cancel.err)"
-grep -q "Cancelled" cancel.err || fail "cancel not reported: $(cat cancel.err)"
+# cancel_after TEXT ARGS...: runs qzml ARGS, presses Ctrl+C once its stderr shows TEXT, and expects it
+# to end soon with exit status 1; stderr is left in cancel.err.
+cancel_after() {
+  local text=$1 pid status
+  shift
+  "$QZML" "$@" >/dev/null 2>cancel.err &
+  pid=$!
+  for _ in $(seq 1 300); do
+    grep -q "$text" cancel.err 2>/dev/null && break
+    sleep 0.1
+  done
+  kill -INT "$pid"
+  for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid" 2>/dev/null && { kill -KILL "$pid"; fail "qzml $* did not end after Ctrl+C"; }
+  wait "$pid"
+  status=$?
+  [ "$status" = 1 ] || fail "cancelled qzml $*: exit status $status: $(cat cancel.err)"
+}
+
+# Ctrl+C cancels like the progress dialog's Cancel: the read saves nothing, the write stops sending.
+cancel_after "reading 2/200" read --in "$SIM" --out "$SIM" cancelled.qzl
+grep -q "Cancelled; nothing was saved." cancel.err || fail "cancel not reported: $(cat cancel.err)"
 grep -q "reading 200/200" cancel.err && fail "the read went on after Ctrl+C"
 absent cancelled.qzl
+cancel_after "writing 2/200" write --in "$SIM" --out "$SIM" big.qzl
+grep -q "Cancelled; the unit keeps the patches sent before." cancel.err || fail "cancel not reported: $(cat cancel.err)"
+grep -q "writing 200/200" cancel.err && fail "the write went on after Ctrl+C"
 
 # A library byte the unit cannot hold (above 7 bits, in patch 1's "PATCH FX1") is caught by --verify.
 cp "$max3" eighth-bit.qzl
