@@ -26,6 +26,7 @@ const std::vector<CCommandSpec>& Commands() {
        {},
        {"FILE"},
        "FILE",
+       "number, name and memos of each patch of a file",
        "Lists the patches of a ZK-40 librarian file, a QZ-3 bulk dump or a library file, one line per\n"
        "patch: number (from 1), name, memo 1 to 4, separated by tabs. The file is tried as a ZK-40\n"
        "librarian file first, then as a QZ-3 bulk dump, then as a library file.\n"},
@@ -33,22 +34,26 @@ const std::vector<CCommandSpec>& Commands() {
        {},
        {"IN", "OUT.qzl"},
        "IN OUT.qzl",
+       "ZK-40 librarian file -> library file",
        "Imports a ZK-40 librarian file and saves its patches as a library file.\n"},
       {"import-qz3",
        {},
        {"IN", "OUT.qzl"},
        "IN OUT.qzl",
+       "QZ-3 bulk dump -> library file",
        "Imports a QZ-3 bulk dump (a Standard MIDI File) and saves its patches as a library file.\n"},
       {"import-smf",
        {},
        {"IN.mid", "OUT.qzl"},
        "IN.mid OUT.qzl",
+       "patch Standard MIDI File -> library of all user patches",
        "Reads a Standard MIDI File of patch data into a library of all user patches of the model\n"
        "(200 for qzmax, 140 for qz5, \"INIT PATCH\" where the file has no data) and saves it.\n"},
       {"export-smf",
        {{"--select", "LIST"}},
        {"IN.qzl", "OUT.mid"},
        "[--select LIST] IN.qzl OUT.mid",
+       "library -> patch Standard MIDI File",
        "Exports library patches 1..K as user patches 1..K into a Standard MIDI File; the library may\n"
        "hold no more patches than the model has user patches. --select exports only the listed rows\n"
        "(1-based, like 1,3,5-7).\n"},
@@ -56,13 +61,20 @@ const std::vector<CCommandSpec>& Commands() {
        {},
        {"IN.qzl", "OUT.qzl"},
        "IN.qzl OUT.qzl",
+       "library file -> library file of --model",
        "Loads a library file and saves it for the model given with --model. Data of the other model is\n"
        "converted only with --yes.\n"},
-      {"ports", {}, {}, "", "Lists the MIDI ports: lines \"in<TAB>NAME\" and \"out<TAB>NAME\".\n"},
+      {"ports",
+       {},
+       {},
+       "",
+       "list the MIDI ports",
+       "Lists the MIDI ports: lines \"in<TAB>NAME\" and \"out<TAB>NAME\".\n"},
       {"read",
        {{"--in", "PORT"}, {"--out", "PORT"}, {"--select", "LIST"}, {"--temp", nullptr}},
        {"OUT.qzl"},
        "--in PORT --out PORT [--select LIST | --temp] OUT.qzl",
+       "unit -> library file",
        "Reads the unit's user patches (all of them, or the listed ones into their rows; the other rows\n"
        "stay \"INIT PATCH\") and saves them as a library file; with --temp reads the temporary patch into\n"
        "a library of one patch. Progress goes to stderr; Ctrl+C cancels. OUT is written only on success.\n"},
@@ -70,6 +82,7 @@ const std::vector<CCommandSpec>& Commands() {
        {{"--in", "PORT"}, {"--out", "PORT"}, {"--select", "LIST"}, {"--temp", "N"}, {"--verify", nullptr}},
        {"IN.qzl"},
        "--in PORT --out PORT [--select LIST | --temp N] [--verify] IN.qzl",
+       "library file -> unit",
        "Writes library patches 1..K to the unit's user patches 1..K (or only the listed rows); with\n"
        "--temp N writes library patch N to the temporary patch. --verify reads the written patches back\n"
        "and reports every patch and block that differs (exit status 1). Progress goes to stderr; Ctrl+C\n"
@@ -78,6 +91,7 @@ const std::vector<CCommandSpec>& Commands() {
        {{"--name", "NAME"}, {"--memory", "FILE.qzl"}},
        {},
        "[--name NAME] [--memory FILE.qzl]",
+       "a simulated unit on virtual MIDI ports",
        "Runs a simulated unit of --model, answering on --device-id, on virtual MIDI ports of the MIDI\n"
        "system (named after --name) until interrupted (SIGINT, SIGTERM). It prints the names of its ports\n"
        "as 'qzml ports' lists them: the \"in\" line is the PORT for --in, the \"out\" line the one for --out.\n"
@@ -349,7 +363,7 @@ std::string HelpText(const CCommandSpec* command) {
     std::string head = std::string("  ") + spec.name;
     if (*spec.synopsis)
       head += std::string(" ") + spec.synopsis;
-    text += head + "\n";
+    text += head + "\n      " + spec.summary + "\n";
   }
   text += "\nPORT is a port name as 'qzml ports' prints it. 'qzml COMMAND --help' describes a command.\n\n";
   text += kExitHelp;

@@ -26,6 +26,7 @@ struct CCommandSpec {
   std::vector<COptionSpec> options;
   std::vector<const char*> operands; // placeholders; exactly this many are required
   const char* synopsis;              // the options and operands as the help shows them
+  const char* summary;               // one line for the tool's help
   const char* description;
 };
 
