@@ -13,10 +13,14 @@ QZML::CPatchArray* CFileView::GetPatchArray() const {
   return document ? &document->GetPatches() : nullptr;
 }
 
+QZML::CDocument* CFileView::GetLibraryData() const {
+  CFileDoc* document = GetFileDoc();
+  return document ? &document->GetData() : nullptr;
+}
+
 void CFileView::OnUpdate(CViewBase* sender, int hint) {
   (void)sender;
-  (void)hint;
   ApplyListFont();
   ApplyGrid();
-  RefreshList();
+  RefreshList(hint);
 }

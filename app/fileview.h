@@ -12,6 +12,7 @@ public:
 
   CFileDoc* GetFileDoc() const;
   QZML::CPatchArray* GetPatchArray() const override;
+  QZML::CDocument* GetLibraryData() const override;
 
   // Applies the font and colour and rebuilds the list.
   void OnUpdate(CViewBase* sender, int hint) override;

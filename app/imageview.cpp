@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "app/mainframe.h"
+#include "app/patchlistctrl.h"
 #include "app/resource.h"
 
 #include <QGroupBox>
@@ -59,6 +60,13 @@ QZML::CPatchArray* CImageView::GetPatchArray() const {
   return document ? &document->GetPatches() : nullptr;
 }
 
+QZML::CDocument* CImageView::GetLibraryData() const {
+  CImageDoc* document = GetImageDoc();
+  return document ? &document->GetData() : nullptr;
+}
+
+bool CImageView::HasSelection() const { return GetList()->GetSelectedCount() > 0; }
+
 QPushButton* CImageView::GetButton(int id) const {
   switch (id) {
   case IDC_READ_ALL:
@@ -76,12 +84,11 @@ QPushButton* CImageView::GetButton(int id) const {
 
 void CImageView::OnUpdate(CViewBase* sender, int hint) {
   (void)sender;
-  (void)hint;
   ApplyListFont();
   ApplyGrid();
   if (CImageDoc* document = GetImageDoc())
     document->FitPatchCount();
-  RefreshList();
+  RefreshList(hint);
 }
 
 void CImageView::UpdateButtons() {

@@ -17,6 +17,7 @@ public:
 
   CImageDoc* GetImageDoc() const;
   QZML::CPatchArray* GetPatchArray() const override;
+  QZML::CDocument* GetLibraryData() const override;
 
   // Applies the font and colour, brings the array to the target model's patch count and rebuilds the list.
   void OnUpdate(CViewBase* sender, int hint) override;
@@ -24,8 +25,8 @@ public:
   bool OnCommand(int id) override;
   bool OnUpdateCommand(CCmdUI& ui) override;
 
-  // Whether the list has selected rows (the "Selected" buttons and commands); none until the list exists.
-  virtual bool HasSelection() const { return false; }
+  // Whether the list has selected rows (the "Selected" buttons and commands).
+  virtual bool HasSelection() const;
 
   // Idle update: the "Selected" buttons are enabled exactly while the list has a selection.
   void UpdateButtons();

@@ -1,6 +1,7 @@
 #include "app/listformview.h"
 
 #include "app/app.h"
+#include "app/patchlistctrl.h"
 #include "app/resource.h"
 #include "app/setgriddlg.h"
 #include "model/appstate.h"
@@ -18,17 +19,14 @@ constexpr int kListMargin = 5;
 
 CListFormView::CListFormView(CDocumentBase* document, bool endOfLine, QWidget* parent)
     : CViewBase(document, parent), m_endOfLine(endOfLine), m_tempLabel(new QLabel(tr("Temporary\nRead/Write"), this)),
-      m_listArea(new QFrame(this)), m_placeholder(new QLabel(m_listArea)) {
+      m_listArea(new QFrame(this)), m_list(new CPatchListCtrl(endOfLine, m_listArea)) {
   m_tempLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   m_listArea->setObjectName(QStringLiteral("patchListArea"));
-  m_listArea->setFrameShape(QFrame::StyledPanel);
-  m_listArea->setFrameShadow(QFrame::Sunken);
-  m_listArea->setBackgroundRole(QPalette::Base);
-  m_listArea->setAutoFillBackground(true);
   auto* layout = new QVBoxLayout(m_listArea);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(m_placeholder);
-  m_placeholder->setAlignment(Qt::AlignCenter);
+  layout->addWidget(m_list);
+  connect(m_list, &CParameterListCtrl::scrolled, this, [this]() { OnListScrolled(); });
+  connect(m_list, &CParameterListCtrl::patchDoubleClicked, this, [this](int index) { OnListDoubleClicked(index); });
   SetLabelOrigin(0, 5);
 }
 
@@ -59,15 +57,18 @@ void CListFormView::ApplyListFont() {
     palette.setColor(QPalette::Text, listFont.GetColor());
     palette.setColor(QPalette::WindowText, listFont.GetColor());
     m_listArea->setPalette(palette);
+    m_list->SetTextColor(listFont.GetColor());
   }
 }
 
-void CListFormView::ApplyGrid() {}
+void CListFormView::ApplyGrid() { m_list->ApplyGrid(); }
 
-void CListFormView::RefreshList() {
-  const QZML::CPatchArray* patches = GetPatchArray();
-  const int count = patches ? static_cast<int>(patches->size()) : 0;
-  m_placeholder->setText(count == 1 ? tr("1 patch") : tr("%1 patches").arg(count));
+void CListFormView::RefreshList(int hint) {
+  if (!m_list->IsBound())
+    m_list->Bind(GetLibraryData(), GetDocument());
+  if (hint == HINT_FONT_CHANGED)
+    m_list->SaveColumnWidths();
+  m_list->Rebuild();
 }
 
 bool CListFormView::OnCommand(int id) {
