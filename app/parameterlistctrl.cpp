@@ -124,7 +124,10 @@ void CParameterListCtrl::Rebuild() {
   if (!m_widthEntry.isEmpty() && m_tableCount > 0)
     GP::ScanIntegers(GP::GetProfileString(m_widthSection, m_widthEntry), widths.data(), m_tableCount);
   for (int c = 0; c < m_tableCount; ++c) {
-    const int width = widths[static_cast<size_t>(c)] < 0 ? -1 : std::min(widths[static_cast<size_t>(c)], kMaxColumnWidth);
+    int width = widths[static_cast<size_t>(c)] < 0 ? -1 : std::min(widths[static_cast<size_t>(c)], kMaxColumnWidth);
+    // Until the user sets one, the name column shows a whole name of 16 characters.
+    if (width < 0 && m_table[c].id == COLUMN_NAME)
+      width = fontMetrics().horizontalAdvance(QStringLiteral("Unit Patch 00000")) + 12;
     InsertColumn(c, QString::fromLatin1(m_table[c].heading), width, m_table[c].descriptor);
   }
 

@@ -2,6 +2,9 @@
 // under a real X server:  xvfb-run -a -s "-screen 0 1280x800x24" build/bin/appscreens /tmp/shots
 // With --root FILE it only saves the whole screen (what another program, started before, shows).
 #include "apptestsupport.h"
+#include "windowtestsupport.h"
+
+#include "app/imageview.h"
 
 #include "app/appmidi.h"
 #include "midi/transfer.h"
@@ -124,6 +127,29 @@ int main(int argc, char** argv) {
   Save(progress->GetDialog(), QStringLiteral("progress"));
   Save(frame, QStringLiteral("main-during-progress"));
   progress->End();
+
+  // The Main window after reading every patch of the simulated unit, and a library with its row buttons.
+  {
+    CTestUi answers;
+    CDialogAnswers confirm(answers);
+    CFastTransfers fast;
+    if (CSimPort* simulator = app->GetMidi()->Simulator()) {
+      simulator->Stop();
+      simulator->Unit().LoadUserPatches(NamedPatches(200, "Unit Patch "));
+      simulator->Start();
+    }
+    CImageView* mainView = app->GetMainView();
+    frame->GetMdiArea()->setActiveSubWindow(mainView->GetParentFrame());
+    mainView->GetParentFrame()->resize(560, 420);
+    frame->RouteCommand(ID_MIDI_READ_ALL);
+    mainView->GetList()->SelectRows(2, 4);
+    Save(frame, QStringLiteral("main-after-read"));
+    CFileDoc* library = app->NewLibraryWith(NamedPatches(30, "Library "));
+    ViewOf(library)->GetParentFrame()->resize(520, 360);
+    ViewOf(library)->GetParentFrame()->move(300, 40);
+    ViewOf(library)->GetList()->SetTopIndex(5);
+    Save(frame, QStringLiteral("library-row-buttons"));
+  }
 
   // A maximised library window and the window list.
   if (QMdiSubWindow* active = frame->GetMdiArea()->activeSubWindow())
