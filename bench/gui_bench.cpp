@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QPointer>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -59,7 +60,7 @@ protected:
   }
 
 private:
-  QWidget* m_widget;
+  QPointer<QWidget> m_widget; // the window may close first
   bool m_painted = false;
 };
 
@@ -95,7 +96,19 @@ bool WriteLibrary(const QString& path) {
   return document.SaveFile(path.toStdString());
 }
 
+// The peak resident size of this program. getrusage's ru_maxrss keeps the peak of the process that
+// started this one (it survives exec), so the memory map's own high-water mark comes first.
 long PeakResidentKb() {
+  if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
+    char line[256];
+    long kb = -1;
+    while (std::fgets(line, sizeof line, status))
+      if (std::sscanf(line, "VmHWM: %ld kB", &kb) == 1)
+        break;
+    std::fclose(status);
+    if (kb > 0)
+      return kb;
+  }
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss;
