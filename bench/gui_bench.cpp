@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <sys/resource.h>
+#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -120,9 +121,15 @@ double Median(std::vector<double> values) {
 }
 
 struct CFigures {
-  std::vector<double> openMs, sortMs, sortBackMs;
-  bool ok = true;
+  std::vector<double> openMs, sortMs, sortBackMs;          // wall time
+  std::vector<double> openCpuMs, sortCpuMs, sortBackCpuMs; // processor time of the user-interface thread
 };
+
+double ThreadCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
 
 CFileView* LibraryView(CDocumentBase* document) {
   return document ? qobject_cast<CFileView*>(document->GetFirstView()) : nullptr;
@@ -132,6 +139,7 @@ CFileView* LibraryView(CDocumentBase* document) {
 bool MeasureOnce(CApp& app, const QString& path, CFigures& figures) {
   QElapsedTimer timer;
   timer.start();
+  double cpu = ThreadCpuMs();
   // What File Open does once the user has picked the file.
   CDocumentBase* document = app.GetDocManager().OpenDocumentFile(path);
   CFileView* view = LibraryView(document);
@@ -145,16 +153,19 @@ bool MeasureOnce(CApp& app, const QString& path, CFigures& figures) {
   if (!ProcessUntil([&] { return watch.Painted(); }))
     return false;
   figures.openMs.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+  figures.openCpuMs.push_back(ThreadCpuMs() - cpu);
   if (list->GetItemCount() != kLibraryPatches + 1)
     return false;
 
-  for (std::vector<double>* into : {&figures.sortMs, &figures.sortBackMs}) {
+  for (int direction = 0; direction < 2; ++direction) {
     watch.Reset();
     timer.restart();
+    cpu = ThreadCpuMs();
     list->Sort(CParameterListCtrl::COLUMN_NAME);
     if (!ProcessUntil([&] { return watch.Painted(); }))
       return false;
-    into->push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    (direction == 0 ? figures.sortMs : figures.sortBackMs).push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    (direction == 0 ? figures.sortCpuMs : figures.sortBackCpuMs).push_back(ThreadCpuMs() - cpu);
   }
 
   document->OnCloseDocument();
@@ -270,16 +281,19 @@ int main(int argc, char** argv) {
       PrintBenchRow("Library window figures", "failed", "-", "MISSED");
     } else if (table) {
       const double open = Median(figures.openMs), sort = Median(figures.sortMs), back = Median(figures.sortBackMs);
-      PrintBenchRow("Open a 10,000-patch library window until painted", Format("%.1f ms", open), "< 200 ms",
-                    Verdict(open < 200));
+      PrintBenchRow("Open a 10,000-patch library window until painted",
+                    Format("%.1f ms (CPU %.1f ms)", open, Median(figures.openCpuMs)), "< 200 ms", Verdict(open < 200));
       PrintBenchRow("Sort that list by name until painted (ascending, descending)",
-                    Format("%.1f ms, %.1f ms", sort, back), "< 200 ms", Verdict(std::max(sort, back) < 200));
+                    Format("%.1f ms, %.1f ms (CPU %.1f ms, %.1f ms)", sort, back, Median(figures.sortCpuMs),
+                           Median(figures.sortBackCpuMs)),
+                    "< 200 ms", Verdict(std::max(sort, back) < 200));
       PrintBenchRow("Peak memory, Main window and the 10,000-patch library",
                     Format("%.1f MB (Main window alone %.1f MB)", withLibrary / 1024.0, mainOnly / 1024.0), "-", "-");
     } else {
-      std::printf("open library window: median %.1f ms of %d\n", Median(figures.openMs), repetitions);
-      std::printf("sort by name:        median %.1f ms, back %.1f ms\n", Median(figures.sortMs),
-                  Median(figures.sortBackMs));
+      std::printf("open library window: median %.1f ms of %d (CPU %.1f ms)\n", Median(figures.openMs), repetitions,
+                  Median(figures.openCpuMs));
+      std::printf("sort by name:        median %.1f ms, back %.1f ms (CPU %.1f ms, %.1f ms)\n", Median(figures.sortMs),
+                  Median(figures.sortBackMs), Median(figures.sortCpuMs), Median(figures.sortBackCpuMs));
       std::printf("peak memory:         %.1f MB with the library, %.1f MB Main window alone\n", withLibrary / 1024.0,
                   mainOnly / 1024.0);
     }

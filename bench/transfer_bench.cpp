@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 
+#include <dirent.h>
 #include <sys/resource.h>
 #include <time.h>
 
@@ -15,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <string>
@@ -176,15 +178,60 @@ double ClockSeconds(clockid_t id) {
   return Seconds(t);
 }
 
-struct CSample {
-  double wall = 0, process = 0, uiThread = 0;
-  long voluntarySwitches = 0;
+// The threads of this process, as the system numbers them.
+std::vector<long> ThreadIds() {
+  std::vector<long> ids;
+  if (DIR* tasks = opendir("/proc/self/task")) {
+    while (dirent* entry = readdir(tasks))
+      if (entry->d_name[0] != '.')
+        ids.push_back(std::atol(entry->d_name));
+    closedir(tasks);
+  }
+  std::sort(ids.begin(), ids.end());
+  return ids;
+}
 
-  static CSample Now() {
+std::vector<long> NewSince(const std::vector<long>& before) {
+  std::vector<long> now = ThreadIds(), added;
+  std::set_difference(now.begin(), now.end(), before.begin(), before.end(), std::back_inserter(added));
+  return added;
+}
+
+// Processor seconds of one thread of this process (Linux names a thread's clock by its id).
+double ThreadSeconds(long id) {
+  const auto clock = static_cast<clockid_t>((~static_cast<unsigned>(id) << 3) | 6u);
+  timespec t{};
+  return clock_gettime(clock, &t) == 0 ? Seconds(t) : 0.0;
+}
+
+long VoluntarySwitches(long id) {
+  std::ifstream status("/proc/self/task/" + std::to_string(id) + "/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("voluntary_ctxt_switches:", 0) == 0)
+      return std::atol(line.c_str() + 24);
+  return 0;
+}
+
+// Which threads belong to the simulated unit; the rest (the user-interface thread, the MIDI input's event
+// thread) are the program's.
+struct CThreads {
+  std::vector<long> unit;
+};
+
+struct CSample {
+  double wall = 0, process = 0, uiThread = 0, unit = 0;
+  long voluntarySwitches = 0, unitSwitches = 0;
+
+  static CSample Now(const CThreads& threads) {
     CSample sample;
     sample.wall = ClockSeconds(CLOCK_MONOTONIC);
     sample.process = ClockSeconds(CLOCK_PROCESS_CPUTIME_ID);
     sample.uiThread = ClockSeconds(CLOCK_THREAD_CPUTIME_ID);
+    for (long id : threads.unit) {
+      sample.unit += ThreadSeconds(id);
+      sample.unitSwitches += VoluntarySwitches(id);
+    }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     sample.voluntarySwitches = usage.ru_nvcsw;
@@ -195,9 +242,9 @@ struct CSample {
 struct CResult {
   std::string name;
   bool ok = false;
-  double wall = 0, minimum = 0, process = 0, uiThread = 0, leastQuietMs = -1;
+  double wall = 0, minimum = 0, process = 0, uiThread = 0, unit = 0, leastQuietMs = -1;
   CTraffic::CLosses losses;
-  long switches = 0;
+  long switches = 0, unitSwitches = 0;
   std::int64_t hostBytes = 0, unitBytes = 0, hostMessages = 0, unitMessages = 0;
 };
 
@@ -211,17 +258,20 @@ double MinimumSeconds(const CTraffic& traffic, std::int64_t answerDelayUs) {
 }
 
 template <class TTransfer>
-CResult Measure(const char* name, CTraffic& traffic, std::int64_t answerDelayUs, TTransfer transfer) {
+CResult Measure(const char* name, CTraffic& traffic, const CThreads& threads, std::int64_t answerDelayUs,
+                TTransfer transfer) {
   traffic.Reset();
   CResult result;
   result.name = name;
-  const CSample before = CSample::Now();
+  const CSample before = CSample::Now(threads);
   result.ok = transfer();
-  const CSample after = CSample::Now();
+  const CSample after = CSample::Now(threads);
   result.wall = after.wall - before.wall;
   result.process = after.process - before.process;
   result.uiThread = after.uiThread - before.uiThread;
   result.switches = after.voluntarySwitches - before.voluntarySwitches;
+  result.unit = after.unit - before.unit;
+  result.unitSwitches = after.unitSwitches - before.unitSwitches;
   result.minimum = MinimumSeconds(traffic, answerDelayUs);
   result.hostBytes = traffic.hostBytes;
   result.unitBytes = traffic.unitBytes;
@@ -268,9 +318,15 @@ void PrintResults(const std::vector<CResult>& results, const COptions& options) 
                     r.ok ? Format("%.2f s / %.2f s = %.3f", r.wall, r.minimum, ratio) : std::string("failed"),
                     "ratio <= 1.05", Verdict(r.ok && ratio <= 1.05));
       PrintBenchRow(r.name + ": processor time / wall",
-                    Format("%.2f %% (UI thread %.2f %%, %.0f wake-ups/s)", cpu, 100.0 * r.uiThread / r.wall,
-                           static_cast<double>(r.switches) / r.wall),
+                    Format("%.2f %% in all: program %.2f %% (UI thread %.2f %%), simulated unit %.2f %%", cpu,
+                           100.0 * (r.process - r.unit) / r.wall, 100.0 * r.uiThread / r.wall,
+                           100.0 * r.unit / r.wall),
                     "<= 5 % of one core", Verdict(r.ok && cpu <= 5.0));
+      PrintBenchRow(r.name + ": thread wake-ups per second",
+                    Format("program %.0f, simulated unit %.0f",
+                           static_cast<double>(r.switches - r.unitSwitches) / r.wall,
+                           static_cast<double>(r.unitSwitches) / r.wall),
+                    "-", "note");
       if (r.losses.exchanges > 0)
         PrintBenchRow(r.name + ": time lost per exchange, median (99th percentile)",
                       Format("answer to UI thread %.0f us (%.0f), UI thread to next request %.0f us (%.0f)",
@@ -286,13 +342,13 @@ void PrintResults(const std::vector<CResult>& results, const COptions& options) 
   }
   std::printf("answer delay %lld us, %s dispatcher\n", static_cast<long long>(options.answerDelayUs),
               options.qtDispatcher ? "Qt event loop" : "manual");
-  std::printf("%-20s %8s %8s %6s %6s %6s %9s %8s  %s\n", "transfer", "wall s", "min s", "ratio", "CPU %", "UI %",
-              "wakeups/s", "quiet ms", "bytes out/in");
+  std::printf("%-20s %8s %8s %6s %6s %6s %6s %9s %8s  %s\n", "transfer", "wall s", "min s", "ratio", "CPU %",
+              "UI %", "unit %", "wakeups/s", "quiet ms", "bytes out/in");
   for (const CResult& r : results)
-    std::printf("%-20s %8.2f %8.2f %6.3f %6.2f %6.2f %9.0f %8.1f  %lld/%lld%s\n", r.name.c_str(), r.wall, r.minimum,
-                r.wall / r.minimum, 100.0 * r.process / r.wall, 100.0 * r.uiThread / r.wall,
-                static_cast<double>(r.switches) / r.wall, r.leastQuietMs, static_cast<long long>(r.hostBytes),
-                static_cast<long long>(r.unitBytes), r.ok ? "" : "  FAILED");
+    std::printf("%-20s %8.2f %8.2f %6.3f %6.2f %6.2f %6.2f %9.0f %8.1f  %lld/%lld%s\n", r.name.c_str(), r.wall,
+                r.minimum, r.wall / r.minimum, 100.0 * r.process / r.wall, 100.0 * r.uiThread / r.wall,
+                100.0 * r.unit / r.wall, static_cast<double>(r.switches) / r.wall, r.leastQuietMs,
+                static_cast<long long>(r.hostBytes), static_cast<long long>(r.unitBytes), r.ok ? "" : "  FAILED");
   for (const CResult& r : results)
     if (r.losses.exchanges > 0)
       std::printf("%s: per exchange, answer due -> UI thread median %.0f us (99%% %.0f), UI thread -> next request "
@@ -341,7 +397,10 @@ int main(int argc, char** argv) {
       ++traffic.dataSetsSent;
     traffic.sent.push_back({NowUs(), static_cast<std::int64_t>(count), dataSet});
   });
+  const std::vector<long> beforeUnit = ThreadIds();
   sim->Start();
+  CThreads threads;
+  threads.unit = NewSince(beforeUnit);
 
   CMidiMessageBoxStderr portMessages;
   CMidiServices services;
@@ -379,7 +438,7 @@ int main(int argc, char** argv) {
   QZML::CPatchArray read;
   read.Resize(200);
   std::fprintf(stderr, "reading %d patches...\n", options.patches);
-  results.push_back(Measure(("Read " + count + " patches").c_str(), traffic, options.answerDelayUs,
+  results.push_back(Measure(("Read " + count + " patches").c_str(), traffic, threads, options.answerDelayUs,
                             [&] { return reader.ReadPatches(QZML::AREA_USER, numbers, &read); }));
   for (int i = 0; i < options.patches && results.back().ok; ++i)
     results.back().ok = SameBlocks(*read.Get(i), *original.Get(i), QZML::CParameterAddress::IsRead);
@@ -389,7 +448,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 200; ++i)
     FillPatch(*written.Get(i), 5000u + static_cast<unsigned>(i), "Host " + std::to_string(i));
   std::fprintf(stderr, "writing %d patches...\n", options.patches);
-  results.push_back(Measure(("Write " + count + " patches").c_str(), traffic, options.answerDelayUs,
+  results.push_back(Measure(("Write " + count + " patches").c_str(), traffic, threads, options.answerDelayUs,
                             [&] { return writer.WritePatches(QZML::AREA_USER, numbers, &written); }));
   // The unit has taken every data set once its line is quiet; its memory is looked at while it is off.
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
