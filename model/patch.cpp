@@ -86,7 +86,9 @@ void CPatch::SetName(const std::string& text) {
 }
 
 std::string CPatch::GetName() const {
-  const CBlockInstance& block = BlockInstance(FindBlockInstance(BLOCK_NAME, 0));
+  // Looked up once: sorting a large list by name asks for names very often.
+  static const int kNameInstance = FindBlockInstance(BLOCK_NAME, 0);
+  const CBlockInstance& block = BlockInstance(kNameInstance);
   return std::string(reinterpret_cast<const char*>(m_image.data() + block.flatOffset), kNameSize);
 }
 

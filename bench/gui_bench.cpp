@@ -1,0 +1,303 @@
+// Figures of the windowed program with a large library: opening a 10,000-patch library file into a
+// library window until its list has been painted, sorting that list by name until it has been painted
+// again, and the peak memory of the program with the Main window and such a library open. Runs the
+// program's own application object with the built-in ports only, settings in a temporary folder; meant
+// for the offscreen platform (QT_QPA_PLATFORM=offscreen).
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QPointer>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <sys/resource.h>
+#include <time.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/childframe.h"
+#include "app/filedoc.h"
+#include "app/fileview.h"
+#include "app/guiapplication.h"
+#include "app/messagebox.h"
+#include "app/patchlistctrl.h"
+#include "bench/benchrow.h"
+#include "model/appstate.h"
+#include "model/filedocument.h"
+
+namespace {
+
+constexpr int kLibraryPatches = 10000;
+constexpr int kWaitLimitMs = 60000;
+
+// Notes when a widget has finished a paint: a zero-time timer started from inside the paint event runs
+// once the event (and the backing store flush it belongs to) is done.
+class CPaintWatch : public QObject {
+public:
+  explicit CPaintWatch(QWidget* widget) : m_widget(widget) { widget->installEventFilter(this); }
+  ~CPaintWatch() override {
+    if (m_widget)
+      m_widget->removeEventFilter(this);
+  }
+  void Reset() { m_painted = false; }
+  bool Painted() const { return m_painted; }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == m_widget && event->type() == QEvent::Paint)
+      QTimer::singleShot(0, this, [this] { m_painted = true; });
+    return false;
+  }
+
+private:
+  QPointer<QWidget> m_widget; // the window may close first
+  bool m_painted = false;
+};
+
+// Processes events until done() holds; false after the limit.
+bool ProcessUntil(const std::function<bool()>& done) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > kWaitLimitMs)
+      return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+  }
+  return true;
+}
+
+// A library as users collect them: random contents, names from a few words in random order, a memo each.
+bool WriteLibrary(const QString& path) {
+  static const char* const kWords[] = {"Lead", "Crunch", "Clean", "Solo", "Ambient", "Metal", "Blues",
+                                       "Funk", "Jazz", "Drive", "Fuzz",  "Chorus", "Delay", "Verb"};
+  std::minstd_rand random(7);
+  QZML::CFileDocument document;
+  QZML::CPatchArray& patches = document.m_current.m_patches;
+  for (int i = 0; i < kLibraryPatches; ++i) {
+    auto patch = std::make_unique<QZML::CPatch>();
+    for (int b = 0; b < QZML::kPatchImageSize; ++b)
+      patch->Image()[b] = static_cast<std::uint8_t>(random() & 0x7F);
+    std::string name = std::string(kWords[random() % 14]) + " " + kWords[random() % 14];
+    name += " " + std::to_string(random() % 1000);
+    patch->SetName(name.substr(0, 16));
+    patch->SetMemo(0, "Collected " + std::to_string(i));
+    patches.Add(std::move(patch));
+  }
+  return document.SaveFile(path.toStdString());
+}
+
+// The peak resident size of this program. getrusage's ru_maxrss keeps the peak of the process that
+// started this one (it survives exec), so the memory map's own high-water mark comes first.
+long PeakResidentKb() {
+  if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
+    char line[256];
+    long kb = -1;
+    while (std::fgets(line, sizeof line, status))
+      if (std::sscanf(line, "VmHWM: %ld kB", &kb) == 1)
+        break;
+    std::fclose(status);
+    if (kb > 0)
+      return kb;
+  }
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+struct CFigures {
+  std::vector<double> openMs, sortMs, sortBackMs;          // wall time
+  std::vector<double> openCpuMs, sortCpuMs, sortBackCpuMs; // processor time of the user-interface thread
+};
+
+double ThreadCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+CFileView* LibraryView(CDocumentBase* document) {
+  return document ? qobject_cast<CFileView*>(document->GetFirstView()) : nullptr;
+}
+
+// Opens the library, sorts by name and back, closes it again; the times go into figures.
+bool MeasureOnce(CApp& app, const QString& path, CFigures& figures) {
+  QElapsedTimer timer;
+  timer.start();
+  double cpu = ThreadCpuMs();
+  // What File Open does once the user has picked the file.
+  CDocumentBase* document = app.GetDocManager().OpenDocumentFile(path);
+  CFileView* view = LibraryView(document);
+  if (!view)
+    return false;
+  CPatchListCtrl* list = view->GetList();
+  CPaintWatch watch(list->viewport());
+  // Should a paint have happened already, this asks for the one the watch waits for; else it merges
+  // with the paint under way.
+  list->viewport()->update();
+  if (!ProcessUntil([&] { return watch.Painted(); }))
+    return false;
+  figures.openMs.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+  figures.openCpuMs.push_back(ThreadCpuMs() - cpu);
+  if (list->GetItemCount() != kLibraryPatches + 1)
+    return false;
+
+  for (int direction = 0; direction < 2; ++direction) {
+    watch.Reset();
+    timer.restart();
+    cpu = ThreadCpuMs();
+    list->Sort(CParameterListCtrl::COLUMN_NAME);
+    if (!ProcessUntil([&] { return watch.Painted(); }))
+      return false;
+    (direction == 0 ? figures.sortMs : figures.sortBackMs).push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    (direction == 0 ? figures.sortCpuMs : figures.sortBackCpuMs).push_back(ThreadCpuMs() - cpu);
+  }
+
+  document->OnCloseDocument();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  return true;
+}
+
+// Main window, optionally a library window, then the peak resident size.
+int MemoryRun(CApp& app, const QString& path) {
+  if (!path.isEmpty()) {
+    if (!app.GetDocManager().OpenDocumentFile(path))
+      return 1;
+    ProcessUntil([] { return true; });
+  }
+  QElapsedTimer settle;
+  settle.start();
+  ProcessUntil([&] { return settle.elapsed() > 300; });
+  std::printf("%ld\n", PeakResidentKb());
+  return 0;
+}
+
+// The peak of a fresh program that opens what path names (nothing when empty); -1 when it failed.
+long PeakOfChild(const QString& path) {
+  QProcess child;
+  QStringList arguments{QStringLiteral("--memory")};
+  if (!path.isEmpty())
+    arguments << path;
+  child.start(QCoreApplication::applicationFilePath(), arguments);
+  if (!child.waitForFinished(kWaitLimitMs) || child.exitCode() != 0)
+    return -1;
+  bool ok = false;
+  const long kb = QString::fromLatin1(child.readAllStandardOutput()).trimmed().toLong(&ok);
+  return ok ? kb : -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  bool table = false, memory = false;
+  int repetitions = 5;
+  QString memoryPath;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--table") == 0) {
+      table = true;
+    } else if (std::strcmp(argv[i], "--repetitions") == 0 && i + 1 < argc) {
+      repetitions = std::max(1, std::atoi(argv[++i]));
+    } else if (std::strcmp(argv[i], "--memory") == 0) {
+      memory = true;
+      if (i + 1 < argc)
+        memoryPath = QString::fromLocal8Bit(argv[++i]);
+    } else {
+      std::fprintf(stderr, "usage: qz_bench_gui [--table] [--repetitions N]\n"
+                           "  Opens a 10,000-patch library in the windowed program (offscreen) and sorts it.\n");
+      return 2;
+    }
+  }
+
+  // Settings of this run only, in a temporary folder.
+  QTemporaryDir settings;
+  QStandardPaths::setTestModeEnabled(true);
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+
+  int qtArgc = 1;
+  CGuiApplication qt(qtArgc, argv);
+  qt.setQuitOnLastWindowClosed(false);
+  // Nothing should ask; if something does, the first button answers and the run is marked failed.
+  bool asked = false;
+  SetMessageBoxHook([&asked](const CMessageBoxRequest& request) {
+    asked = true;
+    std::fprintf(stderr, "qz_bench_gui: message box: %s\n", request.text.toLocal8Bit().constData());
+    for (auto button : {QMessageBox::Ok, QMessageBox::No, QMessageBox::Cancel})
+      if (request.buttons & button)
+        return button;
+    return QMessageBox::NoButton;
+  });
+  SetModalHook([](QDialog& dialog) {
+    dialog.reject();
+    return int(QDialog::Rejected);
+  });
+
+  QZML::CAppState::Instance().SetTargetModelQuiet(QZML::MODEL_QZMAX);
+  CAppOptions options;
+  options.realMidi = false;
+  options.instanceKey = QStringLiteral("qzmax-librarian-bench-%1").arg(QCoreApplication::applicationPid());
+  CApp app(options);
+  if (!app.InitInstance()) {
+    std::fprintf(stderr, "qz_bench_gui: the program did not start\n");
+    return 1;
+  }
+  ProcessUntil([] { return true; });
+
+  int status = 0;
+  if (memory) {
+    status = MemoryRun(app, memoryPath);
+  } else {
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("large.qzl"));
+    if (!WriteLibrary(path)) {
+      std::fprintf(stderr, "qz_bench_gui: the library file could not be written\n");
+      status = 1;
+    }
+    CFigures figures;
+    for (int i = 0; i < repetitions && status == 0; ++i)
+      if (!MeasureOnce(app, path, figures) || asked)
+        status = 1;
+    const long withLibrary = status == 0 ? PeakOfChild(path) : -1;
+    const long mainOnly = status == 0 ? PeakOfChild(QString()) : -1;
+    if (withLibrary < 0 || mainOnly < 0)
+      status = 1;
+
+    if (status != 0) {
+      PrintBenchRow("Library window figures", "failed", "-", "MISSED");
+    } else if (table) {
+      const double open = Median(figures.openMs), sort = Median(figures.sortMs), back = Median(figures.sortBackMs);
+      PrintBenchRow("Open a 10,000-patch library window until painted",
+                    Format("%.1f ms (CPU %.1f ms)", open, Median(figures.openCpuMs)), "< 200 ms", Verdict(open < 200));
+      PrintBenchRow("Sort that list by name until painted (ascending, descending)",
+                    Format("%.1f ms, %.1f ms (CPU %.1f ms, %.1f ms)", sort, back, Median(figures.sortCpuMs),
+                           Median(figures.sortBackCpuMs)),
+                    "< 200 ms", Verdict(std::max(sort, back) < 200));
+      PrintBenchRow("Peak memory, Main window and the 10,000-patch library",
+                    Format("%.1f MB (Main window alone %.1f MB)", withLibrary / 1024.0, mainOnly / 1024.0), "-", "-");
+    } else {
+      std::printf("open library window: median %.1f ms of %d (CPU %.1f ms)\n", Median(figures.openMs), repetitions,
+                  Median(figures.openCpuMs));
+      std::printf("sort by name:        median %.1f ms, back %.1f ms (CPU %.1f ms, %.1f ms)\n", Median(figures.sortMs),
+                  Median(figures.sortBackMs), Median(figures.sortCpuMs), Median(figures.sortBackCpuMs));
+      std::printf("peak memory:         %.1f MB with the library, %.1f MB Main window alone\n", withLibrary / 1024.0,
+                  mainOnly / 1024.0);
+    }
+  }
+  app.ExitInstance();
+  return status;
+}
