@@ -1,5 +1,6 @@
 // Library file load under both target models, the conversion question answered Yes and No. A file that
-// loads must save and load back to the same bytes; a file that fails must leave an error code.
+// loads holds only 7-bit patch values and must save and load back to the same bytes; a file that fails
+// must leave an error code.
 
 #include <cstddef>
 #include <cstdint>
@@ -60,6 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       QZ_FUZZ_CHECK(!converted || (answer == ANSWER_YES && box.asked == 1));
       for (std::size_t i = 0; i < doc.m_current.m_patches.size(); ++i)
         QZ_FUZZ_CHECK(doc.m_current.m_patches[i]->GetName().size() == 16);
+      QZ_FUZZ_CHECK(HoldsOnlyUnitValues(doc.m_current.m_patches));
 
       // What was loaded is saved under the current model, which loads again without a question.
       const std::string saved = SaveToString(doc);

@@ -1,5 +1,5 @@
 // ZK-40 librarian file import: any bytes either give converted patches or fail with an error code and
-// leave no patches behind.
+// leave no patches behind; a converted patch holds only 7-bit values.
 
 #include <cstddef>
 #include <cstdint>
@@ -21,5 +21,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   QZ_FUZZ_CHECK(importer.GetPatches().size() <= (size - 160) / 5);
   for (std::size_t i = 0; i < importer.GetPatches().size(); ++i)
     QZ_FUZZ_CHECK(importer.GetPatches()[i]->GetName().size() == 16);
+  QZ_FUZZ_CHECK(HoldsOnlyUnitValues(importer.GetPatches()));
   return 0;
 }

@@ -12,3 +12,18 @@
       std::abort();                                                                                                 \
     }                                                                                                               \
   } while (0)
+
+#include "model/patch.h"
+
+// Every patch that comes in from outside holds only the unit's 7-bit values, so that it can be sent.
+inline bool HoldsOnlyUnitValues(const QZML::CPatchArray& patches) {
+  for (std::size_t i = 0; i < patches.size(); ++i) {
+    const QZML::CPatch* patch = patches.Get(i);
+    if (!patch)
+      return false;
+    for (int j = 0; j < QZML::kPatchImageSize; ++j)
+      if (patch->Image()[j] >= 0x80)
+        return false;
+  }
+  return true;
+}
