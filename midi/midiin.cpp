@@ -1,6 +1,5 @@
 #include "midi/midiin.h"
 
-#include <chrono>
 #include <cstring>
 #include <system_error>
 
@@ -60,6 +59,7 @@ void CMidiIn::Halt() {
   m_running.store(false);
   while (m_inCallback.load() != 0)
     std::this_thread::yield();
+  m_wakeup.Signal();
   if (m_thread && m_thread->joinable())
     m_thread->join();
   m_thread.reset();
@@ -135,9 +135,10 @@ bool CMidiIn::Start() {
 
 void CMidiIn::EventThread() {
   // The flag is tested only after the ring was found empty; after it is cleared the ring is drained.
+  // An event stored while the ring is being looked at has signalled, so the wait returns at once.
   while (m_running.load()) {
     if (!DispatchEvent())
-      std::this_thread::sleep_for(std::chrono::milliseconds(kIdleSleepMs));
+      m_wakeup.Wait(static_cast<int>(kIdleSleepMs));
   }
   while (DispatchEvent()) {
   }
@@ -183,7 +184,9 @@ bool CMidiIn::DispatchEvent() {
 }
 
 void CMidiIn::Store(std::int32_t event) {
-  if (!m_events.Push(event))
+  if (m_events.Push(event))
+    m_wakeup.Signal();
+  else
     m_dropped.fetch_add(1, std::memory_order_relaxed);
 }
 
@@ -238,6 +241,7 @@ void CMidiIn::MidiInputLong(const std::uint8_t* bytes, std::size_t count) {
       packet.m_flags = MIDI_HEADER_PREPARED | MIDI_HEADER_DONE;
       m_fill = m_packets.Next(m_fill);
       m_events.Push(EVENT_LONG_DATA);
+      m_wakeup.Signal();
     }
   }
   m_inCallback.fetch_sub(1, std::memory_order_release);
@@ -250,6 +254,7 @@ bool CMidiIn::Stop() {
   // A backend call that saw the flag still set finishes its store before the thread drains.
   while (m_inCallback.load() != 0)
     std::this_thread::yield();
+  m_wakeup.Signal();
   if (!Check(m_port->Stop()))
     return false;
   if (!Check(m_port->Reset()))

@@ -11,6 +11,7 @@
 
 #include "midi/midipacket.h"
 #include "midi/midiservices.h"
+#include "platform/wakeup.h"
 
 class CMidiOut;
 
@@ -77,6 +78,7 @@ public:
   };
 
   static constexpr std::uint32_t kQueuedPackets = CPacketRing::kCapacity / 4;
+  // The longest the idle event thread sleeps; a stored event wakes it at once.
   static constexpr std::uint32_t kIdleSleepMs = 10;
 
   explicit CMidiIn(const CMidiServices& services);
@@ -140,6 +142,7 @@ private:
   std::uint32_t m_fill = 0;         // backend thread: the next queued packet to fill
   std::atomic<int> m_inCallback{0}; // backend calls under way, so Stop can wait for them
   std::atomic<std::uint32_t> m_dropped{0};
+  QZP::CWakeup m_wakeup; // signalled by the backend's thread after each store, and by Stop
   CMidiOut* m_thru = nullptr;
 };
 

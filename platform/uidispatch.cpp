@@ -1,7 +1,6 @@
 #include "platform/uidispatch.h"
 
 #include <chrono>
-#include <thread>
 
 namespace QZP {
 
@@ -26,6 +25,7 @@ void CManualDispatcher::Post(std::function<void()> task) {
   node->task = std::move(task);
   CNode* previous = m_head.exchange(node, std::memory_order_acq_rel);
   previous->next.store(node, std::memory_order_release);
+  m_wakeup.Signal();
 }
 
 bool CManualDispatcher::RunOne() {
@@ -53,11 +53,13 @@ int CManualDispatcher::RunPending() {
 void CManualDispatcher::ProcessPending(int maxWaitMs) {
   if (RunPending() > 0 || maxWaitMs <= 0)
     return;
+  // Sleeps until a post signals; a signal left from tasks already run only costs one more look.
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(maxWaitMs);
   while (!RunOne()) {
-    if (std::chrono::steady_clock::now() >= deadline)
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0)
       return;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    m_wakeup.Wait(static_cast<int>(left.count()));
   }
   RunPending();
 }
@@ -70,7 +72,7 @@ bool CManualDispatcher::RunUntil(const std::function<bool()>& done, int maxWaitM
       return true;
     if (std::chrono::steady_clock::now() >= deadline)
       return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    m_wakeup.Wait(1);
   }
 }
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/wakeup.h"
+
 namespace QZP {
 
 class IUiDispatcher {
@@ -32,7 +34,8 @@ public:
 
   // Runs every task pending now, and those they post; returns how many ran.
   int RunPending();
-  // Runs tasks as they arrive until done() holds or maxWaitMs of real time have passed.
+  // Runs tasks as they arrive until done() holds or maxWaitMs of real time have passed; done() is
+  // tested after each arrival and at least every millisecond.
   bool RunUntil(const std::function<bool()>& done, int maxWaitMs);
 
 private:
@@ -44,6 +47,7 @@ private:
 
   std::atomic<CNode*> m_head; // last posted, swapped in by posting threads
   CNode* m_tail;              // stub before the next task to run, owned by the running thread
+  CWakeup m_wakeup;           // signalled after each post, so a waiting ProcessPending returns at once
 };
 
 } // namespace QZP

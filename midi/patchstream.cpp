@@ -1,0 +1,330 @@
+#include "midi/patchstream.h"
+
+#include <algorithm>
+#include <istream>
+#include <ostream>
+
+#include "exclusive/orvanemessage.h"
+#include "exclusive/smfbuffer.h"
+#include "midi/midienvironment.h"
+#include "midi/transfer.h"
+#include "model/parameteraddress.h"
+#include "platform/uidispatch.h"
+#include "textout/textout.h"
+
+namespace QZML {
+namespace {
+
+// The eight bytes after the maker byte 0x41 in the identity reply of each model.
+const std::uint8_t kIdentityFamily[2][8] = {
+    {0x0B, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, // QZ-MAX
+    {0x06, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, // QZ-5
+};
+
+CZelAddressing DefaultAddressing() {
+  CZelAddressing addressing;
+  const unsigned char* id = ModelId(CAppState::Instance().GetTargetModel());
+  addressing.modelId.assign(id, id + 3);
+  return addressing;
+}
+
+// Walks the block instances of a patch in table order, calling visit for those in the set.
+template <class TInSet, class TVisit> bool ForEachBlock(TInSet inSet, TVisit visit) {
+  for (int index = 0; index < kBlockCount; ++index) {
+    const CBlockInstance& instance = BlockInstance(index);
+    if (!inSet(instance.kind->id))
+      continue;
+    if (!visit(instance.kind->id, instance.sub))
+      return false;
+  }
+  return true;
+}
+
+} // namespace
+
+CZelLongMessage IdentityRequest(std::uint8_t deviceId) {
+  CZelLongMessage message;
+  message.SetManufacturerId(0x7E);
+  message.SetBody({deviceId, 0x06, 0x01});
+  return message;
+}
+
+// ---- CReader ----
+
+CReader::CReader(CZelTextOut* errorSink) : CZelMidiReader(errorSink) {}
+
+CZelProgressBar& CReader::Progress() {
+  if (m_progress)
+    return *m_progress;
+  if (m_environment && m_environment->GetProgress())
+    return *m_environment->GetProgress();
+  return m_ownProgress;
+}
+
+void CReader::Bind(CMidiEnvironment& environment) {
+  m_environment = &environment;
+  SetPort(environment.Outputs().empty() ? nullptr : &environment.Outputs()[0]);
+  if (!environment.Inputs().empty())
+    environment.Inputs()[0].m_messageHandler = this;
+  SetClock(environment.GetServices().clock);
+}
+
+CZelTextOut* CReader::GetErrorSink() const {
+  if (m_errorSink)
+    return m_errorSink;
+  return m_environment ? m_environment->GetTextOut(MIDI_TEXTOUT_ERROR_BUFFER) : nullptr;
+}
+
+CZelAddressing CReader::PortAddressing() const { return m_port ? m_port->GetAddressing() : DefaultAddressing(); }
+
+bool CReader::Identify() { return Exchange(IdentityRequest(PortAddressing().deviceId)); }
+
+bool CReader::OnExclusive(const CZelLongMessage& message) {
+  if (!CZelMidiReader::OnExclusive(message))
+    return false;
+  const CByteArray& bytes = message.GetBytes();
+  const std::uint8_t head[4] = {PortAddressing().deviceId, 0x06, 0x02, 0x41};
+  // F0 7E, the four head bytes, the eight family bytes, F7. A longer reply is judged by its first
+  // eight family bytes; a shorter one is refused.
+  bool accepted = bytes.size() >= 2 + 4 + 8 + 1 && std::equal(head, head + 4, bytes.begin() + 2);
+  if (accepted) {
+    const auto family = bytes.begin() + 6;
+    int pattern = -1;
+    for (int i = 0; i < 2 && pattern < 0; ++i)
+      if (std::equal(kIdentityFamily[i], kIdentityFamily[i] + 8, family))
+        pattern = i;
+    const int model = CAppState::Instance().GetTargetModel();
+    accepted = (pattern == 0 && model == MODEL_QZMAX) || (pattern == 1 && model == MODEL_QZ5);
+  }
+  if (!accepted) {
+    m_state = STATE_WAITING;
+    return false;
+  }
+  return true;
+}
+
+bool CReader::OnDataSet(const CZelOrvaneMessage& message) {
+  if (!CZelMidiReader::OnDataSet(message))
+    return false;
+  const CByteArray data = message.GetField(ORVANE_FIELD_DATA);
+  const int slot = m_temporarySlots.empty() ? -1 : m_temporarySlots.front();
+  CParameterAddress().StoreData(FromSevenBitBytes(message.GetField(ORVANE_FIELD_ADDRESS)), data.data(), data.size(),
+                                m_destination, slot);
+  return true;
+}
+
+bool CReader::ReadPatches(int area, const CPatchList& numbers, CPatchArray* destination) {
+  m_destination = destination;
+  m_temporarySlots = numbers;
+  if (!m_environment || !CheckMidiConnection(*m_environment))
+    return false;
+  if (!Identify())
+    return false;
+  CZelProgressBar& progress = Progress();
+  progress.BeginText(static_cast<int>(numbers.size()), std::string(), true);
+  bool ok = true;
+  int position = 0;
+  for (int number : numbers) {
+    progress.SetPosition(++position);
+    if (IsPatchArea(area) && !ReadPatch(area, number)) {
+      ok = false;
+      break;
+    }
+  }
+  progress.End();
+  return ok;
+}
+
+bool CReader::ReadPatch(int area, int number) {
+  return ForEachBlock(CParameterAddress::IsRead,
+                      [&](int blockId, int sub) { return ReadBlock(area, number, blockId, sub); });
+}
+
+bool CReader::ReadBlock(int area, int number, int blockId, int subIndex) {
+  CParameterAddress addressing;
+  CZelProgressBar& progress = Progress();
+  progress.SetText(addressing.GetDescription(area, number, blockId, subIndex));
+  if (progress.IsCancelled())
+    return false;
+  return Request(addressing.GetParameterAddress(area, number, blockId, subIndex),
+                 addressing.GetBlockSize(area, blockId) & 0xFF);
+}
+
+bool CReader::Import(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination) {
+  m_destination = destination;
+  m_temporarySlots = temporarySlots;
+  if (!ReadStreamToBuffer(file, m_fileBuffer))
+    return false;
+  return Read();
+}
+
+void CReader::ReadBytes(CByteArray& out, std::uint32_t position, std::uint32_t count) {
+  ReadBufferBytes(m_fileBuffer, out, position, count);
+}
+
+void CReader::OnExclusiveEvent(std::uint32_t, const CZelLongMessage& message) {
+  const CByteArray& bytes = message.GetBytes();
+  if (bytes.size() < 2 || bytes[0] != 0xF0 || bytes[1] != ORVANE_MANUFACTURER_ID)
+    return;
+  // Files always carry four address bytes, whatever the port's setting.
+  CZelOrvaneMessage data;
+  if (!data.Parse(bytes, 4))
+    return;
+  const CZelAddressing port = PortAddressing();
+  const CByteArray deviceId = data.GetField(ORVANE_FIELD_DEVICE_ID);
+  if (bytes[1] != port.manufacturerId || deviceId.size() != 1 || deviceId[0] != port.deviceId)
+    return;
+  if (data.GetField(ORVANE_FIELD_COMMAND) != OrvaneDataSetCommand())
+    return;
+  if (data.GetChecksum() != data.CalcChecksum())
+    return;
+  const CByteArray address = data.GetField(ORVANE_FIELD_ADDRESS);
+  // The user area only (08 or 09 as the first address byte).
+  if (address.empty() || (address[0] != 0x08 && address[0] != 0x09))
+    return;
+  const CByteArray payload = data.GetField(ORVANE_FIELD_DATA);
+  const int slot = m_temporarySlots.empty() ? -1 : m_temporarySlots.front();
+  CParameterAddress().StoreData(FromSevenBitBytes(address), payload.data(), payload.size(), m_destination, slot);
+}
+
+// ---- CWriter ----
+
+CWriter::CWriter() = default;
+
+CZelProgressBar& CWriter::Progress() {
+  if (m_progress)
+    return *m_progress;
+  if (m_environment && m_environment->GetProgress())
+    return *m_environment->GetProgress();
+  return m_ownProgress;
+}
+
+void CWriter::Bind(CMidiEnvironment& environment) {
+  m_environment = &environment;
+  SetPort(environment.Outputs().empty() ? nullptr : &environment.Outputs()[0]);
+  if (!environment.Inputs().empty())
+    environment.Inputs()[0].m_requestHandler = this;
+  SetClock(environment.GetServices().clock);
+}
+
+CZelAddressing CWriter::PortAddressing() const { return m_port ? m_port->GetAddressing() : DefaultAddressing(); }
+
+bool CWriter::WritePatches(int area, const CPatchList& numbers, CPatchArray* source) {
+  m_source = source;
+  if (!m_environment || !CheckMidiConnection(*m_environment))
+    return false;
+  CReader* reader = m_reader ? m_reader : CAppState::Instance().GetReader<CReader>();
+  if (!reader) {
+    // Without a reader nothing can tell whether the unit is there: the set-up is not complete.
+    if (CZelTextOut* box = m_environment->GetTextOut(MIDI_TEXTOUT_MESSAGE_BOX))
+      box->Error(TEXTOUT_ERR_MIDI_SETUP);
+    return false;
+  }
+  if (!reader->Identify())
+    return false;
+  m_fileMode = 0;
+  CZelProgressBar& progress = Progress();
+  progress.BeginText(static_cast<int>(numbers.size()), std::string(), true);
+  bool ok = true;
+  int position = 0;
+  for (int number : numbers) {
+    progress.SetPosition(++position);
+    if (IsPatchArea(area) && !WritePatch(area, number)) {
+      ok = false;
+      break;
+    }
+  }
+  progress.End();
+  return ok;
+}
+
+bool CWriter::WritePatch(int area, int number) {
+  return ForEachBlock(CParameterAddress::IsWritten,
+                      [&](int blockId, int sub) { return WriteBlock(area, number, blockId, sub); });
+}
+
+bool CWriter::WriteBlock(int area, int number, int blockId, int subIndex) {
+  CParameterAddress addressing;
+  const std::uint32_t address = addressing.GetParameterAddress(area, number, blockId, subIndex);
+  const CBlockRef block = addressing.GetBlockData(number, blockId, subIndex, m_source);
+  // A row the source does not hold has nothing to send.
+  if (!block)
+    return false;
+  const int size = std::min(std::max(addressing.GetBlockSize(area, blockId), 0), block.size);
+  CByteArray data(block.data, block.data + size);
+  if (blockId == BLOCK_NAME) {
+    for (std::uint8_t& byte : data) {
+      if (byte == '{')
+        byte = 0x7F;
+      else if (byte == '}')
+        byte = 0x7E;
+    }
+  }
+  if (m_fileMode) {
+    const CZelOrvaneMessage message = MakeDataSet(PortAddressing(), address, data);
+    return WriteExclusive(DeltaTicks(message.size()), message);
+  }
+  CZelProgressBar& progress = Progress();
+  progress.SetText(addressing.GetDescription(area, number, blockId, subIndex));
+  if (progress.IsCancelled())
+    return false;
+  return Write(address, data);
+}
+
+bool CWriter::Export(std::ostream& file, int area, const CPatchList& numbers, CPatchArray* source) {
+  m_source = source;
+  m_output.clear();
+  if (!Begin())
+    return false;
+  m_fileMode = 1;
+  if (!BeginTrack())
+    return false;
+  for (int number : numbers)
+    if (IsPatchArea(area) && !WritePatch(area, number))
+      return false;
+  if (!EndTrack())
+    return false;
+  Finish();
+  file.write(reinterpret_cast<const char*>(m_output.data()), static_cast<std::streamsize>(m_output.size()));
+  return !file.fail();
+}
+
+int CWriter::WriteBytes(std::uint32_t position, const CByteArray& bytes) {
+  return WriteBufferBytes(m_output, position, bytes);
+}
+
+} // namespace QZML
+
+// ---- CReader ----
+
+CReader::CReader(CZelTextOut* errorSink, QZP::IUiDispatcher* dispatcher)
+    : QZML::CReader(errorSink), m_dispatcher(dispatcher) {}
+
+void CReader::Bind(CMidiEnvironment& environment) {
+  QZML::CReader::Bind(environment);
+  m_dispatcher = environment.GetServices().dispatcher;
+}
+
+void CReader::Pump() {
+  const int wait = RemainingMs();
+  if (m_dispatcher)
+    m_dispatcher->ProcessPending(wait);
+  else if (wait > 0)
+    Clock().SleepMs(static_cast<std::uint32_t>(wait)); // nothing can arrive: the attempt runs out
+}
+
+CPatchStreams InstallPatchStreams(CMidiEnvironment& environment) {
+  auto reader = std::make_unique<CReader>();
+  auto writer = std::make_unique<QZML::CWriter>();
+  reader->Bind(environment);
+  writer->Bind(environment);
+  CPatchStreams streams{reader.get(), writer.get()};
+  QZML::CAppState& state = QZML::CAppState::Instance();
+  state.SetReader(std::move(reader));
+  state.SetWriter(std::move(writer));
+  return streams;
+}
+
+CReader* DeviceReader() { return QZML::CAppState::Instance().GetReader<CReader>(); }
+
+QZML::CWriter* DeviceWriter() { return QZML::CAppState::Instance().GetWriter<QZML::CWriter>(); }

@@ -1,0 +1,155 @@
+// Patches to and from Standard MIDI Files through the device writer's Export and the reader's Import.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "exclusive/smfbuffer.h"
+#include "midi/zelmidiout.h"
+#include "model/parameteraddress.h"
+#include "model/savefile.h"
+#include "transfertestsupport.h"
+
+using namespace QZML;
+
+namespace {
+
+// The file side needs no MIDI set-up: an unbound logical output supplies the addressing.
+struct CFileStreams {
+  explicit CFileStreams(std::uint8_t deviceId = 0x10) : scope(MODEL_QZMAX) {
+    port.m_deviceId = deviceId;
+    port.m_modelId = {0x00, 0x00, 0x0B};
+    reader.SetPort(&port);
+    writer.SetPort(&port);
+  }
+  bool Import(const CByteArray& bytes, CPatchArray& destination) {
+    std::istringstream file(std::string(bytes.begin(), bytes.end()), std::ios::binary);
+    return reader.Import(file, {0}, &destination);
+  }
+
+  CTargetModelScope scope;
+  CZelMidiOut port;
+  ::CReader reader;
+  QZML::CWriter writer;
+};
+
+struct CEvents : CZelSmfBufferRead {
+  void OnExclusiveEvent(std::uint32_t delta, const CZelLongMessage& message) override {
+    deltas.push_back(delta);
+    sizes.push_back(message.size());
+  }
+  std::vector<std::uint32_t> deltas;
+  std::vector<std::size_t> sizes;
+};
+
+CByteArray Name(const char* text) { return CByteArray(text, text + 16); }
+
+} // namespace
+
+TEST(SmfStream, ExportOfOnePatchImportsAtTheSameNumberThroughAFile) {
+  CFileStreams streams;
+  CPatchArray main = Rows(200);
+  FillPatch(*main.Get(3), 3, "{Lead} }x{");
+  char folder[] = "/tmp/qz-smf-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string path = std::string(folder) + "/one.mid";
+  ASSERT_TRUE(
+      SaveFileAtomically(path, [&](std::ostream& out) { return streams.writer.Export(out, AREA_USER, {3}, &main); }));
+
+  // Format 0, one track, 96 ticks per quarter note, no tempo, 35 data sets, then the end of the track.
+  const CByteArray& file = streams.writer.GetOutputBuffer();
+  ASSERT_GT(file.size(), 26u);
+  EXPECT_EQ(CByteArray(file.begin() + 8, file.begin() + 14), (CByteArray{0, 0, 0, 1, 0, 0x60}));
+  EXPECT_EQ(CByteArray(file.end() - 4, file.end()), (CByteArray{0x00, 0xFF, 0x2F, 0x00}));
+  CEvents events;
+  events.SetSource(file);
+  ASSERT_TRUE(events.Read());
+  ASSERT_EQ(events.sizes.size(), 35u);
+  EXPECT_EQ(events.sizes[0], 143u); // "PATCH FX1"
+  EXPECT_EQ(events.deltas[0], 12u);
+  EXPECT_EQ(events.deltas[8], 17u); // "PATCH FX2"
+  const std::pair<std::size_t, std::uint32_t> ticks[] = {{1, 5},  {7, 5},    {8, 6},   {26, 6},
+                                                         {40, 7}, {130, 12}, {220, 17}};
+  for (const auto& entry : ticks)
+    EXPECT_EQ(QZML::CWriter::DeltaTicks(entry.first + 13), entry.second) << entry.first << " data bytes";
+
+  std::ifstream in(path, std::ios::binary);
+  CPatchArray empty = Rows(200);
+  ASSERT_TRUE(streams.reader.Import(in, {0}, &empty));
+  SameBlocks(*empty.Get(3), *main.Get(3), CParameterAddress::IsWritten);
+  EXPECT_EQ(empty.Get(3)->GetName(), "{Lead} }x{      ");
+  for (int row : {0, 2, 4, 199})
+    EXPECT_TRUE(SameImage(*empty.Get(row), *main.Get(0)));
+  std::remove(path.c_str());
+  rmdir(folder);
+}
+
+TEST(SmfStream, ImportTakesOnlyGoodUserDataSetsOfItsDevice) {
+  CFileStreams streams;
+  const CZelAddressing own = streams.port.GetAddressing();
+  CZelAddressing qz5 = own;
+  qz5.modelId = {0x00, 0x00, 0x06};
+  CParameterAddress address;
+  CZelOrvaneMessage badChecksum =
+      MakeDataSet(own, address.GetBlockAddress(AREA_USER, 1, BLOCK_NAME), Name("Bad checksum    "));
+  badChecksum.SetField(ORVANE_FIELD_CHECKSUM, {static_cast<std::uint8_t>((badChecksum.GetChecksum() + 1) & 0x7F)});
+  CZelLongMessage foreign;
+  foreign.SetBytes({0xF0, 0x43, 0x10, 0x00, 0xF7});
+  const CZelLongMessage events[] = {
+      MakeDataSet(own, address.GetBlockAddress(AREA_TEMPORARY, 0, BLOCK_NAME), Name("Temporary       ")),
+      badChecksum,
+      MakeDataSet(own, address.GetBlockAddress(AREA_USER, 2, BLOCK_NAME),
+                  Name("Good \x7F"
+                       "2\x7E        ")),
+      MakeDataSet(qz5, address.GetBlockAddress(AREA_USER, 4, BLOCK_NAME), Name("From a QZ-5     ")),
+      MakeDataRequest(own, address.GetBlockAddress(AREA_USER, 5, BLOCK_NAME), 16),
+      MakeDataSet(own, 0x0C00000, Name("Nowhere         ")),
+      foreign,
+  };
+  CZelSmfBufferWrite smf;
+  ASSERT_TRUE(smf.Begin() && smf.BeginTrack());
+  for (const CZelLongMessage& event : events)
+    ASSERT_TRUE(smf.WriteExclusive(5, event));
+  ASSERT_TRUE(smf.EndTrack() && smf.Finish() != 0);
+
+  CPatchArray main = Rows(6);
+  const CPatch fresh = *main.Get(0);
+  ASSERT_TRUE(streams.Import(smf.GetOutput(), main));
+  EXPECT_EQ(main.Get(2)->GetName(), "Good {2}        ");
+  EXPECT_EQ(main.Get(4)->GetName(), "From a QZ-5     ");
+  for (int row : {0, 1, 3, 5})
+    EXPECT_TRUE(SameImage(*main.Get(row), fresh)) << row;
+
+  // Recorded with another device ID: nothing is taken, and that is no failure.
+  CFileStreams other(0x11);
+  CPatchArray untouched = Rows(6);
+  ASSERT_TRUE(other.Import(smf.GetOutput(), untouched));
+  for (int row = 0; row < 6; ++row)
+    EXPECT_TRUE(SameImage(*untouched.Get(row), fresh)) << row;
+}
+
+TEST(SmfStream, FailingStreamsAndMalformedFiles) {
+  CFileStreams streams;
+  CPatchArray main = Rows(3);
+  FillPatch(*main.Get(1), 1, "One");
+  std::ostringstream broken;
+  broken.setstate(std::ios::badbit);
+  EXPECT_FALSE(streams.writer.Export(broken, AREA_USER, {1}, &main));
+  std::ostringstream file;
+  EXPECT_FALSE(streams.writer.Export(file, AREA_USER, {3}, &main)); // a row the list does not hold
+  std::ifstream missing("/nonexistent/qz-max/none.mid", std::ios::binary);
+  CPatchArray target = Rows(3);
+  EXPECT_FALSE(streams.reader.Import(missing, {0}, &target));
+
+  // Cut inside its second data set: the first is filed, the file is refused.
+  ASSERT_TRUE(streams.writer.Export(file, AREA_USER, {1}, &main));
+  const CByteArray& whole = streams.writer.GetOutputBuffer();
+  EXPECT_FALSE(streams.Import(CByteArray(whole.begin(), whole.begin() + 22 + 146 + 10), target));
+  EXPECT_TRUE(std::equal(target.Get(1)->Image(), target.Get(1)->Image() + 130, main.Get(1)->Image()));
+  EXPECT_FALSE(std::equal(target.Get(1)->Image() + 130, target.Get(1)->Image() + 139, main.Get(1)->Image() + 130));
+}

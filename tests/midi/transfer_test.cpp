@@ -1,0 +1,284 @@
+// Reads and writes of the unit end to end: the reader and writer, the request engine, the MIDI ports and
+// the simulated unit behind the in-process pair "QZ-MAX Simulator", on a fake clock.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "midi/transfer.h"
+#include "model/document.h"
+#include "model/parameteraddress.h"
+#include "transfertestsupport.h"
+
+using namespace QZML;
+
+namespace {
+
+CSimOptions Unit(int model, CSimOptions options = CSimOptions()) {
+  options.model = model;
+  return options;
+}
+
+void FillUnit(CSimUnit& unit) {
+  for (int i = 0; i < unit.UserPatchCount(); ++i) {
+    CPatch patch;
+    FillPatch(patch, 1000u + static_cast<unsigned>(i), "Unit {" + std::to_string(i) + "}");
+    unit.SetUserPatch(i, patch);
+  }
+}
+
+CPatch UnitPatch(CTransferRig& rig, int number) {
+  CPatch patch;
+  rig.sim->Unit().GetUserPatch(number, patch);
+  return patch;
+}
+
+std::uint32_t Field(const CByteArray& bytes, int field) {
+  CZelOrvaneMessage message;
+  message.Parse(bytes, 4);
+  return FromSevenBitBytes(message.GetField(field));
+}
+
+} // namespace
+
+TEST(Transfer, ReadAllAndSelectedOfEachModelIntoTheirRows) {
+  struct CCase {
+    int model;
+    std::size_t requests;         // per patch
+    std::uint32_t loopFx, master; // bytes requested
+    std::uint32_t skipped;        // a block the model does not read
+  };
+  for (const CCase& c : {CCase{MODEL_QZMAX, 32, 13, 10, 0x980}, CCase{MODEL_QZ5, 27, 5, 9, 0x800}}) {
+    SCOPED_TRACE(ModelName(c.model));
+    CTransferRig rig(Unit(c.model), c.model);
+    FillUnit(rig.sim->Unit());
+    rig.Connect();
+    const int count = UserPatchCount(c.model);
+    CPatchArray all = Rows(static_cast<std::size_t>(count));
+    CPatchList numbers;
+    for (int i = 0; i < count; ++i)
+      numbers.push_back(i);
+    ASSERT_TRUE(rig.reader.ReadPatches(AREA_USER, numbers, &all));
+    EXPECT_EQ(rig.Sent(0x11).size(), c.requests * static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+      SameBlocks(*all.Get(i), UnitPatch(rig, i), CParameterAddress::IsRead);
+    EXPECT_EQ(all.Get(count - 1)->GetName(), "Unit {" + std::to_string(count - 1) + "}      ");
+    EXPECT_EQ(rig.progress.ranges, std::vector<int>{count});
+    EXPECT_EQ(rig.progress.positions.size(), static_cast<std::size_t>(count));
+
+    // Selected rows, in list order; the other rows and the bytes beyond a QZ-5 block stay as they were.
+    rig.sent.clear();
+    CPatchArray some = Rows(10);
+    const CPatch fresh = *some.Get(0);
+    ASSERT_TRUE(rig.reader.ReadPatches(AREA_USER, {7, 2}, &some));
+    const std::vector<CByteArray> requests = rig.Sent(0x11);
+    ASSERT_EQ(requests.size(), 2 * c.requests);
+    EXPECT_EQ(Field(requests[0], ORVANE_FIELD_ADDRESS), CParameterAddress().GetPatchAddress(AREA_USER, 7));
+    for (const CByteArray& request : requests) {
+      const std::uint32_t offset = Field(request, ORVANE_FIELD_ADDRESS) % PATCH_STRIDE;
+      const std::uint32_t size = Field(request, ORVANE_FIELD_DATA);
+      EXPECT_TRUE(offset != 0x200 || size == c.loopFx) << size;
+      EXPECT_TRUE(offset != 0x700 || size == c.master) << size;
+      EXPECT_NE(offset, c.skipped);
+    }
+    SameBlocks(*some.Get(7), UnitPatch(rig, 7), CParameterAddress::IsRead);
+    SameBlocks(*some.Get(2), UnitPatch(rig, 2), CParameterAddress::IsRead);
+    for (int row : {0, 1, 3, 6, 8})
+      EXPECT_TRUE(SameImage(*some.Get(row), fresh));
+    const int loopFx = BlockInstance(FindBlockInstance(BLOCK_LOOP_FX, 0)).flatOffset;
+    EXPECT_EQ(some.Get(7)->Image()[loopFx + 12] == fresh.Image()[loopFx + 12], c.model == MODEL_QZ5);
+    EXPECT_EQ(rig.Sent(0x7E).size(), 1u);
+    EXPECT_TRUE(rig.errors->codes.empty());
+    EXPECT_EQ(rig.dispatcher.idleWaits, 0);
+    EXPECT_EQ(rig.progress.depth, 0);
+  }
+}
+
+TEST(Transfer, WriteThenReadBackEqualInTheUserAndTheTemporaryArea) {
+  for (int model : {MODEL_QZMAX, MODEL_QZ5}) {
+    SCOPED_TRACE(ModelName(model));
+    CTransferRig rig(Unit(model), model);
+    rig.Connect();
+    CPatchArray source = Rows(6);
+    FillPatch(*source.Get(1), 11, "{Braces} 1");
+    FillPatch(*source.Get(5), 55, "Five }{");
+    ASSERT_TRUE(rig.writer.WritePatches(AREA_USER, {5, 1}, &source));
+    const long perPatch = model == MODEL_QZMAX ? 35 : 27;
+    EXPECT_EQ(static_cast<long>(rig.Sent(0x12).size()), 2 * perPatch);
+    EXPECT_EQ(std::count(rig.clock.m_sleeps.begin(), rig.clock.m_sleeps.end(), 20u), 2 * perPatch);
+    CByteArray name; // the braces go to the unit as its own codes
+    ASSERT_TRUE(rig.sim->Unit().ReadMemory(CParameterAddress().GetBlockAddress(AREA_USER, 5, BLOCK_NAME), 16, name));
+    EXPECT_EQ(CByteArray(name.begin() + 5, name.begin() + 7), (CByteArray{0x7E, 0x7F}));
+    SameBlocks(UnitPatch(rig, 5), *source.Get(5), CParameterAddress::IsWritten);
+
+    CPatchArray back = Rows(6);
+    ASSERT_TRUE(rig.reader.ReadPatches(AREA_USER, {1, 5}, &back));
+    SameBlocks(*back.Get(1), *source.Get(1), CParameterAddress::IsRead);
+    SameBlocks(*back.Get(5), *source.Get(5), CParameterAddress::IsRead);
+    EXPECT_EQ(back.Get(1)->GetName(), "{Braces} 1      ");
+
+    // The temporary patch: row 4 goes there, and comes back into row 2 alone.
+    FillPatch(*source.Get(4), 44, "Temp {4}");
+    ASSERT_TRUE(rig.writer.WritePatches(AREA_TEMPORARY, {4}, &source));
+    EXPECT_EQ(rig.progress.texts.back(),
+              "Temporary Patch: PATCH ASSIGN " + std::string(model == MODEL_QZ5 ? "INPUT SENS" : "CC#7"));
+    CPatch temporary;
+    rig.sim->Unit().GetTemporaryPatch(temporary);
+    SameBlocks(temporary, *source.Get(4), CParameterAddress::IsWritten);
+    CPatchArray list = Rows(3);
+    ASSERT_TRUE(rig.reader.ReadPatches(AREA_TEMPORARY, {2}, &list));
+    SameBlocks(*list.Get(2), *source.Get(4), CParameterAddress::IsRead);
+    EXPECT_TRUE(SameImage(*list.Get(0), *Rows(1).Get(0)));
+    EXPECT_TRUE(rig.errors->codes.empty());
+    EXPECT_TRUE(rig.portMessages.messages.empty());
+  }
+}
+
+TEST(Transfer, AnotherModelOrASilentUnitEndsWithCodeFourOnceAfterBothAttempts) {
+  CSimOptions silent;
+  silent.drop = CSimFault::Always();
+  for (const CSimOptions& unit : {Unit(MODEL_QZ5), Unit(MODEL_QZMAX, silent)}) {
+    CTransferRig rig(unit, MODEL_QZMAX);
+    rig.Connect();
+    CPatchArray patches = Rows(2);
+    const std::uint64_t start = rig.clock.NowMs();
+    EXPECT_FALSE(rig.reader.ReadPatches(AREA_USER, {0, 1}, &patches));
+    EXPECT_EQ(rig.Sent(0x7E).size(), 2u);
+    EXPECT_TRUE(rig.Sent(0x11).empty());
+    EXPECT_EQ(rig.errors->codes, std::vector<int>{TEXTOUT_ERR_NO_ANSWER});
+    EXPECT_GE(rig.clock.NowMs() - start, 6000u);
+    EXPECT_TRUE(rig.progress.ranges.empty());
+    EXPECT_FALSE(rig.writer.WritePatches(AREA_USER, {0}, &patches));
+    EXPECT_TRUE(rig.Sent(0x12).empty());
+    EXPECT_EQ(rig.errors->codes.size(), 2u);
+    EXPECT_TRUE(rig.messageBox->codes.empty());
+  }
+}
+
+TEST(Transfer, AWrongOrLostAnswerIsAskedForAgainAndNothingIsReported) {
+  // 1: the identity reply is lost; 2: the first data set is lost; 3: it comes for the next row, is not
+  // filed and keeps the request waiting.
+  for (int fault : {1, 2, 3}) {
+    SCOPED_TRACE(fault);
+    CSimOptions options;
+    (fault == 3 ? options.otherAddress : options.drop) = CSimFault::Nth(fault == 1 ? 1 : 2);
+    CTransferRig rig(Unit(MODEL_QZMAX, options), MODEL_QZMAX);
+    FillUnit(rig.sim->Unit());
+    rig.Connect();
+    CPatchArray patches = Rows(2);
+    ASSERT_TRUE(rig.reader.ReadPatches(AREA_USER, {1}, &patches));
+    EXPECT_EQ(rig.Sent(0x7E).size(), fault == 1 ? 2u : 1u);
+    EXPECT_EQ(rig.Sent(0x11).size(), fault == 1 ? 32u : 33u);
+    EXPECT_EQ(rig.dispatcher.idleWaits, 1);
+    SameBlocks(*patches.Get(1), UnitPatch(rig, 1), CParameterAddress::IsRead);
+    EXPECT_TRUE(rig.errors->codes.empty());
+  }
+}
+
+TEST(Transfer, CancelStopsBeforeTheNextBlockWithoutACode) {
+  CTransferRig rig(Unit(MODEL_QZMAX), MODEL_QZMAX);
+  rig.Connect();
+  CPatchArray patches = Rows(3);
+  rig.progress.cancelAt = 40; // the eighth block of the second patch
+  EXPECT_FALSE(rig.reader.ReadPatches(AREA_USER, {0, 1, 2}, &patches));
+  EXPECT_EQ(rig.Sent(0x11).size(), 39u);
+  EXPECT_EQ(rig.progress.texts.back(), "User Patch 2: PATCH EQUALIZER");
+  EXPECT_EQ(rig.progress.positions, (std::vector<int>{1, 2}));
+  rig.progress.cancelAt = 1;
+  EXPECT_FALSE(rig.writer.WritePatches(AREA_USER, {0}, &patches));
+  EXPECT_TRUE(rig.Sent(0x12).empty());
+  EXPECT_EQ(rig.progress.depth, 0);
+  EXPECT_TRUE(rig.errors->codes.empty());
+  EXPECT_TRUE(rig.messageBox->codes.empty());
+}
+
+TEST(Transfer, IncompleteSetupReportsCodeThreeAtOnceAndSendsNothing) {
+  CTransferRig rig(Unit(MODEL_QZMAX), MODEL_QZMAX);
+  CPatchArray patches = Rows(2);
+  EXPECT_FALSE(rig.reader.ReadPatches(AREA_USER, {0}, &patches));
+  EXPECT_FALSE(rig.writer.WritePatches(AREA_TEMPORARY, {1}, &patches));
+  rig.setup->BindOutput(rig.environment.Outputs()[0], QZP::CVirtualMidiBackend::kSimulatorName, 0x10);
+  EXPECT_FALSE(rig.reader.ReadPatches(AREA_USER, {0}, &patches)); // no input yet
+  EXPECT_EQ(rig.messageBox->codes, (std::vector<int>{3, 3, 3}));
+  EXPECT_TRUE(rig.sent.empty());
+  EXPECT_TRUE(rig.environment.Outputs()[0].GetLastMessage().empty());
+  EXPECT_TRUE(rig.errors->codes.empty());
+}
+
+TEST(Transfer, AFailedReadKeepsWhatWasFiledAndTheCallersUndoRestoresTheList) {
+  CSimOptions options;
+  options.drop = CSimFault::From(1 + 32 + 10); // silent from the tenth block of the second patch
+  CTransferRig rig(Unit(MODEL_QZMAX, options), MODEL_QZMAX);
+  FillUnit(rig.sim->Unit());
+  rig.Connect();
+  CDocument document;
+  document.m_current.m_patches = Rows(3);
+  const CPatch fresh = *document.m_current.m_patches.Get(0);
+  document.SaveUndo(0);
+  const CPatchArray& read = document.m_current.m_patches;
+  EXPECT_FALSE(rig.reader.ReadPatches(AREA_USER, {0, 1, 2}, &document.m_current.m_patches));
+  EXPECT_EQ(rig.errors->codes, std::vector<int>{TEXTOUT_ERR_NO_ANSWER});
+  SameBlocks(*read.Get(0), UnitPatch(rig, 0), CParameterAddress::IsRead);
+  const int nine = BlockInstance(9).flatOffset; // row 1 has its first nine blocks, row 2 nothing
+  EXPECT_TRUE(std::equal(read.Get(1)->Image(), read.Get(1)->Image() + nine, UnitPatch(rig, 1).Image()));
+  EXPECT_TRUE(std::equal(read.Get(1)->Image() + nine, read.Get(1)->Image() + 880, fresh.Image() + nine));
+  EXPECT_TRUE(SameImage(*read.Get(2), fresh));
+  EXPECT_EQ(rig.progress.depth, 0);
+  document.Undo();
+  for (int row = 0; row < 3; ++row)
+    EXPECT_TRUE(SameImage(*read.Get(row), fresh));
+}
+
+TEST(Transfer, InstalledStreamsUseTheApplicationStateAndTheEnvironment) {
+  CTransferRig rig(Unit(MODEL_QZMAX), MODEL_QZMAX);
+  rig.Connect();
+  const CPatchStreams streams = InstallPatchStreams(rig.environment);
+  ASSERT_EQ(DeviceReader(), streams.reader);
+  ASSERT_EQ(DeviceWriter(), streams.writer);
+  EXPECT_EQ(rig.environment.Inputs()[0].m_messageHandler, streams.reader);
+  EXPECT_EQ(rig.environment.Inputs()[0].m_requestHandler, streams.writer);
+  CPatchArray patches = Rows(2);
+  FillPatch(*patches.Get(0), 5, "Owned");
+  EXPECT_TRUE(streams.writer->WritePatches(AREA_TEMPORARY, {0}, &patches));
+  // A row the list does not hold ends the write.
+  EXPECT_FALSE(streams.writer->WritePatches(AREA_USER, {1, 2}, &patches));
+  EXPECT_EQ(rig.Sent(0x12).size(), 70u);
+  rig.sim->Stop();
+  EXPECT_FALSE(streams.reader->ReadPatches(AREA_USER, {0}, &patches));
+  EXPECT_EQ(rig.errors->codes, std::vector<int>{TEXTOUT_ERR_NO_ANSWER});
+  CAppState::Instance().DeleteReaderWriter();
+  rig.reader.Bind(rig.environment);
+  rig.writer.Bind(rig.environment);
+}
+
+TEST(Confirmation, FlagsDecideWhetherTheDialogIsShown) {
+  CConfirmationFlags flags;
+  std::vector<std::string> shown;
+  CConfirmationAnswer answer{false, true}; // Cancel with the box ticked: nothing stored, nothing runs
+  auto ask = [&](int, const std::string& text) {
+    shown.push_back(text);
+    return answer;
+  };
+  EXPECT_FALSE(ConfirmTransfer(flags, CONFIRM_WRITE_TEMP_BUTTON, "QZ-5", ask));
+  answer = {true, true};
+  EXPECT_TRUE(ConfirmTransfer(flags, CONFIRM_WRITE_TEMP_BUTTON, "QZ-5", ask));
+  EXPECT_TRUE(ConfirmTransfer(flags, CONFIRM_WRITE_TEMP_BUTTON, "QZ-5", ask)); // not asked again
+  answer = {true, false};
+  EXPECT_TRUE(ConfirmTransfer(flags, CONFIRM_WRITE_TEMP_CLICK, "QZ-5", ask)); // its own flag
+  EXPECT_TRUE(ConfirmTransfer(flags, CONFIRM_WRITE_TEMP_CLICK, "QZ-5", ask));
+  ASSERT_EQ(shown.size(), 4u);
+  EXPECT_EQ(shown[0], "Are you sure you want to overwrite the temporary area of the QZ-5?");
+  EXPECT_EQ(shown[2], shown[0]);
+  EXPECT_EQ(ConfirmationText(CONFIRM_IMPORT_SMF, "QZ-5"),
+            "Are you sure you want to read the SMF file and overwrite the main window?");
+
+  QZP::CMemorySettings settings;
+  flags.Save(settings);
+  EXPECT_EQ(settings.ReadString("Option", "WriteTempButton", ""), "1");
+  EXPECT_EQ(settings.ReadString("Option", "WriteTempClick", ""), "0");
+  settings.WriteInt("Option", "ReadTemp", 1);
+  CConfirmationFlags loaded;
+  loaded.Load(settings);
+  EXPECT_FALSE(loaded.MustAsk(CONFIRM_READ_TEMP));
+  EXPECT_TRUE(loaded.MustAsk(CONFIRM_READ_USER));
+}
