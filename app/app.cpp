@@ -1,0 +1,544 @@
+#include "app/app.h"
+
+#include "app/aboutdialog.h"
+#include "app/appicon.h"
+#include "app/appmidi.h"
+#include "app/filedoc.h"
+#include "app/fileframe.h"
+#include "app/fileview.h"
+#include "app/guiapplication.h"
+#include "app/imagedoc.h"
+#include "app/imageframe.h"
+#include "app/imageview.h"
+#include "app/mainframe.h"
+#include "app/messagebox.h"
+#include "app/midisetupdialog.h"
+#include "app/progressbar.h"
+#include "app/resource.h"
+#include "app/selecttargetdlg.h"
+#include "app/singleinstance.h"
+#include "app/textoutbox.h"
+#include "gp/mdichildwndex.h"
+#include "gp/profile.h"
+#include "import/qz3importer.h"
+#include "import/zklimporter.h"
+#include "midi/midienvironment.h"
+#include "midi/patchstream.h"
+#include "model/appstate.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTimer>
+#include <QUrl>
+
+CApp* CApp::s_instance = nullptr;
+
+namespace {
+
+const QString kOptionSection = QStringLiteral("Option");
+
+const char kLibraryDocString[] = "\nUntitled\nQZ-MAXLibrarian\nQZ-MAX Librarian Files (*.qzl)\n.qzl\n"
+                                 "QZ-MAXLibrarian.Document\nQZ-MAX Librarian Document";
+const char kMainDocString[] = "\n\n\n\n\n\n";
+
+} // namespace
+
+bool ParseCommandLine(const QStringList& arguments, CAppOptions& options, QString& error) {
+  QStringList path;
+  for (int i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments.at(i);
+    if (argument == QStringLiteral("--simulator")) {
+      options.simulator = true;
+    } else if (argument == QStringLiteral("--midi-api") || argument.startsWith(QStringLiteral("--midi-api="))) {
+      QString api;
+      if (argument.contains(QLatin1Char('=')))
+        api = argument.section(QLatin1Char('='), 1);
+      else if (i + 1 < arguments.size())
+        api = arguments.at(++i);
+      if (api != QStringLiteral("auto") && api != QStringLiteral("alsa") && api != QStringLiteral("jack")) {
+        error = QStringLiteral("--midi-api takes auto, alsa or jack");
+        return false;
+      }
+      options.midiApi = api.toStdString();
+    } else if (argument == QStringLiteral("--")) {
+      path.append(arguments.mid(i + 1));
+      break;
+    } else if (argument.startsWith(QStringLiteral("--"))) {
+      error = QStringLiteral("unknown option %1").arg(argument);
+      return false;
+    } else {
+      path.append(argument);
+    }
+  }
+  // All that is left names one file, as one argument string would (a path with blanks may arrive split).
+  options.file = path.join(QLatin1Char(' '));
+  return true;
+}
+
+CApp* CApp::Instance() { return s_instance; }
+
+CApp::CApp(const CAppOptions& options, QObject* parent) : QObject(parent), m_options(options) {
+  s_instance = this;
+}
+
+CApp::~CApp() {
+  if (!m_exited && m_started)
+    ExitInstance();
+  // Frames and documents closed with deleteLater go now, while what they refer to still exists.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  if (s_instance == this)
+    s_instance = nullptr;
+}
+
+bool CApp::InitInstance() {
+  m_started = true;
+  QCoreApplication::setOrganizationName(QString::fromLatin1(GP::kProfileOrganization));
+  QCoreApplication::setApplicationName(QString::fromLatin1(GP::kProfileApplication));
+  QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
+
+  // 1. One program per user: a second start hands its file over and ends without saving anything.
+  QString handOver;
+  if (!m_options.file.isEmpty())
+    handOver = QFileInfo(m_options.file).absoluteFilePath();
+  m_singleInstance = std::make_unique<CSingleInstance>(m_options.instanceKey);
+  if (!m_singleInstance->Claim(handOver)) {
+    m_earlyExit = true;
+    return false;
+  }
+  connect(m_singleInstance.get(), &CSingleInstance::FileReceived, this, &CApp::OnSecondInstance);
+
+  // 2. Settings live under "Orvane" / "QZ-MAX Librarian"; the recent files come with them.
+  m_docManager.LoadRecentFileList();
+
+  // 3. The document types: libraries first (they take every opened file), then the Main window.
+  auto library = std::make_unique<CDocTemplate>(
+      IDR_LIBRARYTYPE, QString::fromLatin1(kLibraryDocString), []() -> CDocumentBase* { return new CFileDoc; },
+      []() -> CChildFrame* { return new CFileFrame; },
+      [](CDocumentBase* document) -> CViewBase* { return new CFileView(static_cast<CFileDoc*>(document)); });
+  auto image = std::make_unique<CDocTemplate>(
+      IDR_MAINTYPE, QString::fromLatin1(kMainDocString), []() -> CDocumentBase* { return new CImageDoc; },
+      []() -> CChildFrame* { return new CImageFrame; },
+      [](CDocumentBase* document) -> CViewBase* { return new CImageView(static_cast<CImageDoc*>(document)); });
+  m_templates[IDR_LIBRARYTYPE] = library.get();
+  m_templates[IDR_MAINTYPE] = image.get();
+  m_docManager.AddDocTemplate(std::move(library));
+  m_docManager.AddDocTemplate(std::move(image));
+
+  // 4, 5. Opening files from the desktop: the installed desktop entry and MIME type do this.
+
+  // 6. The main frame, where it was last closed.
+  m_mainFrame = std::make_unique<CMainFrame>();
+  m_mainFrame->setWindowIcon(AppIcon());
+  for (const auto& docTemplate : m_docManager.GetTemplates())
+    docTemplate->SetMainFrame(m_mainFrame.get());
+
+  // 7. The "Option" settings; the stored target model applies without any question or conversion.
+  LoadSaveSettings(false);
+
+  // 8. The Main window.
+  {
+    CDocTemplate* mainTemplate = GetTemplate(IDR_MAINTYPE);
+    CDocumentBase* document = mainTemplate->CreateNewDocument();
+    document->OnNewDocument();
+    CChildFrame* frame = mainTemplate->CreateNewFrame(document);
+    mainTemplate->InitialUpdateFrame(frame, document);
+  }
+
+  // 9. The error buffer, the message boxes and the progress dialog, plugged into the MIDI environment.
+  CMidiEnvironment& environment = CMidiEnvironment::Instance();
+  m_errorBuffer = new CZelTextOutBuffer;
+  environment.SetTextOut(MIDI_TEXTOUT_ERROR_BUFFER, m_errorBuffer);
+  m_textOutBox = new CTextOutBox;
+  environment.SetTextOut(MIDI_TEXTOUT_MESSAGE_BOX, m_textOutBox);
+  auto progress = std::make_unique<CProgressBar>(m_mainFrame.get());
+  m_progress = progress.get();
+  environment.SetProgress(std::move(progress));
+  QZML::CAppState& state = QZML::CAppState::Instance();
+  state.SetMessageBoxOutput(m_textOutBox);
+  state.SetErrorOutput(m_errorBuffer);
+
+  // 10. The MIDI systems, then the unit's ports and the Through pair, every port closed.
+  m_midi = std::make_unique<CAppMidi>(this, m_settingsStore, m_options.midiApi, m_options.realMidi,
+                                      state.GetTargetModel());
+  if (!m_midi->Start())
+    AppMessageBox(nullptr, QMessageBox::Warning,
+                  tr("The MIDI system \"%1\" could not be started. %2")
+                      .arg(QString::fromStdString(m_options.midiApi), QString::fromStdString(m_midi->StartError())));
+  environment.CloseDevices();
+  environment.PreparePorts(state.GetTargetModel());
+  state.SetModelIdSink(&environment);
+
+  // 11. The device reader and writer: through logical output 0, answers from logical input 0, errors
+  // into the buffer above, progress into the dialog; the application state owns them.
+  InstallPatchStreams(environment);
+
+  // 12. The stored port choice, or the simulated unit for this run.
+  m_midi->SetSimulatorOverride(m_options.simulator);
+  m_midi->LoadSetup();
+
+  // Idle work runs when the outermost event loop is about to wait.
+  if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
+    connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CApp::OnAboutToBlock);
+
+  // 13. The command line's file.
+  if (!ProcessCommandLine())
+    return false;
+
+  // 14. Shown and ready for dropped files.
+  m_mainFrame->show();
+  m_mainFrame->setAcceptDrops(true);
+  return true;
+}
+
+int CApp::ExitInstance(int exitCode) {
+  if (m_exited)
+    return exitCode;
+  m_exited = true;
+  if (m_earlyExit)
+    return exitCode;
+  // 1. The "Option" section.
+  LoadSaveSettings(true);
+  m_docManager.SaveRecentFileList();
+  // 2. The Main window goes with its document.
+  if (CImageDoc* document = GetMainDocument())
+    document->OnCloseDocument();
+  m_docManager.CloseAllDocuments();
+  // 3, 4, 5. The reader and writer, the ports, then the outputs and the progress dialog.
+  QZML::CAppState& state = QZML::CAppState::Instance();
+  state.DeleteReaderWriter();
+  if (m_midi)
+    m_midi->DisconnectAll();
+  state.SetMessageBoxOutput(nullptr);
+  state.SetErrorOutput(nullptr);
+  state.SetModelIdSink(nullptr);
+  CMidiEnvironment::Instance().Teardown();
+  m_errorBuffer = nullptr;
+  m_textOutBox = nullptr;
+  m_progress = nullptr;
+  m_midi.reset();
+  // The frame writes its position as it goes.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  m_mainFrame.reset();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  return exitCode;
+}
+
+void CApp::LoadSaveSettings(bool save) {
+  QZML::CAppState& state = QZML::CAppState::Instance();
+  if (save) {
+    m_listFont.SaveProfile(kOptionSection, QStringLiteral("Font"));
+    GP::WriteProfileInt(kOptionSection, QStringLiteral("GridSw"), state.GetGridSwitch());
+    m_flags.Save(m_settingsStore);
+    GP::WriteProfileInt(kOptionSection, QStringLiteral("TargetModel"), state.GetTargetModel());
+    m_settingsStore.Sync();
+    GP::OpenProfile()->sync();
+    return;
+  }
+  m_listFont.LoadProfile(kOptionSection, QStringLiteral("Font"));
+  state.SetGridSwitch(GP::GetProfileInt(kOptionSection, QStringLiteral("GridSw"), 0));
+  m_flags.Load(m_settingsStore);
+  const int model = GP::GetProfileInt(kOptionSection, QStringLiteral("TargetModel"), 0);
+  // Child frames take their stored positions from now on.
+  GP::CMDIChildWndEx::SetPositionMode(2);
+  if (model != state.GetTargetModel())
+    state.SetTargetModel(model, true);
+}
+
+CDocTemplate* CApp::GetTemplate(int id) const {
+  auto it = m_templates.find(id);
+  return it == m_templates.end() ? nullptr : it->second;
+}
+
+CImageDoc* CApp::GetMainDocument() const {
+  CDocTemplate* mainTemplate = GetTemplate(IDR_MAINTYPE);
+  if (!mainTemplate)
+    return nullptr;
+  const std::vector<CDocumentBase*> documents = mainTemplate->GetDocuments();
+  return documents.empty() ? nullptr : static_cast<CImageDoc*>(documents.front());
+}
+
+CMidiSetup* CApp::GetMidiSetup() const { return m_midi ? &m_midi->Setup() : nullptr; }
+
+bool CApp::ProcessCommandLine() {
+  // The whole remaining command line is one path; a relative one is taken from the current folder.
+  const QString path = m_options.file.trimmed();
+  if (path.isEmpty())
+    return true;
+  return OpenAnyFile(QFileInfo(path).absoluteFilePath());
+}
+
+CFileDoc* CApp::NewLibraryWith(const QZML::CPatchArray& patches) {
+  CDocTemplate* library = GetTemplate(IDR_LIBRARYTYPE);
+  if (!library)
+    return nullptr;
+  auto* document = static_cast<CFileDoc*>(library->OpenDocumentFile(QString()));
+  if (!document)
+    return nullptr;
+  document->GetPatches() = patches;
+  document->SetModifiedFlag(true);
+  document->UpdateAllViews(nullptr);
+  return document;
+}
+
+bool CApp::OpenAnyFile(const QString& path) {
+  CFileDoc::SetReportLoadErrors(false);
+  const std::string file = path.toStdString();
+  bool opened = false;
+  {
+    QZML::CZKLImporter zkl;
+    if (zkl.Import(file, m_errorBuffer)) {
+      opened = NewLibraryWith(zkl.GetPatches()) != nullptr;
+    } else {
+      if (m_errorBuffer)
+        m_errorBuffer->m_pendingError = 0;
+      QZML::CQZ3Importer qz3;
+      if (qz3.Import(file, m_errorBuffer)) {
+        opened = NewLibraryWith(qz3.GetPatches()) != nullptr;
+      } else {
+        if (m_errorBuffer)
+          m_errorBuffer->m_pendingError = 0;
+        opened = m_docManager.OpenDocumentFile(path) != nullptr;
+        if (!opened) {
+          // A file that did not open may have left no code of its own.
+          if (m_errorBuffer && m_errorBuffer->m_pendingError == 0)
+            m_errorBuffer->m_pendingError = TEXTOUT_ERR_LOAD;
+          ShowPendingError();
+        }
+      }
+    }
+  }
+  CFileDoc::SetReportLoadErrors(true);
+  return opened;
+}
+
+void CApp::OnDropFiles(const QStringList& paths) {
+  CWaitCursor wait;
+  for (const QString& path : paths)
+    OpenAnyFile(path);
+}
+
+void CApp::ShowPendingError() {
+  if (!m_errorBuffer)
+    return;
+  const int code = m_errorBuffer->m_pendingError;
+  m_errorBuffer->m_pendingError = 0;
+  if (code != 0 && m_textOutBox)
+    m_textOutBox->Error(code);
+}
+
+void CApp::OnAboutToBlock() {
+  // Only the outermost loop: not a command pumping events, not a modal dialog's loop.
+  if (CGuiApplication::NotifyDepth() != 0 || QApplication::activeModalWidget())
+    return;
+  if (m_progress && m_progress->GetDepth() > 0)
+    return;
+  OnIdle();
+}
+
+void CApp::OnIdle() {
+  if (!m_mainFrame || m_exited)
+    return;
+  m_mainFrame->UpdateCommandUI();
+  if (m_mainView)
+    m_mainView->UpdateButtons();
+  // Message boxes and file loads wait for the event loop proper.
+  if (!m_reportScheduled && ((m_errorBuffer && m_errorBuffer->m_pendingError != 0) || !m_handOvers.isEmpty())) {
+    m_reportScheduled = true;
+    QTimer::singleShot(0, this, &CApp::ReportPendingError);
+  }
+}
+
+void CApp::ReportPendingError() {
+  m_reportScheduled = false;
+  ShowPendingError();
+  ProcessHandOvers();
+}
+
+void CApp::OnSecondInstance(const QString& path) {
+  // The frame comes forward at once; the file waits until no command is running.
+  if (m_mainFrame) {
+    if (m_mainFrame->isMinimized())
+      m_mainFrame->showNormal();
+    m_mainFrame->show();
+    m_mainFrame->raise();
+    m_mainFrame->activateWindow();
+  }
+  m_handOvers.append(path);
+  if (CGuiApplication::NotifyDepth() <= 1 && !QApplication::activeModalWidget() &&
+      !(m_progress && m_progress->GetDepth() > 0) && !m_reportScheduled) {
+    m_reportScheduled = true;
+    QTimer::singleShot(0, this, &CApp::ReportPendingError);
+  }
+}
+
+void CApp::ProcessHandOvers() {
+  const QStringList paths = m_handOvers;
+  m_handOvers.clear();
+  for (const QString& path : paths) {
+    if (!path.isEmpty()) {
+      CWaitCursor wait;
+      OpenAnyFile(path);
+    }
+    emit HandOverDone(path);
+  }
+}
+
+void CApp::ChangeTargetModel(int model) {
+  QZML::CAppState& state = QZML::CAppState::Instance();
+  if (model == state.GetTargetModel())
+    return;
+  CWaitCursor wait;
+  const int direction = state.SetTargetModel(model, false);
+  if (CImageDoc* main = GetMainDocument()) {
+    if (direction != QZML::CONVERT_NONE)
+      main->Convert(direction);
+    main->UpdateAllViews(nullptr);
+    main->UpdateFrameTitles();
+  }
+  if (CDocTemplate* library = GetTemplate(IDR_LIBRARYTYPE)) {
+    for (CDocumentBase* document : library->GetDocuments()) {
+      auto* fileDoc = static_cast<CFileDoc*>(document);
+      if (direction != QZML::CONVERT_NONE) {
+        fileDoc->Convert(direction);
+        fileDoc->SetModifiedFlag(true);
+        fileDoc->UpdateAllViews(nullptr);
+      }
+      fileDoc->UpdateFrameTitles();
+    }
+  }
+  if (m_mainFrame)
+    m_mainFrame->OnUpdateFrameTitle();
+}
+
+void CApp::ChangeGrid(int grid) {
+  QZML::CAppState::Instance().SetGridSwitch(grid);
+  if (m_mainView)
+    m_mainView->ApplyGrid();
+  if (CDocTemplate* library = GetTemplate(IDR_LIBRARYTYPE))
+    for (CDocumentBase* document : library->GetDocuments())
+      if (auto* view = qobject_cast<CListFormView*>(document->GetFirstView()))
+        view->ApplyGrid();
+}
+
+void CApp::NotifyFontChanged() {
+  if (m_mainView)
+    m_mainView->OnUpdate(nullptr, HINT_FONT_CHANGED);
+  if (CDocTemplate* library = GetTemplate(IDR_LIBRARYTYPE))
+    for (CDocumentBase* document : library->GetDocuments())
+      document->UpdateAllViews(nullptr, HINT_FONT_CHANGED);
+}
+
+QString CApp::GetManualPath() const {
+  if (m_manualPath.isEmpty())
+    m_manualPath = QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kManualPath));
+  return m_manualPath;
+}
+
+bool CApp::OnCommand(int id) {
+  switch (id) {
+  case ID_APP_ABOUT:
+    OnAppAbout();
+    return true;
+  case ID_SETUP_MIDI:
+    OnSetupMidi();
+    return true;
+  case ID_SETUP_FONT:
+    OnSetupFont();
+    return true;
+  case ID_HELP_MANUAL:
+    OnHelpManual();
+    return true;
+  case ID_SETUP_TARGET_MODEL:
+    OnSelectTargetModel();
+    return true;
+  case ID_FILE_IMPORT_ZKL:
+    OnImportZkl();
+    return true;
+  case ID_FILE_IMPORT_QZ3:
+    OnImportQz3();
+    return true;
+  case ID_FILE_NEW:
+    m_docManager.OnFileNew();
+    return true;
+  case ID_FILE_OPEN:
+    m_docManager.OnFileOpen();
+    return true;
+  default:
+    return false;
+  }
+}
+
+bool CApp::OnUpdateCommand(CCmdUI& ui) {
+  switch (ui.GetId()) {
+  case ID_APP_ABOUT:
+  case ID_SETUP_MIDI:
+  case ID_SETUP_FONT:
+  case ID_HELP_MANUAL:
+  case ID_SETUP_TARGET_MODEL:
+  case ID_FILE_IMPORT_ZKL:
+  case ID_FILE_IMPORT_QZ3:
+  case ID_FILE_NEW:
+  case ID_FILE_OPEN:
+    ui.Enable();
+    return true;
+  default:
+    return false;
+  }
+}
+
+void CApp::OnAppAbout() {
+  CAboutDialog dialog(m_mainFrame.get());
+  DoModal(dialog);
+}
+
+void CApp::OnSetupMidi() {
+  if (!m_midi)
+    return;
+  CMidiSetupDialog dialog(*m_midi, QZML::CAppState::Instance().GetModelName(), nullptr);
+  DoModal(dialog);
+}
+
+void CApp::OnSetupFont() {
+  if (m_listFont.ChooseFont(m_mainFrame.get()) == 1)
+    NotifyFontChanged();
+}
+
+void CApp::OnHelpManual() {
+  // The desktop's handler opens it; a failure is not reported.
+  QDesktopServices::openUrl(QUrl::fromLocalFile(GetManualPath()));
+}
+
+void CApp::OnSelectTargetModel() {
+  CSelectTargetDlg dialog(QZML::CAppState::Instance().GetTargetModel(), m_mainFrame.get());
+  if (DoModal(dialog) != QDialog::Accepted || dialog.GetModel() < 0)
+    return;
+  ChangeTargetModel(dialog.GetModel());
+}
+
+void CApp::OnImportZkl() { ImportForeign(true); }
+
+void CApp::OnImportQz3() { ImportForeign(false); }
+
+void CApp::ImportForeign(bool zkl) {
+  const QString filter = zkl ? tr("ZK-40 Librarian Files (*.zkl);;All Files (*)")
+                             : tr("QZ-3 Bulk Dump Files (*.mid);;All Files (*)");
+  const QString path = QFileDialog::getOpenFileName(nullptr, tr("Open"), QString(), filter);
+  if (path.isEmpty())
+    return;
+  CWaitCursor wait;
+  bool imported = false;
+  if (zkl) {
+    QZML::CZKLImporter importer;
+    imported = importer.Import(path.toStdString()) && NewLibraryWith(importer.GetPatches());
+  } else {
+    QZML::CQZ3Importer importer;
+    imported = importer.Import(path.toStdString()) && NewLibraryWith(importer.GetPatches());
+  }
+  if (!imported)
+    AppMessageBox(nullptr, QMessageBox::Warning, CTextOutBox::ErrorText(TEXTOUT_ERR_LOAD));
+}

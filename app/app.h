@@ -1,0 +1,155 @@
+#pragma once
+// The application object: the start-up sequence, the single-instance rule, the two document types, the
+// "Option" settings, the pending-error report when the event loop is idle, the commands that need no
+// window (About, Set Up MIDI Devices, Set Up Font, Select Target Model, the manual, New, Open, the two
+// foreign imports) and the orderly shut-down. It creates what all windows share and keeps it to the end.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/cmdtarget.h"
+#include "app/docman.h"
+#include "gp/fontex.h"
+#include "midi/transfer.h"
+#include "platform/qtsettings.h"
+#include "model/patch.h"
+
+class CFileDoc;
+class CImageDoc;
+class CImageView;
+class CMainFrame;
+class CMidiSetup;
+class CProgressBar;
+class CSingleInstance;
+class CTextOutBox;
+class CZelTextOutBuffer;
+class CAppMidi;
+
+// What the command line asks for.
+struct CAppOptions {
+  bool simulator = false;         // --simulator: the built-in simulated unit for this run, not stored
+  std::string midiApi = "auto";   // --midi-api auto|alsa|jack
+  bool realMidi = true;           // false: only the built-in ports (tests)
+  QString instanceKey;            // the single-instance rendezvous; empty: the user's default
+  QString file;                   // the file to open or import
+};
+
+// Splits the arguments (without the program name). False with a message for an unknown option.
+bool ParseCommandLine(const QStringList& arguments, CAppOptions& options, QString& error);
+
+class CApp : public QObject, public CCmdTarget {
+  Q_OBJECT
+public:
+  // The one application object, while it exists.
+  static CApp* Instance();
+
+  explicit CApp(const CAppOptions& options = CAppOptions(), QObject* parent = nullptr);
+  ~CApp() override;
+  CApp(const CApp&) = delete;
+  CApp& operator=(const CApp&) = delete;
+
+  // Start-up; false ends the program at once (another instance runs, or the command line's file could
+  // not be opened).
+  bool InitInstance();
+  // Shut-down: saves the settings unless start-up ended early, closes the Main window, the reader and
+  // writer, the ports and the outputs. Returns the exit code.
+  int ExitInstance(int exitCode = 0);
+  // Idle work: the commands' enabling rules, the Main view's buttons, the pending-error report.
+  void OnIdle();
+
+  bool IsEarlyExit() const { return m_earlyExit; }
+  const CAppOptions& GetOptions() const { return m_options; }
+
+  // The "Option" section: the font, "GridSw", the six confirmation flags, "TargetModel".
+  void LoadSaveSettings(bool save);
+  int GetFlag(int index) const { return m_flags.Get(index); }
+  void SetFlag(int index, int value) { m_flags.Set(index, value); }
+  CConfirmationFlags& GetFlags() { return m_flags; }
+  QZP::ISettingsStore& GetSettingsStore() { return m_settingsStore; }
+
+  CDocMan& GetDocManager() { return m_docManager; }
+  // 4097 (Main) or 4107 (library); null for any other id.
+  CDocTemplate* GetTemplate(int id) const;
+  CMainFrame* GetMainFrame() const { return m_mainFrame.get(); }
+  CImageView* GetMainView() const { return m_mainView; }
+  void SetMainView(CImageView* view) { m_mainView = view; }
+  CImageDoc* GetMainDocument() const;
+  GP::CFontEx& GetListFont() { return m_listFont; }
+  CMidiSetup* GetMidiSetup() const;
+  CAppMidi* GetMidi() const { return m_midi.get(); }
+  CZelTextOutBuffer* GetErrorBuffer() const { return m_errorBuffer; }
+  CTextOutBox* GetTextOutBox() const { return m_textOutBox; }
+  CProgressBar* GetProgressBar() const { return m_progress; }
+
+  // Command line and dropped files: a ZK-40 librarian file or a QZ-3 bulk dump opens as a new untitled,
+  // modified library window; anything else is opened as a library file. False after an error message.
+  bool OpenAnyFile(const QString& path);
+  // Every dropped file in turn, under the wait cursor.
+  void OnDropFiles(const QStringList& paths);
+  // A new untitled library window holding a copy of patches, marked modified.
+  CFileDoc* NewLibraryWith(const QZML::CPatchArray& patches);
+
+  // Shows the error buffer's code through the message boxes and clears it (nothing for code 0).
+  void ShowPendingError();
+
+  // Select Target Model after OK: the whole change (question, conversions, Main row count, captions).
+  void ChangeTargetModel(int model);
+  // Set Up Grid after OK: the grid switch and every list.
+  void ChangeGrid(int grid);
+  // The font changed: the Main view and every library view rebuild their lists.
+  void NotifyFontChanged();
+
+  // The manual's path, beside the program.
+  QString GetManualPath() const;
+
+  bool OnCommand(int id) override;
+  bool OnUpdateCommand(CCmdUI& ui) override;
+
+  // Commands.
+  void OnAppAbout();
+  void OnSetupMidi();
+  void OnSetupFont();
+  void OnHelpManual();
+  void OnSelectTargetModel();
+  void OnImportZkl();
+  void OnImportQz3();
+
+signals:
+  // A file handed over by a second start has been dealt with (tests wait for it).
+  void HandOverDone(const QString& path);
+
+private:
+  void OnAboutToBlock();
+  void ReportPendingError();
+  void OnSecondInstance(const QString& path);
+  void ProcessHandOvers();
+  bool ProcessCommandLine();
+  void ImportForeign(bool zkl);
+
+  static CApp* s_instance;
+
+  CAppOptions m_options;
+  CDocMan m_docManager;
+  std::map<int, CDocTemplate*> m_templates;
+  CImageView* m_mainView = nullptr;
+  bool m_earlyExit = false;
+  bool m_started = false;
+  bool m_exited = false;
+  QZP::CQtSettings m_settingsStore; // the per-user settings for the layers below the windows
+  CConfirmationFlags m_flags;
+  GP::CFontEx m_listFont;
+  std::unique_ptr<CSingleInstance> m_singleInstance;
+  std::unique_ptr<CMainFrame> m_mainFrame;
+  std::unique_ptr<CAppMidi> m_midi;
+  CZelTextOutBuffer* m_errorBuffer = nullptr; // held by the MIDI environment's slot 1
+  CTextOutBox* m_textOutBox = nullptr;        // held by slot 0
+  CProgressBar* m_progress = nullptr;         // the MIDI environment's progress sink
+  bool m_reportScheduled = false;
+  QStringList m_handOvers;
+  mutable QString m_manualPath;
+};

@@ -1,0 +1,34 @@
+#pragma once
+// One running program per user: the first start listens on a local socket named after the program
+// and the user; a later start connects, hands over the file it was given (perhaps none) and ends.
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+class CSingleInstance : public QObject {
+  Q_OBJECT
+public:
+  // key: empty for the user's default.
+  explicit CSingleInstance(const QString& key = QString(), QObject* parent = nullptr);
+  ~CSingleInstance() override;
+
+  static QString DefaultKey();
+  const QString& GetKey() const { return m_key; }
+
+  // When another instance answers: hands it path (absolute, or empty) and returns false. Otherwise
+  // starts listening and returns true.
+  bool Claim(const QString& path);
+
+signals:
+  // A later start handed this over (empty when it had no file).
+  void FileReceived(const QString& path);
+
+private:
+  bool HandOver(const QString& path);
+  void OnNewConnection();
+
+  QString m_key;
+  QLocalServer* m_server = nullptr;
+};

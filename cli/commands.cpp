@@ -1,0 +1,148 @@
+#include "cli/commands.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "cli/midisession.h"
+#include "import/qz3importer.h"
+#include "import/zklimporter.h"
+#include "model/appstate.h"
+#include "model/convert.h"
+#include "model/filedocument.h"
+
+namespace QZCli {
+
+namespace {
+
+// Tabs and line ends inside a name or memo would break the one-line, tab-separated format.
+std::string Field(const std::string& text) {
+  std::string field = text;
+  for (char& c : field)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+      c = ' ';
+  return field;
+}
+
+// An imported library holds QZ-MAX data. For a QZ-5 target it is converted when the user agrees, as when
+// a QZ-MAX library file is opened for the QZ-5; a file saved for the QZ-5 should hold QZ-5 data.
+void AdaptImport(QZML::CPatchArray& patches) {
+  QZML::CAppState& state = QZML::CAppState::Instance();
+  if (state.GetTargetModel() == QZML::MODEL_QZ5 && state.AskConversion(QUESTION_CONVERT_TO_QZ5))
+    QZML::ConvertArray(patches, QZML::CONVERT_TO_QZ5);
+}
+
+template <class Importer> bool RunImport(const CCommandLine& line, CTerminalTextOut& out) {
+  Importer importer;
+  // The importers know why a file failed, but the librarian says only that it could not be loaded.
+  CZelTextOutBuffer reason;
+  if (!importer.Import(line.operands[0], &reason)) {
+    out.Error(TEXTOUT_ERR_LOAD);
+    return false;
+  }
+  QZML::CPatchArray patches = importer.GetPatches();
+  AdaptImport(patches);
+  return SaveLibrary(line.operands[1], patches, out);
+}
+
+} // namespace
+
+bool OpenAnyFile(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches) {
+  CZelTextOutBuffer quiet;
+  QZML::CZKLImporter zkl;
+  if (zkl.Import(path, &quiet)) {
+    patches = zkl.GetPatches();
+    return true;
+  }
+  QZML::CQZ3Importer qz3;
+  if (qz3.Import(path, &quiet)) {
+    patches = qz3.GetPatches();
+    return true;
+  }
+  return LoadLibrary(path, patches, out);
+}
+
+std::string ListLine(int number, const QZML::CPatch& patch) {
+  std::string name = Field(patch.GetName());
+  name.erase(name.find_last_not_of(' ') + 1);
+  std::string text = std::to_string(number) + "\t" + name;
+  for (int memo = 0; memo < 4; ++memo)
+    text += "\t" + Field(patch.GetMemo(memo));
+  text += "\n";
+  return text;
+}
+
+bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out) {
+  QZML::CFileDocument document;
+  document.SetErrorOutput(&out);
+  bool converted = false;
+  if (!document.LoadFile(path, converted))
+    return false;
+  patches = document.m_current.m_patches;
+  return true;
+}
+
+bool SaveLibrary(const std::string& path, const QZML::CPatchArray& patches, CTerminalTextOut& out) {
+  QZML::CFileDocument document;
+  document.SetErrorOutput(&out);
+  document.m_current.m_patches = patches;
+  return document.SaveFile(path);
+}
+
+bool RunList(const CCommandLine& line, CTerminalTextOut& out) {
+  QZML::CPatchArray patches;
+  if (!OpenAnyFile(line.operands[0], out, patches))
+    return false;
+  for (std::size_t i = 0; i < patches.size(); ++i) {
+    const QZML::CPatch* patch = patches.Get(i);
+    std::string text = ListLine(static_cast<int>(i + 1), patch ? *patch : QZML::CPatch());
+    std::fwrite(text.data(), 1, text.size(), stdout);
+  }
+  return true;
+}
+
+bool RunImportZkl(const CCommandLine& line, CTerminalTextOut& out) { return RunImport<QZML::CZKLImporter>(line, out); }
+
+bool RunImportQz3(const CCommandLine& line, CTerminalTextOut& out) { return RunImport<QZML::CQZ3Importer>(line, out); }
+
+bool RunConvert(const CCommandLine& line, CTerminalTextOut& out) {
+  QZML::CPatchArray patches;
+  return LoadLibrary(line.operands[0], patches, out) && SaveLibrary(line.operands[1], patches, out);
+}
+
+int RunCommand(const CCommandLine& line, CTerminalTextOut& out) {
+  struct CEntry {
+    const char* name;
+    bool (*run)(const CCommandLine&, CTerminalTextOut&);
+  };
+  static const CEntry kEntries[] = {
+      {"list", RunList},
+      {"import-zkl", RunImportZkl},
+      {"import-qz3", RunImportQz3},
+      {"convert", RunConvert},
+      {"import-smf", RunImportSmf},
+      {"export-smf", RunExportSmf},
+      {"ports", RunPorts},
+      {"read", RunRead},
+      {"write", RunWrite},
+      {"simulate", RunSimulate},
+  };
+  for (const CEntry& entry : kEntries) {
+    if (std::strcmp(entry.name, line.command->name) != 0)
+      continue;
+    int before = out.MessageCount();
+    bool ok = entry.run(line, out);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+      out.Message("The output could not be written.");
+      return 1;
+    }
+    if (ok)
+      return 0;
+    if (out.MessageCount() == before)
+      out.Message("The command failed.");
+    return 1;
+  }
+  out.Message(std::string("The command '") + line.command->name + "' is not available in this build.");
+  return 1;
+}
+
+} // namespace QZCli

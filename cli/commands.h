@@ -1,0 +1,38 @@
+#pragma once
+// The commands of qzml. Each returns true on success; a failure has printed its message through the
+// terminal output (or the caller prints a general one).
+
+#include <string>
+
+#include "cli/cliargs.h"
+#include "cli/terminaltextout.h"
+#include "model/patch.h"
+
+namespace QZCli {
+
+// Opens a file as the librarian opens a file given on its command line: a ZK-40 librarian file first,
+// then a QZ-3 bulk dump, then a library file (whose errors, and only those, are reported).
+bool OpenAnyFile(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches);
+
+// One line of `list`: "<n>\t<name>\t<memo1>\t<memo2>\t<memo3>\t<memo4>\n", n counted from 1.
+std::string ListLine(int number, const QZML::CPatch& patch);
+
+bool RunList(const CCommandLine& line, CTerminalTextOut& out);
+bool RunImportZkl(const CCommandLine& line, CTerminalTextOut& out);
+bool RunImportQz3(const CCommandLine& line, CTerminalTextOut& out);
+bool RunConvert(const CCommandLine& line, CTerminalTextOut& out);
+
+// Saves patches as a library file of the target model, atomically.
+bool SaveLibrary(const std::string& path, const QZML::CPatchArray& patches, CTerminalTextOut& out);
+// Loads a library file; the conversion question goes to the terminal output.
+bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out);
+
+bool RunImportSmf(const CCommandLine& line, CTerminalTextOut& out);
+bool RunExportSmf(const CCommandLine& line, CTerminalTextOut& out);
+bool RunRead(const CCommandLine& line, CTerminalTextOut& out);
+bool RunWrite(const CCommandLine& line, CTerminalTextOut& out);
+
+// Runs the command of a parsed line and gives the exit status (0 or 1).
+int RunCommand(const CCommandLine& line, CTerminalTextOut& out);
+
+} // namespace QZCli

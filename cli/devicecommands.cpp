@@ -1,0 +1,171 @@
+// The commands that go through the device reader and writer: import-smf, export-smf, read, write.
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/interrupt.h"
+#include "cli/midisession.h"
+#include "cli/terminalprogress.h"
+#include "cli/verify.h"
+#include "midi/patchstream.h"
+#include "model/appstate.h"
+#include "model/savefile.h"
+
+namespace QZCli {
+
+namespace {
+
+// N patches in their default state: a fresh Main window.
+QZML::CPatchArray DefaultPatches(int count) {
+  QZML::CPatchArray patches;
+  patches.Resize(static_cast<std::size_t>(count));
+  return patches;
+}
+
+QZML::CPatchList AllRows(int count) {
+  QZML::CPatchList rows;
+  for (int i = 0; i < count; ++i)
+    rows.push_back(i);
+  return rows;
+}
+
+// A library to send: no more patches than the unit holds, and every listed row one of them.
+bool CheckLibrary(const QZML::CPatchArray& library, const std::vector<int>& rows, CTerminalTextOut& out) {
+  const int count = static_cast<int>(library.size());
+  const int userCount = QZML::CAppState::Instance().GetUserPatchCount();
+  if (count > userCount) {
+    out.Message("The library holds " + std::to_string(count) + " patches; the " +
+                QZML::CAppState::Instance().GetModelName() + " has " + std::to_string(userCount) + " user patches.");
+    return false;
+  }
+  if (count == 0) {
+    out.Message("The library holds no patches.");
+    return false;
+  }
+  for (int row : rows)
+    if (row >= count) {
+      out.Message("Row " + std::to_string(row + 1) + " is beyond the library's " + std::to_string(count) + " patches.");
+      return false;
+    }
+  return true;
+}
+
+// The progress display on stderr, owned by the environment like the windowed program's dialog.
+CTerminalProgress* InstallProgress(CMidiSession& session) {
+  auto progress = std::make_unique<CTerminalProgress>(stderr, IsTerminal(stderr));
+  CTerminalProgress* raw = progress.get();
+  session.Environment().SetProgress(std::move(progress));
+  return raw;
+}
+
+// A transfer that returned false: a cancel has no code of its own, so it is told here, with what it left.
+void TellCancel(CTerminalTextOut& out, const char* consequence) {
+  if (Interrupted())
+    out.Message(std::string("Cancelled; ") + consequence);
+}
+
+} // namespace
+
+bool RunImportSmf(const CCommandLine& line, CTerminalTextOut& out) {
+  CMidiSession session(line.global, out);
+  session.StartOffline();
+  QZML::CPatchArray patches = DefaultPatches(QZML::CAppState::Instance().GetUserPatchCount());
+  std::ifstream file(line.operands[0], std::ios::binary);
+  if (!file || !DeviceReader()->Import(file, QZML::CPatchList{0}, &patches)) {
+    out.Error(TEXTOUT_ERR_LOAD);
+    return false;
+  }
+  return SaveLibrary(line.operands[1], patches, out);
+}
+
+bool RunExportSmf(const CCommandLine& line, CTerminalTextOut& out) {
+  QZML::CPatchArray library;
+  if (!LoadLibrary(line.operands[0], library, out) || !CheckLibrary(library, line.select, out))
+    return false;
+  const QZML::CPatchList rows = line.Has("--select") ? line.select : AllRows(static_cast<int>(library.size()));
+  CMidiSession session(line.global, out);
+  session.StartOffline();
+  QZML::CWriter* writer = DeviceWriter();
+  if (!QZML::SaveFileAtomically(line.operands[1], [&](std::ostream& file) {
+        return writer->Export(file, QZML::AREA_USER, rows, &library);
+      })) {
+    out.Error(TEXTOUT_ERR_SAVE);
+    return false;
+  }
+  return true;
+}
+
+bool RunRead(const CCommandLine& line, CTerminalTextOut& out) {
+  InstallInterruptHandlers();
+  CMidiSession session(line.global, out);
+  if (!session.Start() || !session.Connect(line.Get("--in"), line.Get("--out")))
+    return false;
+  const bool temporary = line.Has("--temp");
+  const int userCount = QZML::CAppState::Instance().GetUserPatchCount();
+  QZML::CPatchArray patches = DefaultPatches(temporary ? 1 : userCount);
+  QZML::CPatchList rows = temporary ? QZML::CPatchList{0} : line.Has("--select") ? line.select : AllRows(userCount);
+  InstallProgress(session)->SetLabel("reading");
+  if (!DeviceReader()->ReadPatches(temporary ? QZML::AREA_TEMPORARY : QZML::AREA_USER, rows, &patches)) {
+    TellCancel(out, "nothing was saved.");
+    return false;
+  }
+  return SaveLibrary(line.operands[0], patches, out);
+}
+
+bool RunWrite(const CCommandLine& line, CTerminalTextOut& out) {
+  InstallInterruptHandlers();
+  QZML::CPatchArray library;
+  const bool temporary = line.tempRow >= 0;
+  if (!LoadLibrary(line.operands[0], library, out) ||
+      !CheckLibrary(library, temporary ? std::vector<int>{line.tempRow} : line.select, out))
+    return false;
+  const int area = temporary ? QZML::AREA_TEMPORARY : QZML::AREA_USER;
+  const QZML::CPatchList rows = temporary              ? QZML::CPatchList{line.tempRow}
+                                : line.Has("--select") ? line.select
+                                                       : AllRows(static_cast<int>(library.size()));
+
+  CMidiSession session(line.global, out);
+  if (!session.Start() || !session.Connect(line.Get("--in"), line.Get("--out")))
+    return false;
+  CTerminalProgress* progress = InstallProgress(session);
+  progress->SetLabel("writing");
+  const int portMessages = session.PortMessageCount();
+  if (!DeviceWriter()->WritePatches(area, rows, &library)) {
+    TellCancel(out, "the unit keeps the patches sent before.");
+    return false;
+  }
+  // The port goes on after a failed send; the unit then lacks what the message named.
+  if (session.PortMessageCount() != portMessages) {
+    out.Message("Not every patch reached the unit.");
+    return false;
+  }
+  if (!line.Has("--verify"))
+    return true;
+
+  progress->SetLabel("verifying");
+  const int userCount = QZML::CAppState::Instance().GetUserPatchCount();
+  QZML::CPatchArray readBack = DefaultPatches(temporary ? 1 : userCount);
+  std::vector<CVerifyItem> items;
+  QZML::CPatchList readRows;
+  for (int row : rows) {
+    items.push_back(CVerifyItem{row, temporary ? 0 : row, row});
+    readRows.push_back(temporary ? 0 : row);
+  }
+  if (!DeviceReader()->ReadPatches(area, readRows, &readBack)) {
+    TellCancel(out, "the patches were written but not all of them checked.");
+    return false;
+  }
+  std::vector<std::string> differences = CompareWritten(area, items, library, readBack);
+  for (const std::string& difference : differences)
+    out.Message("differs: " + difference);
+  if (!differences.empty()) {
+    out.Message(std::to_string(differences.size()) + (differences.size() == 1 ? " block" : " blocks") +
+                " read back differently from what was written.");
+    return false;
+  }
+  std::fprintf(stderr, "qzml: every written block read back the same.\n");
+  return true;
+}
+
+} // namespace QZCli

@@ -1,0 +1,135 @@
+// Saves pictures of the main window and of every dialog into the folder given, for a look at them
+// under a real X server:  xvfb-run -a -s "-screen 0 1280x800x24" build/bin/appscreens /tmp/shots
+// With --root FILE it only saves the whole screen (what another program, started before, shows).
+#include "apptestsupport.h"
+
+#include "app/appmidi.h"
+#include "midi/transfer.h"
+#include "app/mainframe.h"
+#include "app/midiwarningdlg.h"
+#include "app/progressbar.h"
+#include "app/resource.h"
+#include "app/textoutbox.h"
+#include "gp/fontdialog.h"
+#include "midi/midienvironment.h"
+
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+QString s_folder;
+
+void Settle() {
+  for (int i = 0; i < 5; ++i)
+    RunEventLoop(40);
+}
+
+void Save(QWidget* widget, const QString& name) {
+  Settle();
+  const QString path = QDir(s_folder).filePath(name + QStringLiteral(".png"));
+  // The whole screen shows window frames and menus as a user sees them.
+  QScreen* screen = widget->screen();
+  const QRect area = widget->frameGeometry().adjusted(-2, -2, 2, 2);
+  QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+  if (shot.isNull())
+    shot = widget->grab();
+  shot.save(path);
+  std::printf("%s\n", qPrintable(path));
+}
+
+void SaveDialog(QDialog& dialog, const QString& name) {
+  dialog.show();
+  dialog.raise();
+  Save(&dialog, name);
+  dialog.reject();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  CGuiApplication qt(argc, argv);
+  qt.setQuitOnLastWindowClosed(false);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: appscreens FOLDER\n");
+    return 2;
+  }
+  if (QString::fromLocal8Bit(argv[1]) == QStringLiteral("--root") && argc > 2) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen->grabWindow(0).save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+  }
+  s_folder = QString::fromLocal8Bit(argv[1]);
+  QDir().mkpath(s_folder);
+  CTestSettings settings;
+  CAppOptions options = TestOptions();
+  options.simulator = true;
+  options.file = QStringLiteral(QZ_CORPUS_DIR "/zkl/valid/three-patches.zkl");
+  CStartedApp app(options);
+  if (!app.Started())
+    return 1;
+  CMainFrame* frame = app->GetMainFrame();
+  frame->resize(900, 600);
+  Settle();
+  Save(frame, QStringLiteral("main"));
+
+  // The menus of the child windows, one after the other.
+  int index = 0;
+  for (QAction* action : frame->menuBar()->actions()) {
+    if (!action->isVisible() || !action->menu())
+      continue;
+    QMenu* menu = action->menu();
+    frame->menuBar()->setActiveAction(action);
+    Settle();
+    const QRect both = frame->frameGeometry().united(menu->frameGeometry());
+    QPixmap shot = frame->screen()->grabWindow(0, both.x(), both.y(), both.width(), both.height());
+    const QString path = QDir(s_folder).filePath(QStringLiteral("menu%1.png").arg(index++));
+    shot.save(path);
+    std::printf("%s\n", qPrintable(path));
+    menu->hide();
+  }
+  Settle();
+
+  // The dialogs of the commands, pictured when they open.
+  int shots = 0;
+  SetModalHook([&](QDialog& dialog) {
+    SaveDialog(dialog, QStringLiteral("dialog%1-%2").arg(shots++).arg(dialog.objectName()));
+    return int(QDialog::Rejected);
+  });
+  for (int command : {ID_APP_ABOUT, ID_SETUP_TARGET_MODEL, ID_SETUP_GRID, ID_SETUP_MIDI})
+    frame->RouteCommand(command);
+  CMidiWarningDlg::Confirm(CONFIRM_READ_USER, app->GetFlags(), frame);
+  CMidiWarningDlg::Confirm(CONFIRM_IMPORT_SMF, app->GetFlags(), frame);
+  SetModalHook(nullptr);
+
+  {
+    GP::CFontDialog font(frame);
+    font.SetColor(Qt::red);
+    SaveDialog(font, QStringLiteral("font"));
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("QZ-MAX Librarian"), CTextOutBox::ErrorText(3),
+                    QMessageBox::Ok, frame);
+    SaveDialog(box, QStringLiteral("messagebox"));
+  }
+
+  CProgressBar* progress = app->GetProgressBar();
+  progress->BeginCode(200, 1, true);
+  progress->SetPosition(57);
+  progress->SetText("User Patch 57: PATCH FX1");
+  Save(progress->GetDialog(), QStringLiteral("progress"));
+  Save(frame, QStringLiteral("main-during-progress"));
+  progress->End();
+
+  // A maximised library window and the window list.
+  if (QMdiSubWindow* active = frame->GetMdiArea()->activeSubWindow())
+    active->showMaximized();
+  Settle();
+  Save(frame, QStringLiteral("main-maximised"));
+  app.Exit();
+  return 0;
+}

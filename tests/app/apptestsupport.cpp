@@ -1,0 +1,86 @@
+#include "apptestsupport.h"
+
+#include "gp/profile.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+
+CTestSettings::CTestSettings() {
+  QStandardPaths::setTestModeEnabled(true);
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+}
+
+void CTestSettings::Clear() {
+  auto profile = GP::OpenProfile();
+  profile->clear();
+  profile->sync();
+}
+
+CTestUi::CTestUi() {
+  SetMessageBoxHook([this](const CMessageBoxRequest& request) {
+    m_texts.append(request.text);
+    m_icons.append(request.icon);
+    m_buttons.append(request.buttons);
+    if (!m_answers.isEmpty())
+      return m_answers.takeFirst();
+    for (QMessageBox::StandardButton button : {QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+      if (request.buttons & button)
+        return button;
+    return QMessageBox::NoButton;
+  });
+  SetModalHook([this](QDialog& dialog) {
+    ++m_modalCount;
+    if (m_modal)
+      return m_modal(dialog);
+    dialog.reject();
+    return int(QDialog::Rejected);
+  });
+}
+
+CTestUi::~CTestUi() {
+  SetMessageBoxHook(nullptr);
+  SetModalHook(nullptr);
+}
+
+CAppOptions TestOptions() {
+  CAppOptions options;
+  options.realMidi = false;
+  options.instanceKey = QStringLiteral("qzmax-librarian-test-%1").arg(QCoreApplication::applicationPid());
+  return options;
+}
+
+void RunEventLoop(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+bool RunEventLoopUntil(const std::function<bool()>& done, int maxMs) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > maxMs)
+      return false;
+    RunEventLoop(10);
+  }
+  return true;
+}
+
+CStartedApp::CStartedApp(const CAppOptions& options) : m_app(std::make_unique<CApp>(options)) {
+  m_started = m_app->InitInstance();
+}
+
+CStartedApp::~CStartedApp() { Exit(); }
+
+void CStartedApp::Exit() {
+  if (m_exited)
+    return;
+  m_exited = true;
+  m_app->ExitInstance();
+  m_app.reset();
+}

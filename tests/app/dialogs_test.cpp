@@ -1,0 +1,339 @@
+// The dialogs, the progress display and the message-box output.
+
+#include "apptestsupport.h"
+
+#include "app/aboutdialog.h"
+#include "app/appmidi.h"
+#include "midi/transfer.h"
+#include "app/mainframe.h"
+#include "app/midisetupdialog.h"
+#include "app/midiwarningdlg.h"
+#include "app/progressbar.h"
+#include "app/resource.h"
+#include "app/setgriddlg.h"
+#include "app/textoutbox.h"
+#include "gp/profile.h"
+#include "midi/midienvironment.h"
+#include "model/appstate.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+class CDialogsTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void initTestCase() { QVERIFY(m_settings.IsValid()); }
+  void init() {
+    CTestSettings::Clear();
+    QZML::CAppState::Instance().SetTargetModelQuiet(QZML::MODEL_QZMAX);
+  }
+
+  void confirmationStoresItsFlagOnlyOnOk();
+  void confirmationFlagsReachTheSettings();
+  void progressNestsAndDisablesItsOwner();
+  void progressCancelOnlyWhenAllowed();
+  void textOutBoxShowsErrorsAndMapsAnswers();
+  void aboutShowsTheBuildDigitsWithCtrl();
+  void gridChoiceAppliesOnOk();
+  void midiSetupOffersTheSimulatorAndStoresTheChoice();
+  void simulatorOfTheRunIsNotStored();
+
+private:
+  CTestSettings m_settings;
+};
+
+void CDialogsTest::confirmationStoresItsFlagOnlyOnOk() {
+  CTestUi ui;
+  CConfirmationFlags flags;
+  for (int kind = 0; kind < CONFIRM_KIND_COUNT; ++kind) {
+    // Ticked and cancelled: nothing stored, the command does not run.
+    ui.OnModal([](QDialog& dialog) {
+      static_cast<CMidiWarningDlg&>(dialog).GetCheckBox()->setChecked(true);
+      dialog.reject();
+      return int(QDialog::Rejected);
+    });
+    QVERIFY(!CMidiWarningDlg::Confirm(kind, flags));
+    QCOMPARE(flags.Get(kind), 0);
+    // Unticked and OK: runs, still asks next time.
+    bool startsUnticked = false;
+    ui.OnModal([&startsUnticked](QDialog& dialog) {
+      startsUnticked = !static_cast<CMidiWarningDlg&>(dialog).GetCheckBox()->isChecked();
+      dialog.accept();
+      return int(QDialog::Accepted);
+    });
+    QVERIFY(CMidiWarningDlg::Confirm(kind, flags));
+    QVERIFY(startsUnticked);
+    QCOMPARE(flags.Get(kind), 0);
+    // Ticked and OK: stored for this kind only.
+    ui.OnModal([](QDialog& dialog) {
+      static_cast<CMidiWarningDlg&>(dialog).GetCheckBox()->setChecked(true);
+      dialog.accept();
+      return int(QDialog::Accepted);
+    });
+    QVERIFY(CMidiWarningDlg::Confirm(kind, flags));
+    QCOMPARE(flags.Get(kind), 1);
+    for (int other = kind + 1; other < CONFIRM_KIND_COUNT; ++other)
+      QCOMPARE(flags.Get(other), 0);
+    const int asked = ui.m_modalCount;
+    QVERIFY(CMidiWarningDlg::Confirm(kind, flags));
+    QCOMPARE(ui.m_modalCount, asked); // no dialog any more
+  }
+  QCOMPARE(flags.Get(6), 0);
+  flags.Set(6, 1);
+  QCOMPARE(flags.Get(6), 0);
+
+  QCOMPARE(CMidiWarningDlg::Question(CONFIRM_WRITE_TEMP_BUTTON),
+           QStringLiteral("Are you sure you want to overwrite the temporary area of the QZ-MAX?"));
+  QCOMPARE(CMidiWarningDlg::Question(CONFIRM_WRITE_TEMP_CLICK), CMidiWarningDlg::Question(CONFIRM_WRITE_TEMP_BUTTON));
+  QZML::CTargetModelScope qz5(QZML::MODEL_QZ5);
+  QCOMPARE(CMidiWarningDlg::Question(CONFIRM_READ_USER),
+           QStringLiteral("Are you sure you want to load the data from the user area of the QZ-5?"));
+  QCOMPARE(CMidiWarningDlg::Question(CONFIRM_IMPORT_SMF),
+           QStringLiteral("Are you sure you want to read the SMF file and overwrite the main window?"));
+}
+
+void CDialogsTest::confirmationFlagsReachTheSettings() {
+  CTestUi ui;
+  {
+    CStartedApp app;
+    QStringList texts;
+    ui.OnModal([&texts](QDialog& dialog) {
+      auto& warning = static_cast<CMidiWarningDlg&>(dialog);
+      texts << warning.windowTitle() << warning.GetCheckBox()->text();
+      warning.GetCheckBox()->setChecked(warning.GetKind() % 2 == 0);
+      dialog.accept();
+      return int(QDialog::Accepted);
+    });
+    for (int kind = 0; kind < CONFIRM_KIND_COUNT; ++kind)
+      QVERIFY(CMidiWarningDlg::Confirm(kind, app->GetFlags()));
+    QCOMPARE(texts.value(0), QStringLiteral("QZ-MAX Librarian"));
+    QCOMPARE(texts.value(1), QStringLiteral("Don't show this dialog again."));
+  }
+  const char* const names[] = {"ReadUser", "ReadTemp", "WriteUser", "WriteTempButton", "WriteTempClick", "ImportSMF"};
+  for (int kind = 0; kind < CONFIRM_KIND_COUNT; ++kind)
+    QCOMPARE(GP::GetProfileInt(QStringLiteral("Option"), QString::fromLatin1(names[kind]), -1), kind % 2 == 0 ? 1 : 0);
+  CStartedApp again;
+  for (int kind = 0; kind < CONFIRM_KIND_COUNT; ++kind)
+    QCOMPARE(again->GetFlag(kind), kind % 2 == 0 ? 1 : 0);
+}
+
+void CDialogsTest::progressNestsAndDisablesItsOwner() {
+  QWidget owner;
+  owner.resize(400, 300);
+  owner.show();
+  CProgressBar progress(&owner);
+  progress.BeginCode(4, 1, true);
+  QCOMPARE(progress.GetDepth(), 1);
+  QVERIFY(!owner.isEnabled());
+  QPointer<CProgressDialog> dialog = progress.GetDialog();
+  QVERIFY(dialog && dialog->isVisible());
+  QVERIFY(dialog->isEnabled());
+  QCOMPARE(dialog->Text()->text(), QStringLiteral("Now, getting data."));
+  QCOMPARE(dialog->Bar()->maximum(), 4);
+
+  // A nested begin shows no second dialog and does not repaint it.
+  progress.BeginText(10, "inner", false);
+  QCOMPARE(progress.GetDepth(), 2);
+  QCOMPARE(progress.GetDialog(), dialog.data());
+  progress.SetText("ignored while nested");
+  QCOMPARE(dialog->Text()->text(), QStringLiteral("Now, getting data."));
+  progress.End();
+  QVERIFY(dialog && dialog->isVisible());
+  QVERIFY(!owner.isEnabled());
+
+  progress.SetPosition(3);
+  progress.SetText("User Patch 1: PATCH FX1");
+  QCOMPARE(dialog->Bar()->value(), 3);
+  QCOMPARE(dialog->Text()->text(), QStringLiteral("User Patch 1: PATCH FX1"));
+  progress.SetCode(2);
+  QCOMPARE(dialog->Text()->text(), QStringLiteral("Now, synchronizing data."));
+
+  progress.End();
+  QCOMPARE(progress.GetDepth(), 0);
+  QVERIFY(owner.isEnabled());
+  QVERIFY(!progress.GetDialog());
+  RunEventLoop(10);
+  QVERIFY(!dialog); // destroyed
+  progress.End(); // an extra end changes nothing
+  QCOMPARE(progress.GetDepth(), 0);
+  QVERIFY(owner.isEnabled());
+}
+
+void CDialogsTest::progressCancelOnlyWhenAllowed() {
+  QWidget owner;
+  owner.show();
+  CProgressBar progress(&owner);
+  progress.BeginText(5, "", true);
+  QVERIFY(!progress.IsCancelled());
+  QPushButton* cancel = progress.GetDialog()->CancelButton();
+  QVERIFY(cancel->isVisible() && cancel->isEnabled());
+  QTest::mouseClick(cancel, Qt::LeftButton);
+  QVERIFY(progress.IsCancelled());
+  QVERIFY(progress.GetDialog()->isVisible()); // stays until the transfer ends it
+  progress.End();
+
+  // A new transfer starts uncancelled; Escape cancels too.
+  progress.BeginText(5, "", true);
+  QVERIFY(!progress.IsCancelled());
+  QTest::keyClick(progress.GetDialog(), Qt::Key_Escape);
+  QVERIFY(progress.IsCancelled());
+  progress.End();
+
+  // Without may-cancel the button is hidden and nothing cancels.
+  progress.BeginText(5, "", false);
+  QVERIFY(!progress.GetDialog()->CancelButton()->isVisible());
+  QTest::keyClick(progress.GetDialog(), Qt::Key_Escape);
+  progress.Cancel();
+  QVERIFY(!progress.IsCancelled());
+  progress.End();
+}
+
+void CDialogsTest::textOutBoxShowsErrorsAndMapsAnswers() {
+  CTestUi ui;
+  CTextOutBox box;
+  for (int code : {0, 1, 2, 3, 4, 5, 6})
+    box.Error(code);
+  QCOMPARE(ui.m_texts, (QStringList{
+                           QStringLiteral("Undefined error."),
+                           QStringLiteral("This file could not be loaded."),
+                           QStringLiteral("This file could not be saved."),
+                           QStringLiteral("MIDI devices aren't set up.\nMake sure the settings in the \"Set Up MIDI "
+                                          "Devices\" dialog box."),
+                           QStringLiteral("It appears that the QZ-MAX is unconnected or connected incorrectly. "
+                                          "Please check the connections."),
+                           QStringLiteral("Cannot read files of this type."),
+                           QStringLiteral("Undefined error."),
+                       }));
+  for (QMessageBox::Icon icon : ui.m_icons)
+    QCOMPARE(icon, QMessageBox::Warning);
+  for (QMessageBox::StandardButtons buttons : ui.m_buttons)
+    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+
+  ui.m_texts.clear();
+  ui.m_buttons.clear();
+  ui.Answer(QMessageBox::Ok);
+  QCOMPARE(box.Ask(ASK_OK, 12, 0), int(ANSWER_OK));
+  ui.Answer(QMessageBox::Cancel);
+  QCOMPARE(box.Ask(ASK_OK_CANCEL, 13, 0), int(ANSWER_CANCEL));
+  ui.Answer(QMessageBox::Yes);
+  QCOMPARE(box.Ask(ASK_YES_NO, 12, 0), int(ANSWER_YES));
+  ui.Answer(QMessageBox::No);
+  QCOMPARE(box.Ask(ASK_YES_NO_CANCEL, 99, 0), int(ANSWER_NO));
+  ui.Answer(QMessageBox::NoButton); // closed some other way
+  QCOMPARE(box.Ask(ASK_YES_NO, 12, 0), int(ANSWER_CANCEL));
+  QCOMPARE(ui.m_buttons.mid(0, 4), (QList<QMessageBox::StandardButtons>{
+                                       QMessageBox::Ok, QMessageBox::Ok | QMessageBox::Cancel,
+                                       QMessageBox::Yes | QMessageBox::No,
+                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel}));
+  QCOMPARE(ui.m_texts.value(1), QStringLiteral("Are you sure you want to convert this QZ-MAX data to QZ-5 data?"));
+  QCOMPARE(ui.m_texts.value(3), QString());
+}
+
+void CDialogsTest::aboutShowsTheBuildDigitsWithCtrl() {
+  const bool without = false;
+  CAboutDialog plain(nullptr, &without);
+  QCOMPARE(plain.windowTitle(), QStringLiteral("About QZ-MAX Librarian"));
+  QCOMPARE(plain.Line(IDC_ABOUT_DESCRIPTION)->text(), QStringLiteral("QZ-MAX Librarian"));
+  QCOMPARE(plain.Line(IDC_ABOUT_VERSION)->text(), QStringLiteral("Version 1.00"));
+  QVERIFY(!plain.Line(IDC_ABOUT_COPYRIGHT)->text().isEmpty());
+  const bool with = true;
+  CAboutDialog ctrl(nullptr, &with);
+  const QRegularExpression digits(QStringLiteral("^Version 1\\.00 \\(100\\d+\\)$"));
+  QVERIFY2(digits.match(ctrl.Line(IDC_ABOUT_VERSION)->text()).hasMatch(),
+           qPrintable(ctrl.Line(IDC_ABOUT_VERSION)->text()));
+}
+
+void CDialogsTest::gridChoiceAppliesOnOk() {
+  CTestUi ui;
+  CStartedApp app;
+  QZML::CAppState::Instance().SetGridSwitch(0);
+  int shown = -1;
+  ui.OnModal([&shown](QDialog& dialog) {
+    auto& grid = static_cast<CSetGridDlg&>(dialog);
+    shown = grid.GetGrid();
+    grid.Button(1)->setChecked(true);
+    dialog.reject();
+    return int(QDialog::Rejected);
+  });
+  QVERIFY(app->GetMainFrame()->RouteCommand(ID_SETUP_GRID));
+  QCOMPARE(shown, 0);
+  QCOMPARE(QZML::CAppState::Instance().GetGridSwitch(), 0);
+  ui.OnModal([](QDialog& dialog) {
+    static_cast<CSetGridDlg&>(dialog).Button(1)->setChecked(true);
+    dialog.accept();
+    return int(QDialog::Accepted);
+  });
+  QVERIFY(app->GetMainFrame()->RouteCommand(ID_SETUP_GRID));
+  QCOMPARE(QZML::CAppState::Instance().GetGridSwitch(), 1);
+}
+
+void CDialogsTest::midiSetupOffersTheSimulatorAndStoresTheChoice() {
+  CTestUi ui;
+  CStartedApp app;
+  QStringList seen;
+  ui.OnModal([&seen](QDialog& dialog) {
+    auto& setup = static_cast<CMidiSetupDialog&>(dialog);
+    QComboBox* in = setup.Combo(IDC_MIDI_IN_DEVICE);
+    QComboBox* ids = setup.Combo(IDC_MIDI_DEVICE_ID);
+    seen << setup.windowTitle() << setup.ModelLabel()->text() << QString::number(in->count()) << in->itemText(0)
+         << in->currentText() << QString::number(ids->count()) << ids->itemText(0) << ids->itemText(31)
+         << ids->currentText();
+    in->setCurrentIndex(0);
+    setup.Combo(IDC_MIDI_OUT_DEVICE)->setCurrentIndex(0);
+    ids->setCurrentIndex(16);
+    dialog.accept();
+    return int(QDialog::Accepted);
+  });
+  QVERIFY(app->GetMainFrame()->RouteCommand(ID_SETUP_MIDI));
+  QCOMPARE(ui.m_modalCount, 1);
+  QCOMPARE(seen, (QStringList{QStringLiteral("Set Up MIDI Devices"), QStringLiteral("QZ-MAX"), QStringLiteral("2"),
+                              QStringLiteral("QZ-MAX Simulator"), QStringLiteral("(none)"), QStringLiteral("32"),
+                              QStringLiteral("1"), QStringLiteral("32"), QStringLiteral("1")}));
+  QVERIFY(CMidiEnvironment::Instance().IsSetupComplete());
+  QCOMPARE(GP::GetProfileString(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDevice0")),
+           QStringLiteral("QZ-MAX Simulator"));
+  QCOMPARE(GP::GetProfileInt(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDeviceId0"), -1), 16);
+  QCOMPARE(GP::GetProfileInt(QStringLiteral("MIDIInConnection"), QStringLiteral("MIDIInDeviceId1"), -1), 16);
+  app.Exit();
+
+  // The next start binds the stored choice.
+  CStartedApp again;
+  QVERIFY(CMidiEnvironment::Instance().IsSetupComplete());
+  QCOMPARE(int(CMidiEnvironment::Instance().Outputs()[0].m_deviceId), 16);
+}
+
+void CDialogsTest::simulatorOfTheRunIsNotStored() {
+  CTestUi ui;
+  CAppOptions options = TestOptions();
+  options.simulator = true;
+  {
+    CStartedApp app(options);
+    QVERIFY(CMidiEnvironment::Instance().IsSetupComplete());
+    QCOMPARE(int(CMidiEnvironment::Instance().Outputs()[0].m_deviceId), int(kSimulatorDeviceId));
+    // The dialog shows it; Cancel keeps it for the run.
+    QStringList seen;
+    ui.OnModal([&seen](QDialog& dialog) {
+      auto& setup = static_cast<CMidiSetupDialog&>(dialog);
+      seen << setup.Combo(IDC_MIDI_IN_DEVICE)->currentText() << setup.Combo(IDC_MIDI_OUT_DEVICE)->currentText()
+           << setup.Combo(IDC_MIDI_DEVICE_ID)->currentText();
+      dialog.reject();
+      return int(QDialog::Rejected);
+    });
+    app->OnSetupMidi();
+    QCOMPARE(seen, (QStringList{QStringLiteral("QZ-MAX Simulator"), QStringLiteral("QZ-MAX Simulator"),
+                                QStringLiteral("17")}));
+    QVERIFY(CMidiEnvironment::Instance().IsSetupComplete());
+  }
+  QVERIFY(GP::GetProfileString(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDevice0")).isEmpty());
+  CStartedApp plain;
+  QVERIFY(!CMidiEnvironment::Instance().IsSetupComplete());
+}
+
+QZ_APP_TEST_MAIN(CDialogsTest)
+#include "dialogs_test.moc"

@@ -1,0 +1,115 @@
+// The device reader and writer as the windows use them: through the unit's ports, with the progress
+// dialog over the disabled main window, against the built-in simulated unit of --simulator.
+
+#include "apptestsupport.h"
+
+#include "app/appmidi.h"
+#include "app/imagedoc.h"
+#include "app/mainframe.h"
+#include "app/progressbar.h"
+#include "midi/patchstream.h"
+#include "model/appstate.h"
+#include "model/blocktable.h"
+#include "textout/textout.h"
+
+#include <QtTest>
+
+class CTransferTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void initTestCase() { QVERIFY(m_settings.IsValid()); }
+  void init() {
+    CTestSettings::Clear();
+    QZML::CAppState::Instance().SetTargetModelQuiet(QZML::MODEL_QZMAX);
+  }
+
+  void readAndWriteTheSimulatedUnit();
+  void withoutPortsTheTransferSaysSoAtOnce();
+  void silentUnitIsReportedOnceAtIdle();
+
+private:
+  CTestSettings m_settings;
+};
+
+void CTransferTest::readAndWriteTheSimulatedUnit() {
+  CTestUi ui;
+  CAppOptions options = TestOptions();
+  options.simulator = true;
+  CStartedApp app(options);
+  CSimPort* simulator = app->GetMidi()->Simulator();
+  QVERIFY(simulator);
+  simulator->Stop();
+  QZML::CPatch named;
+  named.SetName("Lead Crunch");
+  QVERIFY(simulator->Unit().SetUserPatch(3, named));
+  QVERIFY(simulator->Start());
+
+  CReader* reader = DeviceReader();
+  QZML::CWriter* writer = DeviceWriter();
+  QVERIFY(reader && writer);
+  QZML::CPatchArray& patches = app->GetMainDocument()->GetPatches();
+
+  // While the transfer pumps events, its progress dialog is up and the main window refuses input.
+  bool disabledDuring = false;
+  bool dialogDuring = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&]() {
+    disabledDuring |= !app->GetMainFrame()->isEnabled();
+    dialogDuring |= app->GetProgressBar()->GetDialog() && app->GetProgressBar()->GetDialog()->isVisible();
+  });
+  watch.start(0);
+  QVERIFY(reader->ReadPatches(QZML::AREA_USER, {2, 3}, &patches));
+  watch.stop();
+  QCOMPARE(QString::fromStdString(patches.Get(3)->GetName()).trimmed(), QStringLiteral("Lead Crunch"));
+  QVERIFY(disabledDuring);
+  QVERIFY(dialogDuring);
+  QCOMPARE(app->GetProgressBar()->GetDepth(), 0);
+  QVERIFY(app->GetMainFrame()->isEnabled());
+
+  // Written to patch 10 of the unit, it is there to read back.
+  patches.Get(2)->SetName("Clean Chorus");
+  QVERIFY(writer->WritePatches(QZML::AREA_USER, {2}, &patches));
+  simulator->Stop();
+  QZML::CPatch stored;
+  QVERIFY(simulator->Unit().GetUserPatch(2, stored));
+  QCOMPARE(QString::fromStdString(stored.GetName()).trimmed(), QStringLiteral("Clean Chorus"));
+  QVERIFY(ui.m_texts.isEmpty());
+}
+
+void CTransferTest::withoutPortsTheTransferSaysSoAtOnce() {
+  CTestUi ui;
+  CStartedApp app;
+  QZML::CPatchArray& patches = app->GetMainDocument()->GetPatches();
+  QVERIFY(!DeviceReader()->ReadPatches(QZML::AREA_USER, {0}, &patches));
+  QCOMPARE(ui.m_texts, QStringList{QStringLiteral(
+                           "MIDI devices aren't set up.\nMake sure the settings in the \"Set Up MIDI Devices\" "
+                           "dialog box.")});
+  QVERIFY(!DeviceWriter()->WritePatches(QZML::AREA_USER, {0}, &patches));
+  QCOMPARE(ui.m_texts.size(), 2);
+  QCOMPARE(app->GetProgressBar()->GetDepth(), 0);
+}
+
+void CTransferTest::silentUnitIsReportedOnceAtIdle() {
+  CTestUi ui;
+  CAppOptions options = TestOptions();
+  options.simulator = true;
+  CStartedApp app(options);
+  // The unit answers as a QZ-MAX; the program now expects a QZ-5, so the identity check fails.
+  ui.Answer(QMessageBox::No);
+  app->ChangeTargetModel(QZML::MODEL_QZ5);
+  ui.m_texts.clear();
+  QZML::CPatchArray& patches = app->GetMainDocument()->GetPatches();
+  bool failed = false;
+  // As a menu command would: from the event loop, which shows the pending error once it is back.
+  QTimer::singleShot(0, [&]() { failed = !DeviceReader()->ReadPatches(QZML::AREA_USER, {0}, &patches); });
+  QVERIFY(RunEventLoopUntil([&]() { return !ui.m_texts.isEmpty(); }, 30000));
+  QVERIFY(failed);
+  QCOMPARE(ui.m_texts, QStringList{QStringLiteral("It appears that the QZ-5 is unconnected or connected "
+                                                  "incorrectly. Please check the connections.")});
+  RunEventLoop(30);
+  QCOMPARE(ui.m_texts.size(), 1);
+}
+
+QZ_APP_TEST_MAIN(CTransferTest)
+#include "transfer_test.moc"

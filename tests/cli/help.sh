@@ -1,0 +1,21 @@
+# --help for the tool and every command.
+. "$(dirname "$0")/lib.sh"
+
+run 0 --help
+silent
+for command in list import-zkl import-qz3 import-smf export-smf convert ports read write simulate; do
+  case "$OUT" in *"  $command"*) ;; *) fail "--help does not name $command" ;; esac
+done
+tool_help=$OUT
+
+for command in list import-zkl import-qz3 import-smf export-smf convert ports read write simulate; do
+  run 0 "$command" --help
+  silent
+  case "$OUT" in *"usage: qzml [GLOBAL OPTIONS] $command"*) ;; *) fail "$command --help: $OUT" ;; esac
+  run 0 --model qz5 "$command" -h
+done
+
+# Help wins over an otherwise wrong line, and the global help is the same wherever it is asked.
+run 0 read --bogus --help
+run 0 --model qz5 --help
+[ "$OUT" = "$tool_help" ] || fail "global help differs after a global option"
