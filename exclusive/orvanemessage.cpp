@@ -74,8 +74,10 @@ bool CZelOrvaneMessage::Parse(const QZML::CByteArray& source, int addressWidth) 
     return false;
   }
   fields[ORVANE_FIELD_DATA] = {static_cast<std::int32_t>(dataOffset), static_cast<std::int32_t>(dataLength)};
+  // Without an address, a lone byte before the end cannot be data (data always comes with a checksum):
+  // it is a checksum, so that every byte up to the closing one lies in a field and is compared.
   fields[ORVANE_FIELD_CHECKSUM] = {static_cast<std::int32_t>(dataOffset + dataLength),
-                                   (width > 0 || dataLength > 0) ? 1 : 0};
+                                   (width > 0 || dataOffset < size - 1) ? 1 : 0};
   std::copy(fields, fields + ORVANE_FIELD_COUNT, m_fields);
   return true;
 }

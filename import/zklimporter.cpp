@@ -55,8 +55,10 @@ private:
   int Value(const std::vector<int>& table, int v, int offset) const {
     return Lookup(table, v, ImportDefaultImage()[static_cast<std::size_t>(offset)]);
   }
+  // A ZK-40 byte above 0x7F is no value of either unit (a damaged file): the QZ-MAX byte stays as it is,
+  // as for a value beyond its table, so that every imported patch can be sent.
   void Put(int offset, int value) {
-    if (offset >= 0 && offset < kPatchImageSize)
+    if (offset >= 0 && offset < kPatchImageSize && value >= 0 && value < 0x80)
       m_q[offset] = static_cast<std::uint8_t>(value);
   }
   int c(int i) const { return m_remembered[i - POS_REMEMBERED_FIRST]; }

@@ -135,7 +135,11 @@ bool CPatch::ReadRecord(const std::uint8_t* body, std::size_t size) {
     std::size_t claimed = n < available ? n : available;
     CBlockRef block = Block(i);
     std::size_t copy = claimed < static_cast<std::size_t>(block.size) ? claimed : static_cast<std::size_t>(block.size);
-    std::memcpy(block.data, body + pos, copy);
+    // The unit's values are 7-bit. A byte above that (a damaged file) would end the data set it is later
+    // sent in and turn the rest into other messages, so it keeps the default instead.
+    const std::uint8_t* defaults = DefaultImage().data() + BlockInstance(i).flatOffset;
+    for (std::size_t k = 0; k < copy; ++k)
+      block.data[k] = body[pos + k] < 0x80 ? body[pos + k] : defaults[k];
     pos += claimed;
     if (n > available)
       return false;

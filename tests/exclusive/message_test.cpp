@@ -77,6 +77,19 @@ TEST(OrvaneMessage, WidthZeroMessageHasNoAddressDataOrChecksum) {
   // A negative width reads as no address at all.
   EXPECT_TRUE(m.Parse(wire, -3));
   ExpectField(m, ORVANE_FIELD_CHECKSUM, 5, 0);
+
+  // A lone byte before the end is a checksum, not a byte outside every field: it must match, and with
+  // nothing to sum over nothing matches, so a receiver drops the message.
+  const CByteArray stray = {0xF0, 0x41, 0x10, 0x42, 0x12, 0x68, 0xF7};
+  ASSERT_TRUE(m.Parse(stray, 0));
+  ExpectField(m, ORVANE_FIELD_DATA, 5, 0);
+  ExpectField(m, ORVANE_FIELD_CHECKSUM, 5, 1);
+  EXPECT_EQ(m.GetChecksum(), 0x68);
+  EXPECT_NE(m.GetChecksum(), m.CalcChecksum());
+  // Two bytes are data and checksum.
+  ASSERT_TRUE(m.Parse({0xF0, 0x41, 0x10, 0x42, 0x12, 0x01, 0x7F, 0xF7}, 0));
+  ExpectField(m, ORVANE_FIELD_DATA, 5, 1);
+  EXPECT_EQ(m.GetChecksum(), m.CalcChecksum());
 }
 
 TEST(OrvaneMessage, MalformedSourcesAreRefusedWithoutReadingPastThem) {

@@ -221,6 +221,26 @@ TEST(ZKLConvert, ValuesBeyondTheirTableKeepTheDefaultByte) {
   EXPECT_EQ(d[160], 4);
 }
 
+// A damaged file's bytes above 0x7F are no values of the unit: they never reach a QZ-MAX patch, which
+// would otherwise carry a status byte into the data set it is sent in.
+TEST(ZKLConvert, BytesAboveSevenBitsNeverReachThePatch) {
+  for (std::uint8_t value : {0x80, 0xC5, 0xFF}) {
+    ZklRecord r = ZklPatch("X");
+    r.image.fill(value);
+    auto q = Convert(r);
+    for (int at = 0; at < kPatchImageSize; ++at)
+      ASSERT_LT(q[at], 0x80) << "value " << int(value) << " offset " << at;
+    EXPECT_EQ(q[OFFSET_NAME], ImportDefaultImage()[OFFSET_NAME]);
+  }
+  // Found by fuzzing: a record with a few such bytes among zeros.
+  CZKLImporter importer;
+  ASSERT_TRUE(importer.Import(std::string(QZ_CORPUS_DIR) + "/regression/fuzz_zkl_import/eight-bit-values.zkl"));
+  ASSERT_EQ(importer.GetPatches().size(), 1u);
+  const std::uint8_t* image = importer.GetPatches().Get(0)->Image();
+  for (int at = 0; at < kPatchImageSize; ++at)
+    ASSERT_LT(image[at], 0x80) << at;
+}
+
 TEST(ZKLConvert, Assigns) {
   ZklRecord r = ZklPatch("X");
   auto setAssign = [&r](int k, int target, int b5, int b7, int b8) {

@@ -270,6 +270,25 @@ TEST_F(LibraryFile, BadLengthsAndSignatures) {
   EXPECT_TRUE(guard.messageBox.asked.empty());
 }
 
+// A damaged file's bytes above 0x7F are no values of the unit: they keep the default, the rest is read.
+TEST_F(LibraryFile, BytesAboveSevenBitsKeepTheDefault) {
+  CFileDocument doc;
+  AddPatch(doc, "Clean");
+  std::string file = SaveToString(doc);
+  // Record length at 160, the first block's length at 164, its bytes from 168.
+  file[168] = static_cast<char>(0xFF);
+  file[169] = 0x05;
+  file[170] = static_cast<char>(0x80);
+  CFileDocument loaded;
+  bool converted = false;
+  ASSERT_TRUE(LoadFromString(loaded, file, converted));
+  const std::uint8_t* image = loaded.m_current.m_patches.Get(0)->Image();
+  EXPECT_EQ(image[0], CPatch::DefaultImage()[0]);
+  EXPECT_EQ(image[1], 0x05);
+  EXPECT_EQ(image[2], CPatch::DefaultImage()[2]);
+  EXPECT_EQ(loaded.m_current.m_patches.Get(0)->GetName(), "Clean           ");
+}
+
 TEST_F(LibraryFile, WriteFailuresReportCode2) {
   CFileDocument doc;
   AddPatch(doc, "one");
