@@ -32,6 +32,10 @@ told
 untouched
 
 # Read-only folder; an administrator gives up the right to override permissions first.
+if [ "$(id -u)" = 0 ] && ! command -v setpriv >/dev/null; then
+  echo "setpriv is missing: the read-only folder is not tried" >&2
+  exit 77
+fi
 chmod a-w out
 ro() {
   if [ "$(id -u)" = 0 ]; then
