@@ -72,10 +72,9 @@ cancel_after "writing 2/200" write --in "$SIM" --out "$SIM" big.qzl
 grep -q "Cancelled; the unit keeps the patches sent before." cancel.err || fail "cancel not reported: $(cat cancel.err)"
 grep -q "writing 200/200" cancel.err && fail "the write went on after Ctrl+C"
 
-# A library byte the unit cannot hold (above 7 bits, in patch 1's "PATCH FX1") is caught by --verify.
+# A library byte the unit cannot hold (above 7 bits, in patch 1's "PATCH FX1") never reaches a patch:
+# loading keeps that byte's default, so what is written is sendable and --verify finds it read back the same.
 cp "$max3" eighth-bit.qzl
 printf '\205' | dd of=eighth-bit.qzl bs=1 seek=169 conv=notrunc status=none
-run 1 write --verify --in "$SIM" --out "$SIM" eighth-bit.qzl
-says "qzml: differs: User Patch 1: PATCH FX1"
-says "qzml: 1 block read back differently from what was written."
-[ "$(echo "$ERR" | grep -c differs:)" = 1 ] || fail "more than the one block reported: $ERR"
+run 0 write --verify --in "$SIM" --out "$SIM" eighth-bit.qzl
+says "qzml: every written block read back the same."
