@@ -18,6 +18,11 @@ void CTextOutBox::Error(int code) {
   AppMessageBox(QApplication::activeWindow(), QMessageBox::Warning, ErrorText(code));
 }
 
+void CTextOutBox::ErrorDetail(int code, const std::string& detail) {
+  AppMessageBox(QApplication::activeWindow(), QMessageBox::Warning,
+                ErrorText(code) + QStringLiteral("\n\n") + QString::fromStdString(detail));
+}
+
 int CTextOutBox::Ask(int kind, int code, int reserved) {
   (void)reserved;
   QMessageBox::StandardButtons buttons = QMessageBox::Ok;

@@ -29,6 +29,7 @@ class CTextOutRelay : public CZelTextOut {
 public:
   explicit CTextOutRelay(CZelTextOut& target) : m_target(target) {}
   void Error(int code) override { m_target.Error(code); }
+  void ErrorDetail(int code, const std::string& detail) override { m_target.ErrorDetail(code, detail); }
   int Ask(int kind, int code, int reserved) override { return m_target.Ask(kind, code, reserved); }
   void Output(const std::string& text) override { m_target.Output(text); }
 

@@ -14,6 +14,14 @@ void CTerminalTextOut::Error(int code) {
   if (code == TEXTOUT_ERR_NONE)
     return;
   Message(ErrorMessageText(code));
+  if (code == TEXTOUT_ERR_NO_ANSWER)
+    Message("'qzml detect' lists the units that answer, with their ports and device IDs.");
+}
+
+void CTerminalTextOut::ErrorDetail(int code, const std::string& detail) {
+  Error(code);
+  if (code != TEXTOUT_ERR_NONE && !detail.empty())
+    Message(detail);
 }
 
 int CTerminalTextOut::Ask(int kind, int code, int) {

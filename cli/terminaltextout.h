@@ -17,6 +17,7 @@ public:
   void SetAnswerYes(bool yes) { m_answerYes = yes; }
 
   void Error(int code) override;
+  void ErrorDetail(int code, const std::string& detail) override;
   int Ask(int kind, int code, int reserved) override;
   void Output(const std::string& text) override;
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "midi/portname.h"
+
 namespace {
 
 const char* const kInSection = "MIDIInConnection";
@@ -50,36 +52,83 @@ CMidiOutDevice* CMidiSetup::GetOutDevice(const std::string& name) {
   return devices.back().get();
 }
 
+std::vector<std::string> CMidiSetup::InputNames() const {
+  QZP::IMidiBackend* backend = m_environment.GetServices().backend;
+  return backend ? backend->InputNames() : std::vector<std::string>();
+}
+
+std::vector<std::string> CMidiSetup::OutputNames() const {
+  QZP::IMidiBackend* backend = m_environment.GetServices().backend;
+  return backend ? backend->OutputNames() : std::vector<std::string>();
+}
+
+namespace {
+
+// The listed port a chosen name stands for: its index in names, or -1. chosen becomes the name to keep
+// while the port is not connected.
+int ResolveChoice(std::string& chosen, const std::vector<std::string>& names) {
+  chosen = FromNotConnectedText(chosen);
+  const int index = FindStoredPort(chosen, names);
+  if (index >= 0)
+    chosen = StoredPortName(names[static_cast<std::size_t>(index)], names);
+  return index;
+}
+
+bool IsNoChoice(const std::string& name) { return name.empty() || name == CMidiSetup::kNone; }
+
+} // namespace
+
 void CMidiSetup::BindInput(CZelMidiIn& input, const std::string& deviceName, int deviceId) {
   // A device ID the setup cannot offer would be cut to a byte; the port keeps the one it has.
   if (DeviceIdInRange(deviceId))
     input.m_deviceId = static_cast<std::uint8_t>(deviceId);
-  if (deviceName == kNone || deviceName.empty())
+  input.m_unconnectedDevice.clear();
+  if (IsNoChoice(deviceName))
     return;
-  if (CMidiInDevice* device = GetInDevice(deviceName))
+  std::string chosen = deviceName;
+  const std::vector<std::string> names = InputNames();
+  const int index = ResolveChoice(chosen, names);
+  CMidiInDevice* device = index >= 0 ? GetInDevice(names[static_cast<std::size_t>(index)]) : nullptr;
+  if (device)
     device->Attach(&input);
+  else
+    input.m_unconnectedDevice = chosen;
 }
 
 void CMidiSetup::BindOutput(CZelMidiOut& output, const std::string& deviceName, int deviceId) {
   if (DeviceIdInRange(deviceId))
     output.m_deviceId = static_cast<std::uint8_t>(deviceId);
-  if (deviceName == kNone || deviceName.empty())
+  output.m_unconnectedDevice.clear();
+  if (IsNoChoice(deviceName))
     return;
-  if (CMidiOutDevice* device = GetOutDevice(deviceName))
+  std::string chosen = deviceName;
+  const std::vector<std::string> names = OutputNames();
+  const int index = ResolveChoice(chosen, names);
+  CMidiOutDevice* device = index >= 0 ? GetOutDevice(names[static_cast<std::size_t>(index)]) : nullptr;
+  if (device)
     output.SetDevice(device);
+  else
+    output.m_unconnectedDevice = chosen;
 }
 
 void CMidiSetup::BindThru(ThruConnection& thru, const std::string& inName, const std::string& outName) {
-  if (inName == kNone || outName == kNone)
+  if (IsNoChoice(inName) || IsNoChoice(outName))
     return;
-  CMidiInDevice* in = GetInDevice(inName);
-  if (!in)
+  std::string chosenIn = inName, chosenOut = outName;
+  const std::vector<std::string> inNames = InputNames();
+  const std::vector<std::string> outNames = OutputNames();
+  const int in = ResolveChoice(chosenIn, inNames);
+  const int out = ResolveChoice(chosenOut, outNames);
+  if (in < 0 || out < 0)
     return;
-  CMidiOutDevice* out = GetOutDevice(outName);
-  if (!out)
+  CMidiInDevice* inDevice = GetInDevice(inNames[static_cast<std::size_t>(in)]);
+  if (!inDevice)
     return;
-  thru.m_in = in;
-  thru.m_out = out;
+  CMidiOutDevice* outDevice = GetOutDevice(outNames[static_cast<std::size_t>(out)]);
+  if (!outDevice)
+    return;
+  thru.m_in = inDevice;
+  thru.m_out = outDevice;
   thru.Connect();
 }
 
@@ -132,6 +181,20 @@ std::string CMidiSetup::OutputDeviceName(const CZelMidiOut& output) const {
   return kNone;
 }
 
+std::string CMidiSetup::InputChoiceText(const CZelMidiIn& input) const {
+  const std::string name = InputDeviceName(input);
+  if (name == kNone && !input.m_unconnectedDevice.empty())
+    return NotConnectedText(input.m_unconnectedDevice);
+  return name;
+}
+
+std::string CMidiSetup::OutputChoiceText(const CZelMidiOut& output) const {
+  const std::string name = OutputDeviceName(output);
+  if (name == kNone && !output.m_unconnectedDevice.empty())
+    return NotConnectedText(output.m_unconnectedDevice);
+  return name;
+}
+
 // The names of the device objects behind a thru connection's two ports.
 static std::string ThruInName(CMidiEnvironment& environment, const ThruConnection& thru) {
   for (const auto& device : environment.InDevices())
@@ -147,22 +210,41 @@ static std::string ThruOutName(CMidiEnvironment& environment, const ThruConnecti
   return CMidiSetup::kNone;
 }
 
+namespace {
+
+// What Save writes for a port: its stored name while it is bound, the choice that is not connected, or
+// "(none)".
+std::string StoredChoice(const std::string& deviceName, const std::string& unconnected,
+                         const std::vector<std::string>& names) {
+  if (deviceName != CMidiSetup::kNone)
+    return StoredPortName(deviceName, names);
+  return unconnected.empty() ? std::string(CMidiSetup::kNone) : unconnected;
+}
+
+} // namespace
+
 void CMidiSetup::Save() {
+  const std::vector<std::string> inNames = InputNames();
+  const std::vector<std::string> outNames = OutputNames();
   std::deque<CZelMidiIn>& inputs = m_environment.Inputs();
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     m_settings.WriteString(kInSection, Indexed("MIDIIn", i), inputs[i].m_name);
-    m_settings.WriteString(kInSection, Indexed("MIDIInDevice", i), InputDeviceName(inputs[i]));
+    m_settings.WriteString(kInSection, Indexed("MIDIInDevice", i),
+                           StoredChoice(InputDeviceName(inputs[i]), inputs[i].m_unconnectedDevice, inNames));
     m_settings.WriteInt(kInSection, Indexed("MIDIInDeviceId", i), inputs[i].m_deviceId);
   }
   std::deque<CZelMidiOut>& outputs = m_environment.Outputs();
   for (std::size_t i = 0; i < outputs.size(); ++i) {
     m_settings.WriteString(kOutSection, Indexed("MIDIOut", i), outputs[i].m_name);
-    m_settings.WriteString(kOutSection, Indexed("MIDIOutDevice", i), OutputDeviceName(outputs[i]));
+    m_settings.WriteString(kOutSection, Indexed("MIDIOutDevice", i),
+                           StoredChoice(OutputDeviceName(outputs[i]), outputs[i].m_unconnectedDevice, outNames));
     m_settings.WriteInt(kOutSection, Indexed("MIDIOutDeviceId", i), outputs[i].m_deviceId);
   }
   for (std::size_t i = 0; i < m_thru.size(); ++i) {
-    m_settings.WriteString(kThruSection, Indexed("MIDIInDevice", i), ThruInName(m_environment, m_thru[i]));
-    m_settings.WriteString(kThruSection, Indexed("MIDIOutDevice", i), ThruOutName(m_environment, m_thru[i]));
+    m_settings.WriteString(kThruSection, Indexed("MIDIInDevice", i),
+                           StoredChoice(ThruInName(m_environment, m_thru[i]), std::string(), inNames));
+    m_settings.WriteString(kThruSection, Indexed("MIDIOutDevice", i),
+                           StoredChoice(ThruOutName(m_environment, m_thru[i]), std::string(), outNames));
   }
 }
 
@@ -190,10 +272,13 @@ void CMidiSetupCombo::Select(const std::string& text) {
 
 namespace {
 
+// names ends with "(none)"; a chosen port that is not connected is offered just before it.
 void FillRow(CMidiSetupForm& form, const CMidiDeviceRow& row, const std::vector<std::string>& names,
              const std::string& current, int deviceId) {
   CMidiSetupCombo& devices = form.combos[row.deviceCombo];
   devices.items = names;
+  if (current != FromNotConnectedText(current))
+    devices.items.insert(devices.items.end() - 1, current);
   devices.enabled = true;
   devices.Select(current);
   CMidiSetupCombo& ids = form.combos[row.idCombo];
@@ -228,11 +313,9 @@ std::string ChosenText(const CMidiSetupForm& form, int combo) {
 void InitMidiSetupForm(CMidiSetup& setup, const CMidiSetupLayout& layout, CMidiSetupForm& form) {
   setup.Load();
   CMidiEnvironment& environment = setup.Environment();
-  std::vector<std::string> inNames, outNames;
-  if (QZP::IMidiBackend* backend = environment.GetServices().backend) {
-    inNames = backend->InputNames();
-    outNames = backend->OutputNames();
-  }
+  // Read afresh each time: ports come and go while the program runs.
+  std::vector<std::string> inNames = setup.InputNames();
+  std::vector<std::string> outNames = setup.OutputNames();
   inNames.push_back(CMidiSetup::kNone);
   outNames.push_back(CMidiSetup::kNone);
 
@@ -240,7 +323,7 @@ void InitMidiSetupForm(CMidiSetup& setup, const CMidiSetupLayout& layout, CMidiS
   for (std::size_t i = 0; i < layout.inputs.size(); ++i) {
     const CMidiDeviceRow& row = layout.inputs[i];
     if (i < inputs.size())
-      FillRow(form, row, inNames, setup.InputDeviceName(inputs[i]), inputs[i].m_deviceId);
+      FillRow(form, row, inNames, setup.InputChoiceText(inputs[i]), inputs[i].m_deviceId);
     else
       DisableRow(form, row.deviceCombo, row.idCombo);
   }
@@ -248,7 +331,7 @@ void InitMidiSetupForm(CMidiSetup& setup, const CMidiSetupLayout& layout, CMidiS
   for (std::size_t i = 0; i < layout.outputs.size(); ++i) {
     const CMidiDeviceRow& row = layout.outputs[i];
     if (i < outputs.size())
-      FillRow(form, row, outNames, setup.OutputDeviceName(outputs[i]), outputs[i].m_deviceId);
+      FillRow(form, row, outNames, setup.OutputChoiceText(outputs[i]), outputs[i].m_deviceId);
     else
       DisableRow(form, row.deviceCombo, row.idCombo);
   }

@@ -28,6 +28,9 @@ public:
   virtual CMidiInDevice* GetInDevice(const std::string& name);
   virtual CMidiOutDevice* GetOutDevice(const std::string& name);
 
+  // deviceName: a port name as listed, a stored name (FindStoredPort), or the dialog's text for a port
+  // that is not connected. A port that is missing or cannot be opened stays the logical port's choice
+  // (m_unconnectedDevice), so Save keeps it.
   void BindInput(CZelMidiIn& input, const std::string& deviceName, int deviceId);
   void BindOutput(CZelMidiOut& output, const std::string& deviceName, int deviceId);
   void BindThru(ThruConnection& thru, const std::string& inName, const std::string& outName);
@@ -40,6 +43,13 @@ public:
   // The name of the first input device that lists input, or "(none)".
   std::string InputDeviceName(const CZelMidiIn& input) const;
   std::string OutputDeviceName(const CZelMidiOut& output) const;
+  // What the dialog shows as the choice: the device's name, the chosen port that is not connected
+  // ("<name> (not connected)"), or "(none)".
+  std::string InputChoiceText(const CZelMidiIn& input) const;
+  std::string OutputChoiceText(const CZelMidiOut& output) const;
+  // The port names the MIDI system lists now.
+  std::vector<std::string> InputNames() const;
+  std::vector<std::string> OutputNames() const;
 
   std::vector<ThruConnection>& Thru() { return m_thru; }
   CMidiEnvironment& Environment() { return m_environment; }

@@ -49,6 +49,22 @@ CZelLongMessage IdentityRequest(std::uint8_t deviceId) {
   return message;
 }
 
+int IdentityReplyModel(const CByteArray& bytes, std::uint8_t& deviceId) {
+  // F0 7E, device ID, 06 02 41, the eight family bytes, F7.
+  const std::uint8_t head[3] = {0x06, 0x02, 0x41};
+  if (bytes.size() < 2 + 4 + 8 + 1 || bytes[0] != 0xF0 || bytes[1] != 0x7E ||
+      !std::equal(head, head + 3, bytes.begin() + 3))
+    return -1;
+  const auto family = bytes.begin() + 6;
+  for (int model = 0; model < 2; ++model) {
+    if (std::equal(kIdentityFamily[model], kIdentityFamily[model] + 8, family)) {
+      deviceId = bytes[2];
+      return model == 0 ? MODEL_QZMAX : MODEL_QZ5;
+    }
+  }
+  return -1;
+}
+
 // ---- CReader ----
 
 CReader::CReader(CZelTextOut* errorSink) : CZelMidiReader(errorSink) {}
@@ -82,21 +98,9 @@ bool CReader::Identify() { return Exchange(IdentityRequest(PortAddressing().devi
 bool CReader::OnExclusive(const CZelLongMessage& message) {
   if (!CZelMidiReader::OnExclusive(message))
     return false;
-  const CByteArray& bytes = message.GetBytes();
-  const std::uint8_t head[4] = {PortAddressing().deviceId, 0x06, 0x02, 0x41};
-  // F0 7E, the four head bytes, the eight family bytes, F7. A longer reply is judged by its first
-  // eight family bytes; a shorter one is refused.
-  bool accepted = bytes.size() >= 2 + 4 + 8 + 1 && std::equal(head, head + 4, bytes.begin() + 2);
-  if (accepted) {
-    const auto family = bytes.begin() + 6;
-    int pattern = -1;
-    for (int i = 0; i < 2 && pattern < 0; ++i)
-      if (std::equal(kIdentityFamily[i], kIdentityFamily[i] + 8, family))
-        pattern = i;
-    const int model = CAppState::Instance().GetTargetModel();
-    accepted = (pattern == 0 && model == MODEL_QZMAX) || (pattern == 1 && model == MODEL_QZ5);
-  }
-  if (!accepted) {
+  std::uint8_t deviceId = 0;
+  const int model = IdentityReplyModel(message.GetBytes(), deviceId);
+  if (model < 0 || model != CAppState::Instance().GetTargetModel() || deviceId != PortAddressing().deviceId) {
     m_state = STATE_WAITING;
     return false;
   }

@@ -33,6 +33,9 @@ inline bool IsPatchArea(int area) { return (area & 0x0F) == 1; }
 
 // The identity request of the universal system exclusive messages, for a device ID.
 CZelLongMessage IdentityRequest(std::uint8_t deviceId);
+// The model (MODEL_QZMAX or MODEL_QZ5) whose identity reply bytes is, with the device ID it names; -1 for
+// any other message. A reply longer than the usual one is judged by its first eight family bytes.
+int IdentityReplyModel(const CByteArray& bytes, std::uint8_t& deviceId);
 
 class CReader : public CZelMidiReader, public CZelSmfRead, public IPatchStream {
 public:

@@ -4,11 +4,32 @@
 #include "platform/settings.h"
 #include "textout/textout.h"
 
+std::string UnconnectedPortsText(CMidiEnvironment& environment) {
+  std::string text;
+  auto add = [&text](const char* kind, const std::string& name) {
+    if (name.empty())
+      return;
+    if (!text.empty())
+      text += "\n";
+    text += std::string("The MIDI ") + kind + " port \"" + name + "\" is not connected.";
+  };
+  if (!environment.Inputs().empty())
+    add("input", environment.Inputs()[0].m_unconnectedDevice);
+  if (!environment.Outputs().empty())
+    add("output", environment.Outputs()[0].m_unconnectedDevice);
+  return text;
+}
+
 bool CheckMidiConnection(CMidiEnvironment& environment) {
   if (environment.IsSetupComplete())
     return true;
-  if (CZelTextOut* box = environment.GetTextOut(MIDI_TEXTOUT_MESSAGE_BOX))
-    box->Error(TEXTOUT_ERR_MIDI_SETUP);
+  if (CZelTextOut* box = environment.GetTextOut(MIDI_TEXTOUT_MESSAGE_BOX)) {
+    const std::string ports = UnconnectedPortsText(environment);
+    if (ports.empty())
+      box->Error(TEXTOUT_ERR_MIDI_SETUP);
+    else
+      box->ErrorDetail(TEXTOUT_ERR_MIDI_SETUP, ports);
+  }
   return false;
 }
 

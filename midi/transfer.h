@@ -13,8 +13,10 @@ class ISettingsStore;
 
 // Whether a transfer can run: an input device whose first logical input is input 0, and logical output 0
 // bound to the first output device. Otherwise code 3 goes at once to the environment's message-box
-// output and the result is false.
+// output, naming the unit's chosen ports that are not connected, and the result is false.
 bool CheckMidiConnection(CMidiEnvironment& environment);
+// One line per port chosen for the unit that is missing or busy; empty when there is none.
+std::string UnconnectedPortsText(CMidiEnvironment& environment);
 
 // The kinds of confirmation, each with a flag of its own.
 enum : int {

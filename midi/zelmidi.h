@@ -23,6 +23,9 @@ public:
   std::uint8_t m_deviceId = ORVANE_DEFAULT_DEVICE_ID; // shown to the user as value + 1
   QZML::CByteArray m_modelId;                         // 00 00 0B (QZ-MAX) or 00 00 06 (QZ-5)
   int m_addressWidth = 4;                             // 7-bit groups of the address and size fields
+  // The stored name of the port chosen for this one while that port is missing or busy; it is kept as
+  // the choice until the user makes another.
+  std::string m_unconnectedDevice;
 };
 
 // The sending side of a logical output. The interface's own operations do nothing.

@@ -5,6 +5,8 @@
 
 void CZelTextOut::Error(int) {}
 
+void CZelTextOut::ErrorDetail(int code, const std::string&) { Error(code); }
+
 void CZelTextOut::Write(const std::string& text) {
   std::string out;
   out.reserve(text.size() + m_indent.size());
@@ -57,7 +59,9 @@ const char* TextOutErrorMessage(int code) {
   case TEXTOUT_ERR_MIDI_SETUP:
     return "MIDI devices aren't set up.\nMake sure the settings in the \"Set Up MIDI Devices\" dialog box.";
   case TEXTOUT_ERR_NO_ANSWER:
-    return "It appears that the %s is unconnected or connected incorrectly. Please check the connections.";
+    return "It appears that the %s is unconnected or connected incorrectly. Please check the connections.\n"
+           "Check that the MIDI input and output ports lead to the unit, that the device ID is the one set on "
+           "the unit, and that the target model is the unit's model.";
   case TEXTOUT_ERR_FILE_TYPE:
     return "Cannot read files of this type.";
   default:

@@ -40,6 +40,9 @@ public:
   virtual ~CZelTextOut() = default;
 
   virtual void Error(int code);
+  // An error code and a line about this case (which port, say), shown after the code's message. Outputs
+  // that show no text report the code alone.
+  virtual void ErrorDetail(int code, const std::string& detail);
   virtual void Write(const std::string& text);
   virtual void Printf(const char* format, ...)
 #if defined(__GNUC__)

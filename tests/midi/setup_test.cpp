@@ -2,6 +2,8 @@
 
 #include "midi/midienvironment.h"
 #include "midi/midisetup.h"
+#include "midi/portname.h"
+#include "midi/transfer.h"
 #include "miditestsupport.h"
 #include "platform/settings.h"
 #include "textout/textout.h"
@@ -133,6 +135,121 @@ TEST_F(Setup, DialogShowsTheBindingAndStoresTheChoice) {
   ApplyMidiSetupForm(setup, layout, form);
   EXPECT_EQ(Stored("MIDIInConnection", "MIDIInDeviceId0"), "16");
   EXPECT_EQ(Stored("MIDIOutConnection", "MIDIOutDeviceId1"), "7");
+}
+
+TEST(PortName, NumbersLeftOutAndSameNamesToldApartByPlace) {
+  EXPECT_EQ(StablePortName("QZ USB MIDI 24:0"), "QZ USB MIDI");
+  EXPECT_EQ(StablePortName("QZ USB MIDI:QZ USB MIDI MIDI 1 128:10"), "QZ USB MIDI:QZ USB MIDI MIDI 1");
+  for (const char* kept : {"QZ-MAX Simulator", "system:midi_capture_1", "Port 24:", "Port :0", "24:0", "A 2:x0", ""})
+    EXPECT_EQ(StablePortName(kept), kept);
+
+  const std::vector<std::string> twins = {"Twin 20:0", "Other 21:0", "Twin 22:0", "Twin 22:1"};
+  EXPECT_EQ(StoredPortName("Twin 20:0", twins), "Twin");
+  EXPECT_EQ(StoredPortName("Other 21:0", twins), "Other");
+  EXPECT_EQ(StoredPortName("Twin 22:0", twins), "Twin #2");
+  EXPECT_EQ(StoredPortName("Twin 22:1", twins), "Twin #3");
+  const std::vector<std::string> replugged = {"Other 30:0", "Twin 31:0", "Twin 32:0", "Twin #2 33:0"};
+  EXPECT_EQ(FindStoredPort("Twin", replugged), 1);
+  EXPECT_EQ(FindStoredPort("Twin #2", replugged), 2);
+  EXPECT_EQ(FindStoredPort("Twin #3", replugged), -1);
+  EXPECT_EQ(FindStoredPort("Twin 22:0", replugged), 1); // stored with numbers: the first of that name
+  EXPECT_EQ(FindStoredPort("Other 30:0", replugged), 0);
+  EXPECT_EQ(FindStoredPort("Gone", replugged), -1);
+  EXPECT_EQ(FindStoredPort("Twin #2 33:0", {"Twin #2 34:0"}), 0);
+  EXPECT_EQ(FromNotConnectedText(NotConnectedText("Twin #2")), "Twin #2");
+  EXPECT_EQ(FromNotConnectedText("Twin"), "Twin");
+}
+
+TEST_F(Setup, StoredPortsSurviveReplugging) {
+  // Stored with the numbers of an earlier plug-in, or without them: bound after the device came back
+  // under other numbers, and stored without them again.
+  rig.backend.AddLoopback("QZ USB MIDI 28:0");
+  settings.WriteString("MIDIInConnection", "MIDIInDevice0", "QZ USB MIDI 24:0");
+  settings.WriteString("MIDIOutConnection", "MIDIOutDevice0", "QZ USB MIDI");
+  setup.Load();
+  EXPECT_EQ(setup.InputDeviceName(environment.Inputs()[0]), "QZ USB MIDI 28:0");
+  EXPECT_EQ(setup.OutputDeviceName(environment.Outputs()[0]), "QZ USB MIDI 28:0");
+  setup.Save();
+  EXPECT_EQ(Stored("MIDIInConnection", "MIDIInDevice0"), "QZ USB MIDI");
+  EXPECT_EQ(Stored("MIDIOutConnection", "MIDIOutDevice0"), "QZ USB MIDI");
+
+  // Two interfaces of one name keep their order.
+  rig.backend.AddLoopback("QZ USB MIDI 32:0");
+  setup.DisconnectAll();
+  setup.BindInput(environment.Inputs()[0], "QZ USB MIDI 32:0", 16);
+  setup.BindOutput(environment.Outputs()[0], "QZ USB MIDI 28:0", 16);
+  setup.Save();
+  EXPECT_EQ(Stored("MIDIInConnection", "MIDIInDevice0"), "QZ USB MIDI #2");
+  EXPECT_EQ(Stored("MIDIOutConnection", "MIDIOutDevice0"), "QZ USB MIDI");
+  setup.DisconnectAll();
+  rig.backend.Remove("QZ USB MIDI 28:0");
+  rig.backend.Remove("QZ USB MIDI 32:0");
+  rig.backend.AddLoopback("QZ USB MIDI 40:0");
+  rig.backend.AddLoopback("QZ USB MIDI 41:0");
+  setup.Load();
+  EXPECT_EQ(setup.InputDeviceName(environment.Inputs()[0]), "QZ USB MIDI 41:0");
+  EXPECT_EQ(setup.OutputDeviceName(environment.Outputs()[0]), "QZ USB MIDI 40:0");
+  EXPECT_TRUE(rig.box.messages.empty());
+}
+
+// Keeps the detail of an error, as the message box shows it.
+struct CDetailRecorder : CZelTextOut {
+  void ErrorDetail(int code, const std::string& detail) override { errors.push_back(std::to_string(code) + " " + detail); }
+  void Error(int code) override { errors.push_back(std::to_string(code)); }
+  std::vector<std::string> errors;
+};
+
+TEST_F(Setup, AMissingOrBusyPortStaysTheChoiceUntilTheUserMakesAnother) {
+  settings.WriteString("MIDIInConnection", "MIDIInDevice0", "Unplugged");
+  settings.WriteString("MIDIOutConnection", "MIDIOutDevice0", "Loop A");
+  settings.WriteInt("MIDIOutConnection", "MIDIOutDeviceId0", 16);
+  // Loop B's input is held elsewhere: busy.
+  struct : QZP::IMidiInputCallback {
+    void MidiInputShort(std::uint32_t) override {}
+    void MidiInputLong(const std::uint8_t*, std::size_t) override {}
+  } elsewhere;
+  std::unique_ptr<QZP::IMidiInPort> held = rig.backend.OpenInput(1, &elsewhere);
+  settings.WriteString("MIDIInConnection", "MIDIInDevice1", "Loop B");
+  setup.Load();
+  EXPECT_EQ(environment.Inputs()[0].m_unconnectedDevice, "Unplugged");
+  EXPECT_EQ(environment.Inputs()[1].m_unconnectedDevice, "Loop B");
+  EXPECT_EQ(rig.box.messages, std::vector<std::string>{"The MIDI input port \"Loop B\" is already in use."});
+  setup.Save();
+  EXPECT_EQ(Stored("MIDIInConnection", "MIDIInDevice0"), "Unplugged");
+  EXPECT_EQ(Stored("MIDIInConnection", "MIDIInDevice1"), "Loop B");
+  EXPECT_EQ(Stored("MIDIOutConnection", "MIDIOutDevice0"), "Loop A");
+
+  // A transfer names the port it misses.
+  auto* box = new CDetailRecorder;
+  environment.SetTextOut(MIDI_TEXTOUT_MESSAGE_BOX, box);
+  EXPECT_FALSE(CheckMidiConnection(environment));
+  EXPECT_EQ(box->errors, std::vector<std::string>{"3 The MIDI input port \"Unplugged\" is not connected."});
+
+  // The dialog shows it as not connected and OK keeps it; the port lists are read afresh.
+  rig.backend.AddLoopback("Plugged in since");
+  CMidiSetupLayout layout = StandardMidiSetupLayout("QZ-MAX");
+  CMidiSetupForm form;
+  InitMidiSetupForm(setup, layout, form);
+  EXPECT_EQ(form.combos[IDC_MIDI_IN_DEVICE].items,
+            (std::vector<std::string>{"Loop A", "Loop B", "Peer", "Plugged in since", "Unplugged (not connected)",
+                                      "(none)"}));
+  EXPECT_EQ(form.combos[IDC_MIDI_IN_DEVICE].Text(), "Unplugged (not connected)");
+  EXPECT_EQ(form.combos[IDC_MIDI_THRU_IN_DEVICE].Text(), "Loop B (not connected)");
+  EXPECT_EQ(form.combos[IDC_MIDI_OUT_DEVICE].Text(), "Loop A");
+  EXPECT_EQ(form.combos[IDC_MIDI_OUT_DEVICE].items.size(), 5u);
+  ApplyMidiSetupForm(setup, layout, form);
+  EXPECT_EQ(Stored("MIDIInConnection", "MIDIInDevice0"), "Unplugged");
+  EXPECT_EQ(Stored("MIDIInConnection", "MIDIInDevice1"), "Loop B");
+
+  // Free again, the busy port binds at the next start; "(none)" chosen is stored as such.
+  held.reset();
+  setup.Load();
+  EXPECT_EQ(setup.InputDeviceName(environment.Inputs()[1]), "Loop B");
+  EXPECT_TRUE(environment.Inputs()[1].m_unconnectedDevice.empty());
+  form.combos[IDC_MIDI_IN_DEVICE].Select("(none)");
+  ApplyMidiSetupForm(setup, layout, form);
+  EXPECT_EQ(Stored("MIDIInConnection", "MIDIInDevice0"), "(none)");
+  EXPECT_TRUE(environment.Inputs()[0].m_unconnectedDevice.empty());
 }
 
 struct CCountedTextOut : CZelTextOut {
