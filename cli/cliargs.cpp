@@ -10,7 +10,8 @@ namespace {
 
 const char kGlobalHelp[] = "GLOBAL OPTIONS (before the command)\n"
                            "  --model qzmax|qz5           target model (default qzmax)\n"
-                           "  --device-id N               the unit's device ID, 1..32 (default 17)\n"
+                           "  --device-id N|auto          the unit's device ID, 1..32 (default 17); auto (read,\n"
+                           "                              write): the ID of the unit found, as with 'detect'\n"
                            "  --yes                       answer Yes to the model-conversion questions (default: No)\n"
                            "  --midi-api auto|alsa|jack   MIDI system to use (default auto)\n"
                            "  --help                      show this help; COMMAND --help shows a command's help\n";
@@ -77,7 +78,9 @@ const std::vector<CCommandSpec>& Commands() {
        "unit -> library file",
        "Reads the unit's user patches (all of them, or the listed ones into their rows; the other rows\n"
        "stay \"INIT PATCH\") and saves them as a library file; with --temp reads the temporary patch into\n"
-       "a library of one patch. Progress goes to stderr; Ctrl+C cancels. OUT is written only on success.\n"},
+       "a library of one patch. Progress goes to stderr; Ctrl+C cancels. OUT is written only on success.\n"
+       "A PORT of auto (and --device-id auto) is the one of the single unit of --model that 'detect'\n"
+       "finds; when none or several answer, nothing is read.\n"},
       {"write",
        {{"--in", "PORT"}, {"--out", "PORT"}, {"--select", "LIST"}, {"--temp", "N"}, {"--verify", nullptr}},
        {"IN.qzl"},
@@ -86,7 +89,18 @@ const std::vector<CCommandSpec>& Commands() {
        "Writes library patches 1..K to the unit's user patches 1..K (or only the listed rows); with\n"
        "--temp N writes library patch N to the temporary patch. --verify reads the written patches back\n"
        "and reports every patch and block that differs (exit status 1). Progress goes to stderr; Ctrl+C\n"
-       "cancels.\n"},
+       "cancels. A PORT of auto (and --device-id auto) is the one of the single unit of --model that\n"
+       "'detect' finds; when none or several answer, nothing is written.\n"},
+      {"detect",
+       {},
+       {},
+       "",
+       "find the units on the MIDI ports",
+       "Sends the identity request on every MIDI output port, listens on every input port, and prints one\n"
+       "line per QZ-MAX or QZ-5 that answers: model, device ID, input port and output port, separated by\n"
+       "tabs; the ports as 'qzml ports' names them. A port another program holds is skipped and named on\n"
+       "stderr. The built-in simulated unit is not searched: it is always there (name its ports to use it).\n"
+       "Exit status 0 when a unit answered, 1 when none did. Ctrl+C cancels.\n"},
       {"simulate",
        {{"--name", "NAME"}, {"--memory", "FILE.qzl"}},
        {},
@@ -179,9 +193,14 @@ int ParseGlobal(const std::string& name, const std::string& value, CGlobalOption
       return PARSE_USAGE_ERROR;
     }
   } else if (name == "--device-id") {
+    if (value == "auto") {
+      global.deviceIdAuto = true;
+      return PARSE_RUN;
+    }
+    global.deviceIdAuto = false;
     int id = 0;
     if (!ParseNumber(value, id) || id < 1 || id > 32) {
-      error = "--device-id must be a number from 1 to 32, not '" + value + "'";
+      error = "--device-id must be a number from 1 to 32 or auto, not '" + value + "'";
       return PARSE_USAGE_ERROR;
     }
     global.deviceId = id;
@@ -199,9 +218,13 @@ int ParseGlobal(const std::string& name, const std::string& value, CGlobalOption
 int CheckCommand(CCommandLine& line, std::string& error) {
   const std::string name = line.command->name;
   const int userCount = QZML::UserPatchCount(line.global.model);
+  if (line.global.deviceIdAuto && name != "read" && name != "write") {
+    error = "--device-id auto goes only with read and write";
+    return PARSE_USAGE_ERROR;
+  }
   if (name == "read" || name == "write") {
     if (!line.Has("--in") || !line.Has("--out")) {
-      error = name + " needs --in PORT and --out PORT";
+      error = name + " needs --in PORT and --out PORT (PORT may be auto)";
       return PARSE_USAGE_ERROR;
     }
     if (line.Has("--select") && line.Has("--temp")) {
@@ -365,7 +388,8 @@ std::string HelpText(const CCommandSpec* command) {
       head += std::string(" ") + spec.synopsis;
     text += head + "\n      " + spec.summary + "\n";
   }
-  text += "\nPORT is a port name as 'qzml ports' prints it. 'qzml COMMAND --help' describes a command.\n\n";
+  text += "\nPORT is a port name as 'qzml ports' prints it, or auto: the port of the single unit that\n"
+          "'qzml detect' finds. 'qzml COMMAND --help' describes a command.\n\n";
   text += kExitHelp;
   return text;
 }

@@ -12,6 +12,7 @@ namespace QZCli {
 struct CGlobalOptions {
   int model = 0;     // QZML::MODEL_QZMAX or MODEL_QZ5
   int deviceId = 17; // as users count, 1..32; the wire value is one less
+  bool deviceIdAuto = false; // --device-id auto: the device ID of the unit found (read, write)
   bool yes = false;  // answer Yes to the conversion questions
   std::string midiApi = "auto";
 };

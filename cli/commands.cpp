@@ -124,6 +124,7 @@ int RunCommand(const CCommandLine& line, CTerminalTextOut& out) {
       {"ports", RunPorts},
       {"read", RunRead},
       {"write", RunWrite},
+      {"detect", RunDetect},
       {"simulate", RunSimulate},
   };
   for (const CEntry& entry : kEntries) {

@@ -31,6 +31,7 @@ bool RunImportSmf(const CCommandLine& line, CTerminalTextOut& out);
 bool RunExportSmf(const CCommandLine& line, CTerminalTextOut& out);
 bool RunRead(const CCommandLine& line, CTerminalTextOut& out);
 bool RunWrite(const CCommandLine& line, CTerminalTextOut& out);
+bool RunDetect(const CCommandLine& line, CTerminalTextOut& out);
 
 // Runs the command of a parsed line and gives the exit status (0 or 1).
 int RunCommand(const CCommandLine& line, CTerminalTextOut& out);

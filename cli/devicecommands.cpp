@@ -99,7 +99,7 @@ bool RunExportSmf(const CCommandLine& line, CTerminalTextOut& out) {
 bool RunRead(const CCommandLine& line, CTerminalTextOut& out) {
   InstallInterruptHandlers();
   CMidiSession session(line.global, out);
-  if (!session.Start() || !session.Connect(line.Get("--in"), line.Get("--out")))
+  if (!session.Start() || !ConnectUnit(session, line, out))
     return false;
   const bool temporary = line.Has("--temp");
   const int userCount = QZML::CAppState::Instance().GetUserPatchCount();
@@ -126,7 +126,7 @@ bool RunWrite(const CCommandLine& line, CTerminalTextOut& out) {
                                                        : AllRows(static_cast<int>(library.size()));
 
   CMidiSession session(line.global, out);
-  if (!session.Start() || !session.Connect(line.Get("--in"), line.Get("--out")))
+  if (!session.Start() || !ConnectUnit(session, line, out))
     return false;
   CTerminalProgress* progress = InstallProgress(session);
   progress->SetLabel("writing");

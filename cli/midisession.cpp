@@ -1,9 +1,9 @@
 #include "cli/midisession.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "midi/patchstream.h"
+#include "midi/portname.h"
 #include "model/appstate.h"
 
 namespace QZCli {
@@ -60,18 +60,16 @@ void CMidiSession::StartOffline() {
   InstallPatchStreams(m_environment);
 }
 
-bool CMidiSession::Connect(const std::string& inName, const std::string& outName) {
-  std::vector<std::string> inputs = InputNames();
-  if (std::find(inputs.begin(), inputs.end(), inName) == inputs.end()) {
+bool CMidiSession::Connect(const std::string& inName, const std::string& outName, int deviceId) {
+  if (FindStoredPort(inName, InputNames()) < 0) {
     m_out.Message("There is no MIDI input port \"" + inName + "\" (see 'qzml ports').");
     return false;
   }
-  std::vector<std::string> outputs = OutputNames();
-  if (std::find(outputs.begin(), outputs.end(), outName) == outputs.end()) {
+  if (FindStoredPort(outName, OutputNames()) < 0) {
     m_out.Message("There is no MIDI output port \"" + outName + "\" (see 'qzml ports').");
     return false;
   }
-  const int wireId = m_options.deviceId - 1;
+  const int wireId = (deviceId > 0 ? deviceId : m_options.deviceId) - 1;
   m_setup->BindInput(m_environment.Inputs()[0], inName, wireId);
   m_setup->BindOutput(m_environment.Outputs()[0], outName, wireId);
   // A port that would not open has shown the system's reason.

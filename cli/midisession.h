@@ -54,8 +54,9 @@ public:
   std::vector<std::string> InputNames() { return m_chain.InputNames(); }
   std::vector<std::string> OutputNames() { return m_chain.OutputNames(); }
 
-  // Binds logical input 0 and output 0 (the unit) to the named ports with the device ID of the options.
-  bool Connect(const std::string& inName, const std::string& outName);
+  // Binds logical input 0 and output 0 (the unit) to the named ports (as listed, or without ALSA's
+  // client:port numbers) with a device ID as users count it (0: the one of the options).
+  bool Connect(const std::string& inName, const std::string& outName, int deviceId = 0);
 
   CMidiEnvironment& Environment() { return m_environment; }
   QZP::CManualDispatcher& Dispatcher() { return m_dispatcher; }
@@ -81,6 +82,9 @@ private:
 };
 
 bool RunPorts(const CCommandLine& line, CTerminalTextOut& out);
+// Binds the unit's ports of read and write: --in, --out and --device-id as given, or, where they are
+// "auto", those of the single unit of the target model that answers (qzml detect).
+bool ConnectUnit(CMidiSession& session, const CCommandLine& line, CTerminalTextOut& out);
 bool RunSimulate(const CCommandLine& line, CTerminalTextOut& out);
 
 } // namespace QZCli

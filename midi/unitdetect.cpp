@@ -121,9 +121,9 @@ bool CUnitDetector::Cancelled() {
   return m_cancelled;
 }
 
-void CUnitDetector::Wait(bool settle) {
+void CUnitDetector::Wait(bool settle, int windowMs) {
   QZP::IClock& clock = m_services.Clock();
-  const std::uint64_t deadline = clock.NowMs() + kWindowMs;
+  const std::uint64_t deadline = clock.NowMs() + static_cast<std::uint64_t>(windowMs);
   while (!Cancelled()) {
     std::uint64_t end = deadline;
     if (settle && !m_replies.empty())
@@ -161,7 +161,7 @@ CUnitSearch CUnitDetector::Run() {
   for (std::size_t output = 0; output < m_outputs.size(); ++output)
     Send(output);
   if (!m_outputs.empty() && !m_inputs.empty())
-    Wait(false);
+    Wait(false, kWindowMs);
   std::vector<CReply> heard = m_replies;
   std::vector<bool> tied(heard.size(), false);
   progress.SetPosition(1);
@@ -179,27 +179,41 @@ CUnitSearch CUnitDetector::Run() {
     for (std::size_t output = 0; output < m_outputs.size(); ++output)
       if (likely(output) == first)
         order.push_back(output);
+  // An output that stayed silent when asked alone gets a second turn while a unit heard is still not
+  // tied to its output (an answer lost or late), in what is left of one window per output and one
+  // more.
+  QZP::IClock& clock = m_services.Clock();
+  const std::uint64_t budgetEnd = clock.NowMs() + static_cast<std::uint64_t>(kWindowMs) * (m_outputs.size() + 1);
+  std::vector<std::size_t> silent;
   int step = 1;
-  for (std::size_t output : order) {
-    if (heard.empty() || std::all_of(tied.begin(), tied.end(), [](bool t) { return t; }) || Cancelled())
-      break;
-    const std::string& outName = m_outputs[output]->GetName();
-    progress.SetText("Asking the MIDI output port \"" + outName + "\"...");
-    // Replies still on their way belong to the request before.
-    m_services.dispatcher->ProcessPending(0);
-    m_replies.clear();
-    if (!Send(output))
-      continue;
-    Wait(true);
-    for (const CReply& reply : m_replies) {
-      CFoundUnit unit{reply.model, reply.deviceId, m_inputs[reply.input]->device.GetName(), outName};
-      if (std::find(result.units.begin(), result.units.end(), unit) == result.units.end())
-        result.units.push_back(unit);
-      for (std::size_t i = 0; i < heard.size(); ++i)
-        if (heard[i].model == reply.model && heard[i].deviceId == reply.deviceId && heard[i].input == reply.input)
-          tied[i] = true;
+  for (int turn = 0; turn < 2; ++turn) {
+    for (std::size_t output : turn == 0 ? order : silent) {
+      if (heard.empty() || std::all_of(tied.begin(), tied.end(), [](bool t) { return t; }) || Cancelled())
+        break;
+      const std::uint64_t now = clock.NowMs();
+      const int window = now >= budgetEnd ? 0 : static_cast<int>(std::min<std::uint64_t>(kWindowMs, budgetEnd - now));
+      if (turn > 0 && window < kSettleMs)
+        break;
+      const std::string& outName = m_outputs[output]->GetName();
+      progress.SetText("Asking the MIDI output port \"" + outName + "\"...");
+      // Replies still on their way belong to the request before.
+      m_services.dispatcher->ProcessPending(0);
+      m_replies.clear();
+      if (Send(output))
+        Wait(true, window);
+      if (m_replies.empty() && turn == 0)
+        silent.push_back(output);
+      for (const CReply& reply : m_replies) {
+        CFoundUnit unit{reply.model, reply.deviceId, m_inputs[reply.input]->device.GetName(), outName};
+        if (std::find(result.units.begin(), result.units.end(), unit) == result.units.end())
+          result.units.push_back(unit);
+        for (std::size_t i = 0; i < heard.size(); ++i)
+          if (heard[i].model == reply.model && heard[i].deviceId == reply.deviceId && heard[i].input == reply.input)
+            tied[i] = true;
+      }
+      if (turn == 0)
+        progress.SetPosition(++step);
     }
-    progress.SetPosition(++step);
   }
   result.cancelled = m_cancelled;
   ClosePorts();

@@ -3,8 +3,9 @@
 // every output port while every input port listens; each reply of the QZ-MAX or the QZ-5 names the
 // model and the unit's device ID, and the input it came in on. Then the outputs are asked one at a time,
 // until every unit heard is tied to the output that reaches it. Each wait is bounded (kWindowMs per
-// request) and measured on the services' clock. Ports that cannot be opened (another program holds
-// them) are skipped and named; they never fail the search.
+// request), the whole search by kWindowMs for each output and two more (sending aside), measured on
+// the services' clock. Ports that cannot be opened (another program holds them) are skipped and named; they never
+// fail the search.
 //
 // Runs on the user-interface thread; the replies arrive through the services' dispatcher. The ports it
 // searches must not be held by the MIDI environment meanwhile (an in-process input opens only once).
@@ -90,8 +91,8 @@ private:
                  CUnitSearch& result);
   void ClosePorts();
   bool Send(std::size_t output);
-  // Lets the replies in until the window has passed (or, with settle, kSettleMs after the latest reply).
-  void Wait(bool settle);
+  // Lets the replies in until windowMs have passed (or, with settle, kSettleMs after the latest reply).
+  void Wait(bool settle, int windowMs);
   bool Cancelled();
 
   CMidiServices m_services;

@@ -52,6 +52,15 @@ TEST(CommandLine, GlobalOptionsBeforeTheCommand) {
 
   EXPECT_EQ(Parse({"list", "--yes", "a"}, line, error), PARSE_USAGE_ERROR);
   EXPECT_NE(error.find("before the command"), std::string::npos);
+
+  // The unit found: its ports and device ID.
+  ASSERT_EQ(Parse({"--device-id", "auto", "read", "--in", "auto", "--out", "auto", "o.qzl"}, line, error), PARSE_RUN)
+      << error;
+  EXPECT_TRUE(line.global.deviceIdAuto);
+  EXPECT_EQ(line.Get("--in"), "auto");
+  ASSERT_EQ(Parse({"--device-id=auto", "--device-id", "5", "detect"}, line, error), PARSE_RUN) << error;
+  EXPECT_FALSE(line.global.deviceIdAuto);
+  EXPECT_EQ(line.global.deviceId, 5);
 }
 
 TEST(CommandLine, CommandOptionsAnywhereAndOperandsAfterDoubleDash) {
@@ -102,6 +111,9 @@ TEST(CommandLine, HelpWinsAndUsageErrorsSayWhy) {
       {{"write", "--in", "A", "--out", "B", "--temp", "0", "i.qzl"}, "--temp"},
       {{"export-smf", "--select", "x", "a", "b"}, "--select"},
       {{"simulate", "--name", ""}, "empty"},
+      {{"--device-id", "auto", "detect"}, "only with read and write"},
+      {{"--device-id", "auto", "simulate"}, "only with read and write"},
+      {{"detect", "x"}, "unexpected operand"},
   };
   for (const CCase& c : cases) {
     error.clear();

@@ -97,3 +97,32 @@ run 1 --midi-api jack write --verify --in "$SIM_IN" --out "$SIM_OUT" "$max3"
 says "It appears that the QZ-MAX is unconnected"
 [ "$(echo "$ERR" | grep -c writing)" = 0 ] || fail "sent to a unit that did not answer: $ERR"
 stop_sim
+
+# `detect` finds a simulated unit on JACK ports, and read with auto reads from the single unit found.
+start_sim --midi-api jack --device-id 5 simulate --name "qzml detect unit"
+run 0 --midi-api jack detect
+echo "$OUT" | grep -qxF "QZ-MAX	5	$SIM_IN	$SIM_OUT" || fail "detect does not list the unit: $OUT"
+run 0 --midi-api jack --device-id auto read --in auto --out auto --select 1-2 auto.qzl
+says "using the QZ-MAX, device ID 5, on $SIM_IN / $SIM_OUT"
+run 0 list auto.qzl
+[ "$(echo "$OUT" | wc -l)" = 200 ] || fail "read with auto gave no library of 200 patches"
+
+# A second unit: auto needs the device ID to tell them apart, and a unit of the other model is named.
+"$QZML" --midi-api jack --device-id 3 simulate --name "qzml second unit" >second.out 2>second.err &
+second_pid=$!
+for _ in $(seq 1 100); do
+  [ "$(grep -c . second.out 2>/dev/null)" -ge 2 ] && break
+  sleep 0.1
+done
+run 0 --midi-api jack detect
+echo "$OUT" | grep -q $'^QZ-MAX\t3\t' || fail "detect does not list the second unit: $OUT"
+run 1 --midi-api jack --device-id auto read --in auto --out auto --temp several.qzl
+says "Several units answered"
+absent several.qzl
+run 0 --midi-api jack --device-id 3 write --verify --in auto --out auto --temp 1 "$max3"
+says "using the QZ-MAX, device ID 3"
+run 1 --midi-api jack --model qz5 --device-id auto read --in auto --out auto --temp five.qzl
+says "No QZ-5 answered, but: QZ-MAX, device ID"
+kill -TERM "$second_pid"
+wait "$second_pid" || fail "the second simulated unit ended with status $?"
+stop_sim

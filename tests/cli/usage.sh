@@ -25,6 +25,8 @@ run 2 read --in A --out B --select 1 --temp o.qzl; says "exclude each other"
 run 2 write --in A --out B --temp 0 i.qzl; says "--temp"
 run 2 write --in A --out B --temp 1 --select 1 i.qzl; says "exclude each other"
 run 2 simulate extra; says "unexpected operand"
+run 2 --device-id auto ports; says "--device-id auto goes only with read and write"
+run 2 read --in auto o.qzl; says "needs --in PORT and --out PORT (PORT may be auto)"
 
 # A usage error comes before any work: the import that would succeed does not happen.
 run 2 import-zkl "$zkl" out.qzl extra

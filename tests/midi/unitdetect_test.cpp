@@ -144,6 +144,21 @@ TEST(UnitDetect, TiesAUnitToTheOutputThatReachesItWithinTheBound) {
   EXPECT_EQ(rig.elapsed, 4 * CUnitDetector::kWindowMs + CUnitDetector::kSettleMs + 8 * kSendMs);
   EXPECT_EQ(rig.silent[1]->received.size(), 2u);
 
+  // A unit whose answer to its output alone is lost gets asked again.
+  CDetectRig lossy;
+  lossy.AddSilent("Silent");
+  CSimOptions options = MakeSimulatorOptions(MODEL_QZ5, 0x05, false);
+  options.drop = CSimFault::Nth(2);
+  lossy.sims.push_back(std::make_unique<CSimPort>(lossy.backend, options, "Lossy"));
+  CSimPort* sim = lossy.sims.back().get();
+  lossy.delivered.push_back([sim] { return sim->Delivered(); });
+  CUnitDetector again(lossy.services);
+  const CUnitSearch found = lossy.Run(again);
+  ASSERT_EQ(found.units.size(), 1u);
+  EXPECT_EQ(found.units[0].outPort, "Lossy");
+  EXPECT_EQ(sim->Unit().Counters().identityRequests, 3);
+  EXPECT_LE(lossy.elapsed, 4 * (CUnitDetector::kWindowMs + kSendMs));
+
   // Nobody there: one window.
   CDetectRig empty;
   for (const char* name : {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"})
