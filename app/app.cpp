@@ -501,7 +501,9 @@ void CApp::OnSetupMidi() {
   if (!m_midi)
     return;
   CMidiSetupDialog dialog(*m_midi, QZML::CAppState::Instance().GetModelName(), nullptr);
-  DoModal(dialog);
+  // A unit of the other model found there switches the target model as Select Target Model does.
+  if (DoModal(dialog) == QDialog::Accepted)
+    ChangeTargetModel(dialog.GetTargetModel());
 }
 
 void CApp::OnSetupFont() {

@@ -2,20 +2,35 @@
 
 #include "app/appmidi.h"
 #include "app/messagebox.h"
+#include "app/progressbar.h"
 #include "app/resource.h"
+#include "model/appstate.h"
+#include "platform/virtualmidi.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
+namespace {
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+QString ModelText(int model) { return QString::fromLatin1(QZML::ModelName(model)); }
+
+} // namespace
+
 CMidiSetupDialog::CMidiSetupDialog(CAppMidi& midi, const std::string& label, QWidget* parent)
     : QDialog(parent), m_midi(midi), m_layout(StandardMidiSetupLayout(label)),
-      m_modelLabel(new QLabel(QString::fromLatin1(kProductModelName))) {
+      m_modelLabel(new QLabel(QString::fromLatin1(kProductModelName))), m_findUnit(new QPushButton(tr("&Find Unit"))),
+      m_status(new QLabel), m_targetModel(QZML::CAppState::Instance().GetTargetModel()) {
   setObjectName(QStringLiteral("midiSetupDialog"));
   setWindowTitle(tr("Set Up MIDI Devices"));
   auto combo = [this](int id, int minimumChars) {
@@ -73,13 +88,25 @@ CMidiSetupDialog::CMidiSetupDialog(CAppMidi& midi, const std::string& label, QWi
   thruGrid->setColumnStretch(1, 1);
   thruGrid->setColumnStretch(2, 1);
 
+  m_status->setObjectName(QStringLiteral("findUnitStatus"));
+  m_status->setWordWrap(true);
+  m_status->setVisible(false);
+  m_findUnit->setObjectName(QStringLiteral("findUnitButton"));
+  m_findUnit->setAutoDefault(false);
+  m_findUnit->setToolTip(tr("Ask every MIDI port for the units there and fill in the one found"));
+  connect(m_findUnit, &QPushButton::clicked, this, &CMidiSetupDialog::FindUnit);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   connect(buttons, &QDialogButtonBox::accepted, this, &CMidiSetupDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(m_findUnit);
+  bottom->addStretch();
+  bottom->addWidget(buttons);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(unit);
   layout->addWidget(thru);
-  layout->addWidget(buttons);
+  layout->addWidget(m_status);
+  layout->addLayout(bottom);
 
   // Initialisation: every port closed and reopened from the stored choice (and the simulated unit when
   // it is bound for this run), then the lists.
@@ -96,6 +123,87 @@ CMidiSetupDialog::CMidiSetupDialog(CAppMidi& midi, const std::string& label, QWi
   }
   FillFromForm(form);
   setFixedHeight(sizeHint().height());
+}
+
+void CMidiSetupDialog::FindUnit() {
+  // Every port is let go for the search (the unit's own ones included) and bound as stored again after.
+  m_midi.DisconnectAll();
+  CUnitSearch search;
+  {
+    CProgressBar progress(this);
+    CUnitDetector detector(m_midi.Environment().GetServices());
+    detector.SetProgress(&progress);
+    search = detector.Run();
+  }
+  m_midi.LoadSetup();
+
+  // The built-in simulated unit always answers; beside a unit out there it is no choice worth asking.
+  std::vector<CFoundUnit> units = search.units;
+  auto builtIn = [](const CFoundUnit& unit) {
+    return unit.inPort == QZP::CVirtualMidiBackend::kSimulatorName ||
+           unit.outPort == QZP::CVirtualMidiBackend::kSimulatorName;
+  };
+  if (!std::all_of(units.begin(), units.end(), builtIn))
+    units.erase(std::remove_if(units.begin(), units.end(), builtIn), units.end());
+
+  QString status;
+  if (search.cancelled) {
+    status = tr("Find Unit was cancelled.");
+  } else if (units.empty()) {
+    status = tr("No unit answered.");
+    AppMessageBox(this, QMessageBox::Information,
+                  tr("No unit answered on the MIDI ports. Check that the unit is switched on and connected.") +
+                      QStringLiteral("\n\n") + Text(search.PortsText()));
+  } else if (const CFoundUnit* unit = Choose(units)) {
+    Fill(*unit);
+    status = tr("Found: %1.").arg(Text(DescribeUnit(*unit)));
+    if (unit->model != m_targetModel) {
+      m_targetModel = unit->model;
+      m_modelLabel->setText(ModelText(m_targetModel));
+      status += QLatin1Char(' ') + tr("OK switches the target model to %1.").arg(ModelText(m_targetModel));
+    }
+  } else {
+    status = tr("No unit was chosen.");
+  }
+  m_status->setText(status);
+  m_status->setVisible(true);
+  setFixedHeight(sizeHint().height());
+}
+
+const CFoundUnit* CMidiSetupDialog::Choose(const std::vector<CFoundUnit>& units) {
+  if (units.size() == 1) {
+    const CFoundUnit& unit = units.front();
+    if (unit.model == m_targetModel)
+      return &unit;
+    const QString text = tr("The unit that answered is a %1: %2.\nTo use it, the target model will be switched to "
+                            "%1.\n\nUse it?")
+                             .arg(ModelText(unit.model), Text(DescribeUnit(unit)));
+    return AppMessageBox(this, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes
+               ? &unit
+               : nullptr;
+  }
+  CFindUnitChoiceDialog choice(units, m_targetModel, this);
+  if (DoModal(choice) != QDialog::Accepted || choice.Chosen() < 0)
+    return nullptr;
+  return &units[static_cast<std::size_t>(choice.Chosen())];
+}
+
+void CMidiSetupDialog::Fill(const CFoundUnit& unit) {
+  auto select = [](QComboBox* box, const std::string& name) {
+    // A port that came after the dialog opened goes in before "(none)".
+    int index = box->findText(Text(name), Qt::MatchExactly);
+    if (index < 0) {
+      index = std::max(0, box->count() - 1);
+      box->insertItem(index, Text(name));
+    }
+    box->setCurrentIndex(index);
+  };
+  const CMidiDeviceRow& in = m_layout.inputs.front();
+  const CMidiDeviceRow& out = m_layout.outputs.front();
+  select(Combo(in.deviceCombo), unit.inPort);
+  select(Combo(out.deviceCombo), unit.outPort);
+  if (unit.deviceId >= in.lowestId && unit.deviceId <= in.highestId)
+    Combo(in.idCombo)->setCurrentIndex(unit.deviceId - in.lowestId);
 }
 
 QComboBox* CMidiSetupDialog::Combo(int id) const {
@@ -139,3 +247,35 @@ void CMidiSetupDialog::accept() {
   // The user's choice is stored now; the simulated unit of this run gives way to it.
   m_midi.SetSimulatorOverride(false);
 }
+
+CFindUnitChoiceDialog::CFindUnitChoiceDialog(const std::vector<CFoundUnit>& units, int targetModel, QWidget* parent)
+    : QDialog(parent), m_list(new QListWidget) {
+  setObjectName(QStringLiteral("findUnitChoice"));
+  setWindowTitle(tr("Find Unit"));
+  m_list->setObjectName(QStringLiteral("findUnitList"));
+  for (const CFoundUnit& unit : units) {
+    QString text = Text(DescribeUnit(unit));
+    if (unit.model != targetModel)
+      text += QLatin1Char(' ') + tr("(the target model will be switched to %1)").arg(ModelText(unit.model));
+    m_list->addItem(text);
+  }
+  m_list->setCurrentRow(0);
+  const QFontMetrics metrics = m_list->fontMetrics();
+  int width = 0;
+  for (int row = 0; row < m_list->count(); ++row)
+    width = std::max(width, metrics.horizontalAdvance(m_list->item(row)->text()));
+  m_list->setMinimumWidth(std::min(width + 4 * metrics.averageCharWidth(), 900));
+  // Room for the units there are, up to eight rows.
+  const int rows = std::min(m_list->count(), 8);
+  m_list->setFixedHeight(rows * m_list->sizeHintForRow(0) + 2 * m_list->frameWidth() + 4);
+  connect(m_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(tr("Several units answered. Which one is to be used?")));
+  layout->addWidget(m_list);
+  layout->addWidget(buttons);
+}
+
+int CFindUnitChoiceDialog::Chosen() const { return m_list->currentRow(); }

@@ -9,12 +9,14 @@
 #include "app/appmidi.h"
 #include "midi/transfer.h"
 #include "app/mainframe.h"
+#include "app/midisetupdialog.h"
 #include "app/midiwarningdlg.h"
 #include "app/progressbar.h"
 #include "app/resource.h"
 #include "app/textoutbox.h"
 #include "gp/fontdialog.h"
 #include "midi/midienvironment.h"
+#include "sim/port/simport.h"
 
 #include <QDir>
 #include <QMdiArea>
@@ -110,6 +112,22 @@ int main(int argc, char** argv) {
   CMidiWarningDlg::Confirm(CONFIRM_READ_USER, app->GetFlags(), frame);
   CMidiWarningDlg::Confirm(CONFIRM_IMPORT_SMF, app->GetFlags(), frame);
   SetModalHook(nullptr);
+
+  // Find Unit with two units out there: the choice, and the dialog after it was declined.
+  {
+    CSimPort max(app->GetMidi()->Virtual(), MakeSimulatorOptions(QZML::MODEL_QZMAX, 0x10, false), "QZ USB MIDI 24:0");
+    CSimPort five(app->GetMidi()->Virtual(), MakeSimulatorOptions(QZML::MODEL_QZ5, 0x02, false), "QZ-5 USB 28:0");
+    SetModalHook([&](QDialog& dialog) {
+      if (auto* setup = qobject_cast<CMidiSetupDialog*>(&dialog)) {
+        setup->show();
+        setup->FindUnit();
+      }
+      SaveDialog(dialog, QStringLiteral("dialog%1-%2").arg(shots++).arg(dialog.objectName()));
+      return int(QDialog::Rejected);
+    });
+    frame->RouteCommand(ID_SETUP_MIDI);
+    SetModalHook(nullptr);
+  }
 
   {
     GP::CFontDialog font(frame);

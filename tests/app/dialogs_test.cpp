@@ -15,10 +15,13 @@
 #include "gp/profile.h"
 #include "midi/midienvironment.h"
 #include "model/appstate.h"
+#include "sim/port/simport.h"
+#include "textout/textout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -43,6 +46,8 @@ private slots:
   void gridChoiceAppliesOnOk();
   void midiSetupOffersTheSimulatorAndStoresTheChoice();
   void simulatorOfTheRunIsNotStored();
+  void findUnitFillsTheDialogFromTheUnitThatAnswers();
+  void findUnitOffersSeveralUnitsAndOneOfTheOtherModel();
 
 private:
   CTestSettings m_settings;
@@ -206,7 +211,9 @@ void CDialogsTest::textOutBoxShowsErrorsAndMapsAnswers() {
                            QStringLiteral("MIDI devices aren't set up.\nMake sure the settings in the \"Set Up MIDI "
                                           "Devices\" dialog box."),
                            QStringLiteral("It appears that the QZ-MAX is unconnected or connected incorrectly. "
-                                          "Please check the connections."),
+                                          "Please check the connections.\nCheck that the MIDI input and output ports lead to "
+                                          "the unit, that the device ID is the one set on the unit, and that the "
+                                          "target model is the unit's model."),
                            QStringLiteral("Cannot read files of this type."),
                            QStringLiteral("Undefined error."),
                        }));
@@ -333,6 +340,118 @@ void CDialogsTest::simulatorOfTheRunIsNotStored() {
   QVERIFY(GP::GetProfileString(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDevice0")).isEmpty());
   CStartedApp plain;
   QVERIFY(!CMidiEnvironment::Instance().IsSetupComplete());
+}
+
+void CDialogsTest::findUnitFillsTheDialogFromTheUnitThatAnswers() {
+  CTestUi ui;
+  CStartedApp app;
+  // The setup of the last run names a port that is gone: the dialog shows it, Find Unit replaces it.
+  QVERIFY(!CMidiEnvironment::Instance().IsSetupComplete());
+  QStringList before, after;
+  QString status;
+  ui.OnModal([&](QDialog& dialog) {
+    auto& setup = static_cast<CMidiSetupDialog&>(dialog);
+    QComboBox* in = setup.Combo(IDC_MIDI_IN_DEVICE);
+    QComboBox* out = setup.Combo(IDC_MIDI_OUT_DEVICE);
+    QComboBox* id = setup.Combo(IDC_MIDI_DEVICE_ID);
+    before << in->currentText() << out->currentText() << id->currentText();
+    setup.FindUnitButton()->click();
+    after << in->currentText() << out->currentText() << id->currentText();
+    status = setup.FindUnitStatus()->text();
+    dialog.accept();
+    return int(QDialog::Accepted);
+  });
+  GP::WriteProfileString(QStringLiteral("MIDIInConnection"), QStringLiteral("MIDIInDevice0"), QStringLiteral("Gone"));
+  app->GetMidi()->LoadSetup();
+  QVERIFY(app->GetMainFrame()->RouteCommand(ID_SETUP_MIDI));
+  QCOMPARE(before, (QStringList{QStringLiteral("Gone (not connected)"), QStringLiteral("(none)"), QStringLiteral("1")}));
+  QCOMPARE(after, (QStringList{QStringLiteral("QZ-MAX Simulator"), QStringLiteral("QZ-MAX Simulator"),
+                               QStringLiteral("17")}));
+  QCOMPARE(status, QStringLiteral("Found: QZ-MAX, device ID 17, on QZ-MAX Simulator / QZ-MAX Simulator."));
+  QVERIFY(ui.m_texts.isEmpty());
+  QVERIFY(CMidiEnvironment::Instance().IsSetupComplete());
+  QCOMPARE(GP::GetProfileString(QStringLiteral("MIDIInConnection"), QStringLiteral("MIDIInDevice0")),
+           QStringLiteral("QZ-MAX Simulator"));
+  QCOMPARE(GP::GetProfileInt(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDeviceId0"), -1), 16);
+
+  // A silent unit: nothing changes, and the message names the ports tried.
+  CSimPort* sim = app->GetMidi()->Simulator();
+  sim->Stop();
+  CSimOptions silent = sim->Unit().Options();
+  silent.drop = CSimFault::Always();
+  sim->Unit().SetOptions(silent);
+  sim->Start();
+  ui.OnModal([&](QDialog& dialog) {
+    auto& setup = static_cast<CMidiSetupDialog&>(dialog);
+    setup.FindUnit();
+    status = setup.FindUnitStatus()->text();
+    dialog.reject();
+    return int(QDialog::Rejected);
+  });
+  QVERIFY(app->GetMainFrame()->RouteCommand(ID_SETUP_MIDI));
+  QCOMPARE(status, QStringLiteral("No unit answered."));
+  QCOMPARE(ui.m_texts.size(), 1);
+  QVERIFY(ui.m_texts[0].contains(QStringLiteral("Ports tried: in \"QZ-MAX Simulator\"; out \"QZ-MAX Simulator\".")));
+  // Cancel keeps the ports bound as before the search.
+  QVERIFY(CMidiEnvironment::Instance().IsSetupComplete());
+}
+
+void CDialogsTest::findUnitOffersSeveralUnitsAndOneOfTheOtherModel() {
+  CTestUi ui;
+  CStartedApp app;
+  // A QZ-5 on ID 3 beside the built-in unit, which gives way to it.
+  auto qz5 = std::make_unique<CSimPort>(app->GetMidi()->Virtual(), MakeSimulatorOptions(QZML::MODEL_QZ5, 0x02, false),
+                                        "QZ-5 Interface");
+  QString status, label;
+  ui.OnModal([&](QDialog& dialog) {
+    auto& setup = static_cast<CMidiSetupDialog&>(dialog);
+    setup.FindUnit();
+    status = setup.FindUnitStatus()->text();
+    label = setup.ModelLabel()->text();
+    dialog.accept();
+    return int(QDialog::Accepted);
+  });
+  ui.Answer(QMessageBox::Yes); // use the QZ-5
+  ui.Answer(QMessageBox::No);  // and do not convert the data
+  QVERIFY(app->GetMainFrame()->RouteCommand(ID_SETUP_MIDI));
+  QCOMPARE(ui.m_texts.size(), 2);
+  QVERIFY(ui.m_texts[0].contains(QStringLiteral("QZ-5, device ID 3, on QZ-5 Interface / QZ-5 Interface")));
+  QVERIFY(ui.m_texts[0].contains(QStringLiteral("the target model will be switched to QZ-5")));
+  QCOMPARE(ui.m_texts[1], QString::fromLatin1(TextOutQuestionMessage(QUESTION_CONVERT_TO_QZ5)));
+  QCOMPARE(label, QStringLiteral("QZ-5"));
+  QVERIFY(status.endsWith(QStringLiteral("OK switches the target model to QZ-5.")));
+  QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), int(QZML::MODEL_QZ5));
+  QCOMPARE(int(CMidiEnvironment::Instance().Inputs()[0].m_deviceId), 2);
+  QVERIFY(CMidiEnvironment::Instance().IsSetupComplete());
+
+  // Two units out there: the user picks one from the list.
+  auto second = std::make_unique<CSimPort>(app->GetMidi()->Virtual(),
+                                           MakeSimulatorOptions(QZML::MODEL_QZ5, 0x1F, false), "Second Interface");
+  QStringList offered;
+  ui.OnModal([&](QDialog& dialog) {
+    if (auto* choice = qobject_cast<CFindUnitChoiceDialog*>(&dialog)) {
+      for (int row = 0; row < choice->List()->count(); ++row)
+        offered << choice->List()->item(row)->text();
+      choice->List()->setCurrentRow(1);
+      dialog.accept();
+      return int(QDialog::Accepted);
+    }
+    auto& setup = static_cast<CMidiSetupDialog&>(dialog);
+    setup.FindUnit();
+    status = setup.FindUnitStatus()->text();
+    dialog.accept();
+    return int(QDialog::Accepted);
+  });
+  QVERIFY(app->GetMainFrame()->RouteCommand(ID_SETUP_MIDI));
+  QCOMPARE(offered, (QStringList{QStringLiteral("QZ-5, device ID 3, on QZ-5 Interface / QZ-5 Interface"),
+                                 QStringLiteral("QZ-5, device ID 32, on Second Interface / Second Interface")}));
+  QCOMPARE(status, QStringLiteral("Found: QZ-5, device ID 32, on Second Interface / Second Interface."));
+  QCOMPARE(GP::GetProfileString(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDevice0")),
+           QStringLiteral("Second Interface"));
+  QCOMPARE(GP::GetProfileInt(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDeviceId0"), -1), 31);
+  // The units go before the MIDI system they are plugged into.
+  second.reset();
+  qz5.reset();
 }
 
 QZ_APP_TEST_MAIN(CDialogsTest)
