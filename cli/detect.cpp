@@ -110,8 +110,7 @@ bool ConnectUnit(CMidiSession& session, const CCommandLine& line, CTerminalTextO
     if (!fitting.empty())
       out.Message("No " + model + " answered, but: " + UnitList(fitting) + ". --model names the target model.");
     else if (!search.units.empty())
-      out.Message("No " + model + " answered on the given ports and device ID; found: " + UnitList(search.units) +
-                  ".");
+      out.Message("No " + model + " answered on the given ports and device ID; found: " + UnitList(search.units) + ".");
     else
       out.Message(NobodyText(search));
     return false;

@@ -17,8 +17,7 @@ bool SkipDigitsBack(const std::string& text, std::size_t& at) {
 // Splits "<base> #<n>" (n from 2 on, at most three digits); false for anything else.
 bool SplitPlace(const std::string& stored, std::string& base, int& place) {
   std::size_t at = stored.size();
-  if (!SkipDigitsBack(stored, at) || stored.size() - at > 3 || at < 3 || stored[at - 1] != '#' ||
-      stored[at - 2] != ' ')
+  if (!SkipDigitsBack(stored, at) || stored.size() - at > 3 || at < 3 || stored[at - 1] != '#' || stored[at - 2] != ' ')
     return false;
   place = std::stoi(stored.substr(at));
   base = stored.substr(0, at - 2);

@@ -21,9 +21,9 @@
 class CMidiOutDevice;
 
 struct CFoundUnit {
-  int model = 0;              // QZML::MODEL_QZMAX or MODEL_QZ5
-  std::uint8_t deviceId = 0;  // as on the wire; users count from 1 (0x10 is "17")
-  std::string inPort;         // port names as the MIDI system lists them
+  int model = 0;             // QZML::MODEL_QZMAX or MODEL_QZ5
+  std::uint8_t deviceId = 0; // as on the wire; users count from 1 (0x10 is "17")
+  std::string inPort;        // port names as the MIDI system lists them
   std::string outPort;
 
   bool operator==(const CFoundUnit& other) const {

@@ -7,7 +7,6 @@
 #include "app/imageview.h"
 
 #include "app/appmidi.h"
-#include "midi/transfer.h"
 #include "app/mainframe.h"
 #include "app/midisetupdialog.h"
 #include "app/midiwarningdlg.h"
@@ -16,6 +15,7 @@
 #include "app/textoutbox.h"
 #include "gp/fontdialog.h"
 #include "midi/midienvironment.h"
+#include "midi/transfer.h"
 #include "sim/port/simport.h"
 
 #include <QDir>

@@ -4,7 +4,6 @@
 
 #include "app/aboutdialog.h"
 #include "app/appmidi.h"
-#include "midi/transfer.h"
 #include "app/mainframe.h"
 #include "app/midisetupdialog.h"
 #include "app/midiwarningdlg.h"
@@ -14,6 +13,7 @@
 #include "app/textoutbox.h"
 #include "gp/profile.h"
 #include "midi/midienvironment.h"
+#include "midi/transfer.h"
 #include "model/appstate.h"
 #include "sim/port/simport.h"
 #include "textout/textout.h"
@@ -204,6 +204,7 @@ void CDialogsTest::textOutBoxShowsErrorsAndMapsAnswers() {
   CTextOutBox box;
   for (int code : {0, 1, 2, 3, 4, 5, 6})
     box.Error(code);
+  box.ErrorDetail(TEXTOUT_ERR_MIDI_SETUP, "The MIDI input port \"QZ USB MIDI\" is not connected.");
   QCOMPARE(ui.m_texts, (QStringList{
                            QStringLiteral("Undefined error."),
                            QStringLiteral("This file could not be loaded."),
@@ -211,11 +212,14 @@ void CDialogsTest::textOutBoxShowsErrorsAndMapsAnswers() {
                            QStringLiteral("MIDI devices aren't set up.\nMake sure the settings in the \"Set Up MIDI "
                                           "Devices\" dialog box."),
                            QStringLiteral("It appears that the QZ-MAX is unconnected or connected incorrectly. "
-                                          "Please check the connections.\nCheck that the MIDI input and output ports lead to "
-                                          "the unit, that the device ID is the one set on the unit, and that the "
-                                          "target model is the unit's model."),
+                                          "Please check the connections.\nCheck that the MIDI input and output "
+                                          "ports lead to the unit, that the device ID is the one set on the unit, "
+                                          "and that the target model is the unit's model."),
                            QStringLiteral("Cannot read files of this type."),
                            QStringLiteral("Undefined error."),
+                           QStringLiteral("MIDI devices aren't set up.\nMake sure the settings in the \"Set Up MIDI "
+                                          "Devices\" dialog box.\n\nThe MIDI input port \"QZ USB MIDI\" is not "
+                                          "connected."),
                        }));
   for (QMessageBox::Icon icon : ui.m_icons)
     QCOMPARE(icon, QMessageBox::Warning);
@@ -364,9 +368,10 @@ void CDialogsTest::findUnitFillsTheDialogFromTheUnitThatAnswers() {
   GP::WriteProfileString(QStringLiteral("MIDIInConnection"), QStringLiteral("MIDIInDevice0"), QStringLiteral("Gone"));
   app->GetMidi()->LoadSetup();
   QVERIFY(app->GetMainFrame()->RouteCommand(ID_SETUP_MIDI));
-  QCOMPARE(before, (QStringList{QStringLiteral("Gone (not connected)"), QStringLiteral("(none)"), QStringLiteral("1")}));
-  QCOMPARE(after, (QStringList{QStringLiteral("QZ-MAX Simulator"), QStringLiteral("QZ-MAX Simulator"),
-                               QStringLiteral("17")}));
+  QCOMPARE(before,
+           (QStringList{QStringLiteral("Gone (not connected)"), QStringLiteral("(none)"), QStringLiteral("1")}));
+  QCOMPARE(after,
+           (QStringList{QStringLiteral("QZ-MAX Simulator"), QStringLiteral("QZ-MAX Simulator"), QStringLiteral("17")}));
   QCOMPARE(status, QStringLiteral("Found: QZ-MAX, device ID 17, on QZ-MAX Simulator / QZ-MAX Simulator."));
   QVERIFY(ui.m_texts.isEmpty());
   QVERIFY(CMidiEnvironment::Instance().IsSetupComplete());

@@ -171,11 +171,11 @@ void CStartupTest::pendingErrorIsShownOnceAtIdle() {
   app->GetErrorBuffer()->Error(TEXTOUT_ERR_NO_ANSWER);
   QVERIFY(ui.m_texts.isEmpty()); // not at once
   RunEventLoop(50);
-  QCOMPARE(ui.m_texts,
-           QStringList{QStringLiteral("It appears that the QZ-MAX is unconnected or connected incorrectly. "
-                                      "Please check the connections.\nCheck that the MIDI input and output ports lead to "
-                                          "the unit, that the device ID is the one set on the unit, and that the "
-                                          "target model is the unit's model.")});
+  QCOMPARE(ui.m_texts, QStringList{QStringLiteral(
+                           "It appears that the QZ-MAX is unconnected or connected incorrectly. "
+                           "Please check the connections.\nCheck that the MIDI input and output ports lead to "
+                           "the unit, that the device ID is the one set on the unit, and that the "
+                           "target model is the unit's model.")});
   QCOMPARE(ui.m_icons.value(0), QMessageBox::Warning);
   QCOMPARE(app->GetErrorBuffer()->m_pendingError, 0);
   RunEventLoop(50);

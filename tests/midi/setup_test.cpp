@@ -194,7 +194,9 @@ TEST_F(Setup, StoredPortsSurviveReplugging) {
 
 // Keeps the detail of an error, as the message box shows it.
 struct CDetailRecorder : CZelTextOut {
-  void ErrorDetail(int code, const std::string& detail) override { errors.push_back(std::to_string(code) + " " + detail); }
+  void ErrorDetail(int code, const std::string& detail) override {
+    errors.push_back(std::to_string(code) + " " + detail);
+  }
   void Error(int code) override { errors.push_back(std::to_string(code)); }
   std::vector<std::string> errors;
 };
