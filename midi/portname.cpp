@@ -52,9 +52,10 @@ std::string StoredPortName(const std::string& name, const std::vector<std::strin
       continue;
     ++place;
     if (other == name)
-      break;
+      return place == 1 ? stable : stable + " #" + std::to_string(place);
   }
-  return place <= 1 ? stable : stable + " #" + std::to_string(place);
+  // Gone from the list meanwhile: its place is not known.
+  return stable;
 }
 
 int FindStoredPort(const std::string& stored, const std::vector<std::string>& names) {

@@ -148,6 +148,7 @@ TEST(PortName, NumbersLeftOutAndSameNamesToldApartByPlace) {
   EXPECT_EQ(StoredPortName("Other 21:0", twins), "Other");
   EXPECT_EQ(StoredPortName("Twin 22:0", twins), "Twin #2");
   EXPECT_EQ(StoredPortName("Twin 22:1", twins), "Twin #3");
+  EXPECT_EQ(StoredPortName("Twin 23:0", twins), "Twin"); // unplugged meanwhile
   const std::vector<std::string> replugged = {"Other 30:0", "Twin 31:0", "Twin 32:0", "Twin #2 33:0"};
   EXPECT_EQ(FindStoredPort("Twin", replugged), 1);
   EXPECT_EQ(FindStoredPort("Twin #2", replugged), 2);
