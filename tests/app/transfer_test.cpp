@@ -106,7 +106,10 @@ void CTransferTest::silentUnitIsReportedOnceAtIdle() {
   QVERIFY(RunEventLoopUntil([&]() { return !ui.m_texts.isEmpty(); }, 30000));
   QVERIFY(failed);
   QCOMPARE(ui.m_texts, QStringList{QStringLiteral("It appears that the QZ-5 is unconnected or connected "
-                                                  "incorrectly. Please check the connections.")});
+                                                  "incorrectly. Please check the connections.\nCheck that the MIDI "
+                                                  "input and output ports lead to the unit, that the device ID is "
+                                                  "the one set on the unit, and that the target model is the unit's "
+                                                  "model.")});
   RunEventLoop(30);
   QCOMPARE(ui.m_texts.size(), 1);
 }
