@@ -2,12 +2,17 @@
 // somewhere, F1 shows it in the help window, and it is found beside the program or in the installation.
 
 #include "apptestsupport.h"
+#include "windowtestsupport.h"
 
 #include "app/helpwindow.h"
+#include "app/imagedoc.h"
+#include "app/imageview.h"
 #include "app/mainframe.h"
 #include "app/programfiles.h"
 #include "app/resource.h"
 #include "cli/cliargs.h"
+#include "gp/profile.h"
+#include "model/appstate.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -94,6 +99,7 @@ private slots:
   void theHelpWindowFollowsLinksGoesBackAndFinds();
   void aMissingManualIsSaid();
   void programFilesAreFoundBesideTheProgramOrInTheInstallation();
+  void theSampleFilesImportFromTheFirstSmfFolder();
   void theInstalledManualOpensInTheHelpWindow();
 
 private:
@@ -300,6 +306,38 @@ void CManualTest::programFilesAreFoundBesideTheProgramOrInTheInstallation() {
   QCOMPARE(ProgramFilePath(CProgramFile::SampleSmf, bin), root.filePath(QStringLiteral("share/qzmax-librarian/SampleSMF")));
 }
 
+void CManualTest::theSampleFilesImportFromTheFirstSmfFolder() {
+  const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("SampleSMF"));
+  const struct {
+    int model;
+    const char* file;
+    int rows;
+  } samples[] = {{QZML::MODEL_QZMAX, "QZ-MAX Sample Patches.mid", 200}, {QZML::MODEL_QZ5, "QZ-5 Sample Patches.mid", 140}};
+  for (const auto& sample : samples) {
+    CTestSettings::Clear();
+    GP::WriteProfileInt(QStringLiteral("Option"), QStringLiteral("TargetModel"), sample.model);
+    CTestUi ui;
+    CDialogAnswers answers(ui);
+    // The simulated unit's device ID, 17, is the one the samples carry.
+    CAppOptions options = TestOptions();
+    options.simulator = true;
+    CStartedApp app(options);
+    QVERIFY(app.Started());
+    const QString path = QDir(folder).filePath(QString::fromLatin1(sample.file));
+    QVERIFY2(QFileInfo(path).isFile(), qPrintable(path));
+    answers.File(path);
+    app->GetMainView()->OnCommand(ID_FILE_IMPORT_SMF);
+    QCOMPARE(answers.m_folders.value(0), folder);
+    const QZML::CPatchArray& patches = app->GetMainDocument()->GetPatches();
+    QCOMPARE(int(patches.size()), sample.rows);
+    for (int i = 0; i < 5; ++i)
+      QCOMPARE(Name(patches, i), QStringLiteral("Sample Patch %1").arg(i + 1));
+    QCOMPARE(Name(patches, 5), QStringLiteral("INIT PATCH"));
+    QVERIFY(ui.m_texts.isEmpty());
+  }
+  QZML::CAppState::Instance().SetTargetModelQuiet(QZML::MODEL_QZMAX);
+}
+
 void CManualTest::theInstalledManualOpensInTheHelpWindow() {
   // Run by the installation check with the folder of the installed program.
   const QString bin = qEnvironmentVariable("QZ_INSTALLED_BIN");
@@ -316,6 +354,8 @@ void CManualTest::theInstalledManualOpensInTheHelpWindow() {
   // The pictures are installed with the pages.
   QVERIFY(QFileInfo(QFileInfo(manual).dir().filePath(QStringLiteral("images/main-window.png"))).isFile());
   help->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QVERIFY(!CHelpWindow::Instance());
 }
 
 QZ_APP_TEST_MAIN(CManualTest)
