@@ -6,6 +6,7 @@
 
 #include "cli/cliargs.h"
 #include "cli/terminaltextout.h"
+#include "model/document.h"
 #include "model/patch.h"
 
 namespace QZCli {
@@ -22,10 +23,18 @@ bool RunImportZkl(const CCommandLine& line, CTerminalTextOut& out);
 bool RunImportQz3(const CCommandLine& line, CTerminalTextOut& out);
 bool RunConvert(const CCommandLine& line, CTerminalTextOut& out);
 
-// Saves patches as a library file of the target model, atomically.
-bool SaveLibrary(const std::string& path, const QZML::CPatchArray& patches, CTerminalTextOut& out);
-// Loads a library file; the conversion question goes to the terminal output.
-bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out);
+// Saves patches as a library file, atomically, with the signature of model (the target model by default).
+bool SaveLibrary(const std::string& path, const QZML::CPatchArray& patches, CTerminalTextOut& out,
+                 int model = QZML::kModelOfTarget);
+// Loads a library file; the conversion question goes to the terminal output. model (when given) receives
+// the model of the loaded patches: the file's own when the conversion was declined.
+bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out, int* model = nullptr);
+// Loads a library file whose patches are to be used as the target model's (sent, exported, converted):
+// a declined conversion fails with "Conversion declined: nothing written."
+bool LoadTargetLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out);
+
+// The message of every command that stops because the user (no --yes) declined a model conversion.
+inline constexpr const char* kConversionDeclined = "Conversion declined: nothing written.";
 
 bool RunImportSmf(const CCommandLine& line, CTerminalTextOut& out);
 bool RunExportSmf(const CCommandLine& line, CTerminalTextOut& out);

@@ -30,11 +30,13 @@ QZML::CPatchList AllRows(int count) {
   return rows;
 }
 
-// A library to send: no more patches than the unit holds, and every listed row one of them.
-bool CheckLibrary(const QZML::CPatchArray& library, const std::vector<int>& rows, CTerminalTextOut& out) {
+// A library to send: every listed row one of its patches and, unless only the temporary patch is written,
+// no more patches than the unit holds.
+bool CheckLibrary(const QZML::CPatchArray& library, const std::vector<int>& rows, CTerminalTextOut& out,
+                  bool temporary = false) {
   const int count = static_cast<int>(library.size());
   const int userCount = QZML::CAppState::Instance().GetUserPatchCount();
-  if (count > userCount) {
+  if (count > userCount && !temporary) {
     out.Message("The library holds " + std::to_string(count) + " patches; the " +
                 QZML::CAppState::Instance().GetModelName() + " has " + std::to_string(userCount) + " user patches.");
     return false;
@@ -72,8 +74,20 @@ bool RunImportSmf(const CCommandLine& line, CTerminalTextOut& out) {
   session.StartOffline();
   QZML::CPatchArray patches = DefaultPatches(QZML::CAppState::Instance().GetUserPatchCount());
   std::ifstream file(line.operands[0], std::ios::binary);
-  if (!file || !DeviceReader()->Import(file, QZML::CPatchList{0}, &patches)) {
-    out.Error(TEXTOUT_ERR_LOAD);
+  CReader* reader = DeviceReader();
+  if (!file || !reader->Import(file, QZML::CPatchList{0}, &patches)) {
+    // A file that holds nothing for this unit must not become a library of blank patches.
+    switch (reader->LastImportOutcome()) {
+    case QZML::CDataSetImport::EOutcome::NothingForDevice:
+      out.Message(reader->LastImport().DescribeFor(line.global.deviceId - 1));
+      break;
+    case QZML::CDataSetImport::EOutcome::Declined:
+      out.Message(kConversionDeclined);
+      break;
+    default:
+      out.Error(TEXTOUT_ERR_LOAD);
+      break;
+    }
     return false;
   }
   return SaveLibrary(line.operands[1], patches, out);
@@ -81,7 +95,7 @@ bool RunImportSmf(const CCommandLine& line, CTerminalTextOut& out) {
 
 bool RunExportSmf(const CCommandLine& line, CTerminalTextOut& out) {
   QZML::CPatchArray library;
-  if (!LoadLibrary(line.operands[0], library, out) || !CheckLibrary(library, line.select, out))
+  if (!LoadTargetLibrary(line.operands[0], library, out) || !CheckLibrary(library, line.select, out))
     return false;
   const QZML::CPatchList rows = line.Has("--select") ? line.select : AllRows(static_cast<int>(library.size()));
   CMidiSession session(line.global, out);
@@ -117,8 +131,8 @@ bool RunWrite(const CCommandLine& line, CTerminalTextOut& out) {
   InstallInterruptHandlers();
   QZML::CPatchArray library;
   const bool temporary = line.tempRow >= 0;
-  if (!LoadLibrary(line.operands[0], library, out) ||
-      !CheckLibrary(library, temporary ? std::vector<int>{line.tempRow} : line.select, out))
+  if (!LoadTargetLibrary(line.operands[0], library, out) ||
+      !CheckLibrary(library, temporary ? std::vector<int>{line.tempRow} : line.select, out, temporary))
     return false;
   const int area = temporary ? QZML::AREA_TEMPORARY : QZML::AREA_USER;
   const QZML::CPatchList rows = temporary              ? QZML::CPatchList{line.tempRow}

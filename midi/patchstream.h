@@ -8,8 +8,10 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <string>
 #include <vector>
 
+#include "exclusive/patchimport.h"
 #include "exclusive/smf.h"
 #include "midi/zelmidireader.h"
 #include "midi/zelprogressbar.h"
@@ -64,8 +66,15 @@ public:
 
   // Reads a Standard MIDI File into destination: the unit's data sets for the user area, on this port's
   // device ID with good checksums, each filed at the patch its address names; everything else is skipped.
-  // False when the stream fails or the file is malformed (what was filed before stays filed).
+  // Data sets of the other model are filed only converted, after the conversion question. False when the
+  // stream fails or the file is malformed (nothing is filed then), and when no data set was filed:
+  // LastImport() tells why (its outcome, and what the file holds).
   bool Import(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination);
+  // The device ID (on the wire) the unit's messages carry: requests, and the data sets Import files.
+  std::uint8_t DeviceId() const { return PortAddressing().deviceId; }
+  // The data sets of the last Import, kept so that they can be filed again for another device ID.
+  CDataSetImport& LastImport() { return m_import; }
+  CDataSetImport::EOutcome LastImportOutcome() const { return m_importOutcome; }
 
   // The identity reply test while an Exchange waits.
   bool OnExclusive(const CZelLongMessage& message) override;
@@ -85,6 +94,8 @@ protected:
   CByteArray m_fileBuffer;
   CPatchArray* m_destination = nullptr;
   CPatchList m_temporarySlots;
+  CDataSetImport m_import;
+  CDataSetImport::EOutcome m_importOutcome = CDataSetImport::EOutcome::Unreadable;
 
 private:
   CMidiEnvironment* m_environment = nullptr;
@@ -115,8 +126,11 @@ public:
   virtual void Bind(CMidiEnvironment& environment);
 
   // Sends the listed patches of source to area of the unit. False on an incomplete set-up (code 3 at
-  // once), a unit that does not answer as the target model (code 4 pending), a cancel (no code) and a
-  // listed row that source does not hold; the unit keeps what was sent before.
+  // once), a unit that does not answer as the target model (code 4 pending), a cancel (no code), a
+  // listed row that source does not hold, a user patch number beyond the unit's (nothing sent), and a
+  // data set the port could not send: the write stops there and one message (through the environment's
+  // message box) names the last patch written completely and the first that was not. The unit keeps
+  // what was sent before.
   bool WritePatches(int area, const CPatchList& numbers, CPatchArray* source);
   // Every block of the target model's written set, in table order.
   bool WritePatch(int area, int number);
@@ -134,9 +148,13 @@ public:
 protected:
   CZelAddressing PortAddressing() const;
 
+  // The message of a write that stopped at numbers[failed] because the port failed.
+  std::string StoppedMessage(int area, const CPatchList& numbers, std::size_t failed) const;
+
   CZelProgressBar* m_progress = nullptr;
   CByteArray m_output;
   std::uint8_t m_fileMode = 0;
+  bool m_sendFailed = false;
   CPatchArray* m_source = nullptr;
 
 private:
