@@ -27,7 +27,7 @@ namespace {
 
 QPointer<CHelpWindow> s_window;
 
-// A page and the place on it, without the difference between "page.htm" and "page.htm#" .
+// A page and the place on it; "page.htm#" and "page.htm" are the same place.
 QUrl Normalised(const QUrl& url) {
   QUrl result = url.adjusted(QUrl::NormalizePathSegments);
   if (result.fragment().isEmpty())
