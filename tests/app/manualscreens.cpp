@@ -210,9 +210,13 @@ int main(int argc, char** argv) {
     font.resize(660, 440);
     SaveDialog(font, QStringLiteral("font"));
   }
+  // As Find Unit leaves it.
   SetModalHook([](QDialog& dialog) {
-    if (qobject_cast<CMidiSetupDialog*>(&dialog))
+    if (auto* setup = qobject_cast<CMidiSetupDialog*>(&dialog)) {
+      setup->show();
+      setup->FindUnit();
       SaveDialog(dialog, QStringLiteral("midi-setup"));
+    }
     return int(QDialog::Rejected);
   });
   frame->RouteCommand(ID_SETUP_MIDI);
