@@ -95,6 +95,7 @@ bool CFileDocument::Save(std::ostream& stream) {
 
 bool CFileDocument::Load(std::istream& stream, bool& converted) {
   converted = false;
+  m_loadedModel = -1;
   CDocumentHeader header;
   stream.read(reinterpret_cast<char*>(header.m_bytes), CDocumentHeader::SIZE);
   if (stream.gcount() != CDocumentHeader::SIZE)
@@ -104,9 +105,11 @@ bool CFileDocument::Load(std::istream& stream, bool& converted) {
   int model = state.GetTargetModel();
   int direction = CONVERT_NONE;
   if (std::memcmp(header.m_bytes, kSignatureQzMax, CDocumentHeader::SIGNATURE_SIZE) == 0) {
+    m_loadedModel = MODEL_QZMAX;
     if (model == MODEL_QZ5 && state.AskConversion(QUESTION_CONVERT_TO_QZ5))
       direction = CONVERT_TO_QZ5;
   } else if (std::memcmp(header.m_bytes, kSignatureQz5, CDocumentHeader::SIGNATURE_SIZE) == 0) {
+    m_loadedModel = MODEL_QZ5;
     if (model == MODEL_QZMAX && state.AskConversion(QUESTION_CONVERT_TO_QZMAX))
       direction = CONVERT_TO_QZMAX;
   } else {
@@ -143,6 +146,7 @@ bool CFileDocument::SaveFile(const std::string& path) {
 
 bool CFileDocument::LoadFile(const std::string& path, bool& converted) {
   converted = false;
+  m_loadedModel = -1;
   std::ifstream stream(path, std::ios::binary);
   if (!stream)
     return Fail(TEXTOUT_ERR_LOAD);

@@ -22,6 +22,9 @@ public:
   // says Yes (converted is then set). Codes: 5 not a library file, a missing or zero record length;
   // 1 a record body that ends early. On failure the patches read so far stay in the current data.
   bool Load(std::istream& stream, bool& converted);
+  // The model whose signature the file last loaded carries (MODEL_QZMAX, MODEL_QZ5), -1 when none did.
+  // A file of the other model that was not converted holds data the target model reads differently.
+  int GetLoadedModel() const { return m_loadedModel; }
 
   // The same through a file: saving replaces the file only once all of it is written.
   bool SaveFile(const std::string& path);
@@ -35,6 +38,7 @@ private:
   bool Fail(int code) const;
 
   CZelTextOut* m_errorOutput = nullptr;
+  int m_loadedModel = -1;
 };
 
 } // namespace QZML
