@@ -25,10 +25,15 @@ std::string Field(const std::string& text) {
 
 // An imported library holds QZ-MAX data. For a QZ-5 target it is converted when the user agrees, as when
 // a QZ-MAX library file is opened for the QZ-5; a file saved for the QZ-5 should hold QZ-5 data.
-void AdaptImport(QZML::CPatchArray& patches) {
+// True when the data are then the target model's.
+bool AdaptImport(QZML::CPatchArray& patches) {
   QZML::CAppState& state = QZML::CAppState::Instance();
-  if (state.GetTargetModel() == QZML::MODEL_QZ5 && state.AskConversion(QUESTION_CONVERT_TO_QZ5))
-    QZML::ConvertArray(patches, QZML::CONVERT_TO_QZ5);
+  if (state.GetTargetModel() != QZML::MODEL_QZ5)
+    return true;
+  if (!state.AskConversion(QUESTION_CONVERT_TO_QZ5))
+    return false;
+  QZML::ConvertArray(patches, QZML::CONVERT_TO_QZ5);
+  return true;
 }
 
 template <class Importer> bool RunImport(const CCommandLine& line, CTerminalTextOut& out) {
@@ -61,10 +66,39 @@ bool OpenAnyFile(const std::string& path, CTerminalTextOut& out, QZML::CPatchArr
   return LoadLibrary(path, patches, out);
 }
 
-std::string ListLine(int number, const QZML::CPatch& patch) {
+bool OpenForComparing(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches) {
+  CZelTextOutBuffer quiet;
+  bool ofTargetModel = false;
+  QZML::CZKLImporter zkl;
+  QZML::CQZ3Importer qz3;
+  if (zkl.Import(path, &quiet)) {
+    patches = zkl.GetPatches();
+    ofTargetModel = AdaptImport(patches);
+  } else if (qz3.Import(path, &quiet)) {
+    patches = qz3.GetPatches();
+    ofTargetModel = AdaptImport(patches);
+  } else {
+    QZML::CFileDocument document;
+    document.SetErrorOutput(&out);
+    bool converted = false;
+    if (!document.LoadFile(path, converted))
+      return false;
+    patches = document.m_current.m_patches;
+    ofTargetModel = converted || document.GetLoadedModel() == QZML::CAppState::Instance().GetTargetModel();
+  }
+  if (!ofTargetModel)
+    out.Message("Conversion declined: nothing compared.");
+  return ofTargetModel;
+}
+
+std::string NameField(const QZML::CPatch& patch) {
   std::string name = Field(patch.GetName());
   name.erase(name.find_last_not_of(' ') + 1);
-  std::string text = std::to_string(number) + "\t" + name;
+  return name;
+}
+
+std::string ListLine(int number, const QZML::CPatch& patch) {
+  std::string text = std::to_string(number) + "\t" + NameField(patch);
   for (int memo = 0; memo < 4; ++memo)
     text += "\t" + Field(patch.GetMemo(memo));
   text += "\n";
@@ -121,11 +155,23 @@ int RunCommand(const CCommandLine& line, CTerminalTextOut& out) {
       {"convert", RunConvert},
       {"import-smf", RunImportSmf},
       {"export-smf", RunExportSmf},
+      {"duplicates", RunDuplicates},
+      {"import-syx", RunImportSysEx},
+      {"export-syx", RunExportSysEx},
       {"ports", RunPorts},
       {"read", RunRead},
       {"write", RunWrite},
       {"simulate", RunSimulate},
   };
+  // diff's status tells equal from different, so its failures take status 2, as diff(1) does.
+  if (std::strcmp(line.command->name, "diff") == 0) {
+    const int status = RunDiff(line, out);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+      out.Message("The output could not be written.");
+      return 2;
+    }
+    return status;
+  }
   for (const CEntry& entry : kEntries) {
     if (std::strcmp(entry.name, line.command->name) != 0)
       continue;

@@ -1,4 +1,5 @@
-// The commands that go through the device reader and writer: import-smf, export-smf, read, write.
+// The commands that go through the device reader and writer: import-smf, export-smf, import-syx, export-syx,
+// read, write.
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -59,6 +60,12 @@ CTerminalProgress* InstallProgress(CMidiSession& session) {
   return raw;
 }
 
+// How many malformed pieces of a .syx file were passed over.
+std::string SkippedText(int skipped) {
+  return std::to_string(skipped) + (skipped == 1 ? " malformed message was" : " malformed messages were") +
+         " skipped.";
+}
+
 // A transfer that returned false: a cancel has no code of its own, so it is told here, with what it left.
 void TellCancel(CTerminalTextOut& out, const char* consequence) {
   if (Interrupted())
@@ -79,7 +86,32 @@ bool RunImportSmf(const CCommandLine& line, CTerminalTextOut& out) {
   return SaveLibrary(line.operands[1], patches, out);
 }
 
-bool RunExportSmf(const CCommandLine& line, CTerminalTextOut& out) {
+bool RunImportSysEx(const CCommandLine& line, CTerminalTextOut& out) {
+  CMidiSession session(line.global, out);
+  session.StartOffline();
+  QZML::CPatchArray patches = DefaultPatches(QZML::CAppState::Instance().GetUserPatchCount());
+  std::ifstream file(line.operands[0], std::ios::binary);
+  CReader* reader = DeviceReader();
+  if (!file || !reader->ImportSysEx(file, QZML::CPatchList{0}, &patches)) {
+    out.Error(TEXTOUT_ERR_LOAD);
+    return false;
+  }
+  const CSysExScan& scan = reader->GetSysExScan();
+  if (scan.skipped > 0)
+    out.Message(SkippedText(scan.skipped));
+  if (scan.messages == 0) {
+    out.Message("This file holds no complete exclusive message.");
+    return false;
+  }
+  return SaveLibrary(line.operands[1], patches, out);
+}
+
+namespace {
+
+// export-smf and export-syx: library patches 1..K (or the selected rows) as user patches, written by the
+// device writer's export into a file that is replaced only once complete.
+bool ExportLibrary(const CCommandLine& line, CTerminalTextOut& out,
+                   bool (QZML::CWriter::*exportFile)(std::ostream&, int, const QZML::CPatchList&, QZML::CPatchArray*)) {
   QZML::CPatchArray library;
   if (!LoadLibrary(line.operands[0], library, out) || !CheckLibrary(library, line.select, out))
     return false;
@@ -88,12 +120,22 @@ bool RunExportSmf(const CCommandLine& line, CTerminalTextOut& out) {
   session.StartOffline();
   QZML::CWriter* writer = DeviceWriter();
   if (!QZML::SaveFileAtomically(line.operands[1], [&](std::ostream& file) {
-        return writer->Export(file, QZML::AREA_USER, rows, &library);
+        return (writer->*exportFile)(file, QZML::AREA_USER, rows, &library);
       })) {
     out.Error(TEXTOUT_ERR_SAVE);
     return false;
   }
   return true;
+}
+
+} // namespace
+
+bool RunExportSmf(const CCommandLine& line, CTerminalTextOut& out) {
+  return ExportLibrary(line, out, &QZML::CWriter::Export);
+}
+
+bool RunExportSysEx(const CCommandLine& line, CTerminalTextOut& out) {
+  return ExportLibrary(line, out, &QZML::CWriter::ExportSysEx);
 }
 
 bool RunRead(const CCommandLine& line, CTerminalTextOut& out) {

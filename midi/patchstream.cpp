@@ -158,6 +158,16 @@ bool CReader::Import(std::istream& file, const CPatchList& temporarySlots, CPatc
   return Read();
 }
 
+bool CReader::ImportSysEx(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination) {
+  m_destination = destination;
+  m_temporarySlots = temporarySlots;
+  m_sysExScan = CSysExScan();
+  if (!ReadStreamToBuffer(file, m_fileBuffer))
+    return false;
+  m_sysExScan = ScanSysEx(m_fileBuffer, [this](const CZelLongMessage& message) { OnExclusiveEvent(0, message); });
+  return true;
+}
+
 void CReader::ReadBytes(CByteArray& out, std::uint32_t position, std::uint32_t count) {
   ReadBufferBytes(m_fileBuffer, out, position, count);
 }
@@ -222,7 +232,7 @@ bool CWriter::WritePatches(int area, const CPatchList& numbers, CPatchArray* sou
   }
   if (!reader->Identify())
     return false;
-  m_fileMode = 0;
+  m_fileMode = FILE_MODE_DEVICE;
   CZelProgressBar& progress = Progress();
   progress.BeginText(static_cast<int>(numbers.size()), std::string(), true);
   bool ok = true;
@@ -260,8 +270,12 @@ bool CWriter::WriteBlock(int area, int number, int blockId, int subIndex) {
         byte = 0x7E;
     }
   }
-  if (m_fileMode) {
+  if (m_fileMode != FILE_MODE_DEVICE) {
     const CZelOrvaneMessage message = MakeDataSet(PortAddressing(), address, data);
+    if (m_fileMode == FILE_MODE_SYSEX) {
+      m_output.insert(m_output.end(), message.begin(), message.end());
+      return true;
+    }
     return WriteExclusive(DeltaTicks(message.size()), message);
   }
   CZelProgressBar& progress = Progress();
@@ -276,7 +290,7 @@ bool CWriter::Export(std::ostream& file, int area, const CPatchList& numbers, CP
   m_output.clear();
   if (!Begin())
     return false;
-  m_fileMode = 1;
+  m_fileMode = FILE_MODE_SMF;
   if (!BeginTrack())
     return false;
   for (int number : numbers)
@@ -285,6 +299,17 @@ bool CWriter::Export(std::ostream& file, int area, const CPatchList& numbers, CP
   if (!EndTrack())
     return false;
   Finish();
+  file.write(reinterpret_cast<const char*>(m_output.data()), static_cast<std::streamsize>(m_output.size()));
+  return !file.fail();
+}
+
+bool CWriter::ExportSysEx(std::ostream& file, int area, const CPatchList& numbers, CPatchArray* source) {
+  m_source = source;
+  m_output.clear();
+  m_fileMode = FILE_MODE_SYSEX;
+  for (int number : numbers)
+    if (IsPatchArea(area) && !WritePatch(area, number))
+      return false;
   file.write(reinterpret_cast<const char*>(m_output.data()), static_cast<std::streamsize>(m_output.size()));
   return !file.fail();
 }

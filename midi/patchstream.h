@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "exclusive/smf.h"
+#include "exclusive/sysexfile.h"
 #include "midi/zelmidireader.h"
 #include "midi/zelprogressbar.h"
 #include "model/appstate.h"
@@ -66,6 +67,12 @@ public:
   // device ID with good checksums, each filed at the patch its address names; everything else is skipped.
   // False when the stream fails or the file is malformed (what was filed before stays filed).
   bool Import(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination);
+  // Reads a ".syx" file (raw exclusive messages back to back) into destination: each complete message goes
+  // through the same filter as an exclusive event of Import. Malformed pieces (a message cut short, bytes
+  // between messages) are passed over and counted. False when the stream fails.
+  bool ImportSysEx(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination);
+  // What the last ImportSysEx found: complete messages, and malformed pieces skipped.
+  const CSysExScan& GetSysExScan() const { return m_sysExScan; }
 
   // The identity reply test while an Exchange waits.
   bool OnExclusive(const CZelLongMessage& message) override;
@@ -85,6 +92,7 @@ protected:
   CByteArray m_fileBuffer;
   CPatchArray* m_destination = nullptr;
   CPatchList m_temporarySlots;
+  CSysExScan m_sysExScan;
 
 private:
   CMidiEnvironment* m_environment = nullptr;
@@ -125,6 +133,10 @@ public:
   // Writes the listed patches as a format 0 file of one track, built in memory and written in one piece.
   // False only when the stream fails (or source lacks a listed row).
   bool Export(std::ostream& file, int area, const CPatchList& numbers, CPatchArray* source);
+  // Writes the listed patches as a ".syx" file: the data sets that Export puts into its track, in the same
+  // order and byte for byte, back to back without anything between them. False only when the stream fails
+  // (or source lacks a listed row).
+  bool ExportSysEx(std::ostream& file, int area, const CPatchList& numbers, CPatchArray* source);
 
   int WriteBytes(std::uint32_t position, const CByteArray& bytes) override;
 
@@ -134,9 +146,12 @@ public:
 protected:
   CZelAddressing PortAddressing() const;
 
+  // m_fileMode: where WriteBlock sends a data set.
+  enum : std::uint8_t { FILE_MODE_DEVICE = 0, FILE_MODE_SMF = 1, FILE_MODE_SYSEX = 2 };
+
   CZelProgressBar* m_progress = nullptr;
   CByteArray m_output;
-  std::uint8_t m_fileMode = 0;
+  std::uint8_t m_fileMode = FILE_MODE_DEVICE;
   CPatchArray* m_source = nullptr;
 
 private:
