@@ -36,6 +36,22 @@ bool AdaptImport(QZML::CPatchArray& patches) {
   return true;
 }
 
+// A ZK-40 librarian file, else a QZ-3 bulk dump, into patches; false, quietly, when the file is neither.
+bool ImportForeign(const std::string& path, QZML::CPatchArray& patches) {
+  CZelTextOutBuffer quiet;
+  QZML::CZKLImporter zkl;
+  if (zkl.Import(path, &quiet)) {
+    patches = zkl.GetPatches();
+    return true;
+  }
+  QZML::CQZ3Importer qz3;
+  if (qz3.Import(path, &quiet)) {
+    patches = qz3.GetPatches();
+    return true;
+  }
+  return false;
+}
+
 template <class Importer> bool RunImport(const CCommandLine& line, CTerminalTextOut& out) {
   Importer importer;
   // The importers know why a file failed, but the librarian says only that it could not be loaded.
@@ -52,40 +68,15 @@ template <class Importer> bool RunImport(const CCommandLine& line, CTerminalText
 } // namespace
 
 bool OpenAnyFile(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches) {
-  CZelTextOutBuffer quiet;
-  QZML::CZKLImporter zkl;
-  if (zkl.Import(path, &quiet)) {
-    patches = zkl.GetPatches();
-    return true;
-  }
-  QZML::CQZ3Importer qz3;
-  if (qz3.Import(path, &quiet)) {
-    patches = qz3.GetPatches();
-    return true;
-  }
-  return LoadLibrary(path, patches, out);
+  return ImportForeign(path, patches) || LoadLibrary(path, patches, out);
 }
 
 bool OpenForComparing(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches) {
-  CZelTextOutBuffer quiet;
   bool ofTargetModel = false;
-  QZML::CZKLImporter zkl;
-  QZML::CQZ3Importer qz3;
-  if (zkl.Import(path, &quiet)) {
-    patches = zkl.GetPatches();
+  if (ImportForeign(path, patches))
     ofTargetModel = AdaptImport(patches);
-  } else if (qz3.Import(path, &quiet)) {
-    patches = qz3.GetPatches();
-    ofTargetModel = AdaptImport(patches);
-  } else {
-    QZML::CFileDocument document;
-    document.SetErrorOutput(&out);
-    bool converted = false;
-    if (!document.LoadFile(path, converted))
-      return false;
-    patches = document.m_current.m_patches;
-    ofTargetModel = converted || document.GetLoadedModel() == QZML::CAppState::Instance().GetTargetModel();
-  }
+  else if (!LoadLibrary(path, patches, out, &ofTargetModel))
+    return false;
   if (!ofTargetModel)
     out.Message("Conversion declined: nothing compared.");
   return ofTargetModel;
@@ -105,13 +96,15 @@ std::string ListLine(int number, const QZML::CPatch& patch) {
   return text;
 }
 
-bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out) {
+bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out, bool* ofTargetModel) {
   QZML::CFileDocument document;
   document.SetErrorOutput(&out);
   bool converted = false;
   if (!document.LoadFile(path, converted))
     return false;
   patches = document.m_current.m_patches;
+  if (ofTargetModel)
+    *ofTargetModel = converted || document.GetLoadedModel() == QZML::CAppState::Instance().GetTargetModel();
   return true;
 }
 

@@ -27,8 +27,10 @@ bool RunConvert(const CCommandLine& line, CTerminalTextOut& out);
 
 // Saves patches as a library file of the target model, atomically.
 bool SaveLibrary(const std::string& path, const QZML::CPatchArray& patches, CTerminalTextOut& out);
-// Loads a library file; the conversion question goes to the terminal output.
-bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out);
+// Loads a library file; the conversion question goes to the terminal output. ofTargetModel, when given, is set
+// to whether the patches are the target model's data (a file of the other model converted, or not).
+bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out,
+                 bool* ofTargetModel = nullptr);
 
 // Opens a file as OpenAnyFile does, with its data in the target model's terms: imported data (QZ-MAX data)
 // converted for the QZ-5 and a library of the other model converted, each when the conversion question is
