@@ -273,7 +273,7 @@ bool CApp::ProcessCommandLine() {
   return OpenAnyFile(QFileInfo(path).absoluteFilePath());
 }
 
-CFileDoc* CApp::NewLibraryWith(const QZML::CPatchArray& patches) {
+CFileDoc* CApp::NewLibraryWith(const QZML::CPatchArray& patches, int model) {
   CDocTemplate* library = GetTemplate(IDR_LIBRARYTYPE);
   if (!library)
     return nullptr;
@@ -281,9 +281,18 @@ CFileDoc* CApp::NewLibraryWith(const QZML::CPatchArray& patches) {
   if (!document)
     return nullptr;
   document->GetPatches() = patches;
+  document->GetData().m_current.m_model = model;
   document->SetModifiedFlag(true);
   document->UpdateAllViews(nullptr);
   return document;
+}
+
+CFileDoc* CApp::NewImportedLibrary(QZML::CPatchArray patches) {
+  // The importers make QZ-MAX patches: for a QZ-5 they are converted as a QZ-MAX library file would be,
+  // and without the conversion the library keeps them as the QZ-MAX data they are.
+  QZML::CAppState& state = QZML::CAppState::Instance();
+  const bool adapted = state.AdaptPatches(patches, QZML::MODEL_QZMAX, state.GetTargetModel());
+  return NewLibraryWith(patches, adapted ? QZML::kModelOfTarget : QZML::MODEL_QZMAX);
 }
 
 bool CApp::OpenAnyFile(const QString& path) {
@@ -293,13 +302,13 @@ bool CApp::OpenAnyFile(const QString& path) {
   {
     QZML::CZKLImporter zkl;
     if (zkl.Import(file, m_errorBuffer)) {
-      opened = NewLibraryWith(zkl.GetPatches()) != nullptr;
+      opened = NewImportedLibrary(zkl.GetPatches()) != nullptr;
     } else {
       if (m_errorBuffer)
         m_errorBuffer->m_pendingError = 0;
       QZML::CQZ3Importer qz3;
       if (qz3.Import(file, m_errorBuffer)) {
-        opened = NewLibraryWith(qz3.GetPatches()) != nullptr;
+        opened = NewImportedLibrary(qz3.GetPatches()) != nullptr;
       } else {
         if (m_errorBuffer)
           m_errorBuffer->m_pendingError = 0;
@@ -394,18 +403,17 @@ void CApp::ChangeTargetModel(int model) {
   if (model == state.GetTargetModel())
     return;
   CWaitCursor wait;
-  const int direction = state.SetTargetModel(model, false);
+  const int previous = state.GetTargetModel();
+  const bool convert = state.SetTargetModel(model, false) != QZML::CONVERT_NONE;
   if (CImageDoc* main = GetMainDocument()) {
-    if (direction != QZML::CONVERT_NONE)
-      main->Convert(direction);
+    main->AdaptToModelSwitch(previous, convert);
     main->UpdateAllViews(nullptr);
     main->UpdateFrameTitles();
   }
   if (CDocTemplate* library = GetTemplate(IDR_LIBRARYTYPE)) {
     for (CDocumentBase* document : library->GetDocuments()) {
       auto* fileDoc = static_cast<CFileDoc*>(document);
-      if (direction != QZML::CONVERT_NONE) {
-        fileDoc->Convert(direction);
+      if (fileDoc->AdaptToModelSwitch(previous, convert)) {
         fileDoc->SetModifiedFlag(true);
         fileDoc->UpdateAllViews(nullptr);
       }
@@ -533,10 +541,10 @@ void CApp::ImportForeign(bool zkl) {
   bool imported = false;
   if (zkl) {
     QZML::CZKLImporter importer;
-    imported = importer.Import(path.toStdString()) && NewLibraryWith(importer.GetPatches());
+    imported = importer.Import(path.toStdString()) && NewImportedLibrary(importer.GetPatches());
   } else {
     QZML::CQZ3Importer importer;
-    imported = importer.Import(path.toStdString()) && NewLibraryWith(importer.GetPatches());
+    imported = importer.Import(path.toStdString()) && NewImportedLibrary(importer.GetPatches());
   }
   if (!imported)
     AppMessageBox(nullptr, QMessageBox::Warning, CTextOutBox::ErrorText(TEXTOUT_ERR_LOAD));

@@ -17,6 +17,7 @@
 #include "gp/fontex.h"
 #include "midi/transfer.h"
 #include "platform/qtsettings.h"
+#include "model/document.h"
 #include "model/patch.h"
 
 class CFileDoc;
@@ -91,8 +92,11 @@ public:
   bool OpenAnyFile(const QString& path);
   // Every dropped file in turn, under the wait cursor.
   void OnDropFiles(const QStringList& paths);
-  // A new untitled library window holding a copy of patches, marked modified.
-  CFileDoc* NewLibraryWith(const QZML::CPatchArray& patches);
+  // A new untitled library window holding a copy of patches made for model (the target model by default),
+  // marked modified.
+  CFileDoc* NewLibraryWith(const QZML::CPatchArray& patches, int model = QZML::kModelOfTarget);
+  // The same for the QZ-MAX patches of a foreign import: converted for a QZ-5 when the user agrees.
+  CFileDoc* NewImportedLibrary(QZML::CPatchArray patches);
 
   // Shows the error buffer's code through the message boxes and clears it (nothing for code 0).
   void ShowPendingError();

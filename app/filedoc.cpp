@@ -56,7 +56,11 @@ bool CFileDoc::OnSaveDocument(const QString& path) {
   return true;
 }
 
-void CFileDoc::Convert(int direction) {
-  QZML::ConvertArray(m_data.m_current.m_patches, direction);
-  QZML::ConvertArray(m_data.m_snapshot.m_patches, direction);
+bool CFileDoc::AdaptToModelSwitch(int previous, bool convert) {
+  // The data's own model from before the switch: untagged data was the previous target's.
+  const int model = m_data.m_current.m_model >= 0 ? m_data.m_current.m_model : previous;
+  const bool changes = convert && model != QZML::CAppState::Instance().GetTargetModel();
+  QZML::AdaptToModelSwitch(m_data.m_current, previous, convert);
+  QZML::AdaptToModelSwitch(m_data.m_snapshot, previous, convert);
+  return changes;
 }

@@ -20,8 +20,9 @@ public:
   // Saves the library file; "This file could not be saved." when that fails.
   bool OnSaveDocument(const QString& path) override;
 
-  // Converts the current patches and the undo snapshot (direction 1 to QZ-MAX, 2 to QZ-5).
-  void Convert(int direction);
+  // After the target model switched away from previous: with convert, patches of another model are
+  // converted (true when that changed anything); without, they keep the model they were made for.
+  bool AdaptToModelSwitch(int previous, bool convert);
 
   // The program-wide switch of the load's error report: off while OpenAnyFile tries a file.
   static void SetReportLoadErrors(bool report);

@@ -14,10 +14,15 @@ bool CImageDoc::OnNewDocument() {
 }
 
 void CImageDoc::FitPatchCount() {
-  GetPatches().Resize(static_cast<std::size_t>(QZML::CAppState::Instance().GetUserPatchCount()));
+  // The undo snapshot too: an Undo after a model switch must not bring back rows the unit does not have.
+  const auto count = static_cast<std::size_t>(QZML::CAppState::Instance().GetUserPatchCount());
+  GetPatches().Resize(count);
+  if (m_data.m_snapshotValid)
+    m_data.m_snapshot.m_patches.Resize(count);
 }
 
-void CImageDoc::Convert(int direction) {
-  QZML::ConvertArray(m_data.m_current.m_patches, direction);
-  QZML::ConvertArray(m_data.m_snapshot.m_patches, direction);
+void CImageDoc::AdaptToModelSwitch(int previous, bool convert) {
+  QZML::AdaptToModelSwitch(m_data.m_current, previous, convert);
+  QZML::AdaptToModelSwitch(m_data.m_snapshot, previous, convert);
+  FitPatchCount();
 }

@@ -18,8 +18,9 @@ public:
   // Brings the patch array to N of the current target model: default patches appended, or the surplus
   // at the end dropped.
   void FitPatchCount();
-  // Converts the current patches and the undo snapshot (direction 1 to QZ-MAX, 2 to QZ-5).
-  void Convert(int direction);
+  // After the target model switched away from previous: with convert, patches of another model are
+  // converted; without, they keep the model they were made for. The row count follows the new model.
+  void AdaptToModelSwitch(int previous, bool convert);
 
 private:
   QZML::CDocument m_data;

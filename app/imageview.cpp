@@ -111,6 +111,31 @@ void CImageView::FitPatchCount() {
     document->FitPatchCount();
 }
 
+bool CImageView::AdaptToTarget() {
+  QZML::CDocument* data = GetLibraryData();
+  if (!data)
+    return false;
+  QZML::CAppState& state = QZML::CAppState::Instance();
+  if (!state.AdaptPatches(data->m_current.m_patches, data->m_current.Model(), state.GetTargetModel()))
+    return false;
+  data->m_current.m_model = QZML::kModelOfTarget;
+  GetList()->Refresh(true);
+  return true;
+}
+
+QZML::CPatchArray* CImageView::PatchesForUnit(QZML::CPatchArray& converted) {
+  QZML::CDocument* data = GetLibraryData();
+  QZML::CPatchArray* patches = GetPatchArray();
+  if (!data || !patches)
+    return nullptr;
+  QZML::CAppState& state = QZML::CAppState::Instance();
+  const int model = data->m_current.Model();
+  if (model == state.GetTargetModel())
+    return patches;
+  converted = *patches;
+  return state.AdaptPatches(converted, model, state.GetTargetModel()) ? &converted : nullptr;
+}
+
 void CImageView::ReadUser(bool all) {
   CApp* app = CApp::Instance();
   QZML::CDocument* data = GetLibraryData();
@@ -119,22 +144,34 @@ void CImageView::ReadUser(bool all) {
     return;
   if (!CMidiWarningDlg::Confirm(CONFIRM_READ_USER, app->GetFlags(), this))
     return;
+  // Read All replaces every row, so only a partial read has to bring the other rows to the target model.
+  if (!all && !AdaptToTarget())
+    return;
   CWaitCursor wait;
   const std::vector<int> indices = all ? GetList()->GetAllIndices() : GetList()->GetSelectedIndices();
   data->SaveUndo(1);
   CReader* reader = DeviceReader();
-  // A read that did not finish leaves the patches as they were.
-  if (!reader || !reader->ReadPatches(QZML::AREA_USER, indices, patches))
+  if (reader && reader->ReadPatches(QZML::AREA_USER, indices, patches)) {
+    if (all)
+      data->m_current.m_model = QZML::kModelOfTarget;
+  } else {
+    // A read that did not finish leaves the patches as they were, and a later Undo must not bring the
+    // half-read ones back.
     data->Undo();
+    data->ClearUndo();
+  }
   GetList()->Refresh(true);
 }
 
 void CImageView::WriteUser(bool all) {
   CApp* app = CApp::Instance();
-  QZML::CPatchArray* patches = GetPatchArray();
-  if (!app || !patches || (!all && !HasSelection()))
+  if (!app || !GetPatchArray() || (!all && !HasSelection()))
     return;
   if (!CMidiWarningDlg::Confirm(CONFIRM_WRITE_USER, app->GetFlags(), this))
+    return;
+  QZML::CPatchArray converted;
+  QZML::CPatchArray* patches = PatchesForUnit(converted);
+  if (!patches)
     return;
   CWaitCursor wait;
   const std::vector<int> indices = all ? GetList()->GetAllIndices() : GetList()->GetSelectedIndices();
@@ -151,7 +188,36 @@ int CImageView::ImportSmfFile(QZML::CPatchArray& patches) {
   CReader* reader = DeviceReader();
   if (!file || !reader)
     return SMF_FAILED;
-  return reader->Import(file, QZML::CPatchList{0}, &patches) ? SMF_DONE : SMF_FAILED;
+  if (reader->Import(file, QZML::CPatchList{0}, &patches))
+    return SMF_DONE;
+  using EOutcome = QZML::CDataSetImport::EOutcome;
+  EOutcome outcome = reader->LastImportOutcome();
+  if (outcome == EOutcome::NothingForDevice) {
+    // Never a Main window of blank patches: say what the file holds, and offer it when it holds patches
+    // for another device ID.
+    QZML::CDataSetImport& found = reader->LastImport();
+    const QString text = QString::fromStdString(found.DescribeFor(reader->DeviceId()));
+    const int other = found.MostCommonDeviceId();
+    if (other < 0) {
+      AppMessageBox(this, QMessageBox::Warning, text);
+      return SMF_REPORTED;
+    }
+    if (AppMessageBox(this, QMessageBox::Question, text + tr("\n\nImport them anyway?"),
+                      QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+      return SMF_REPORTED;
+    outcome = found.File(other, &patches);
+    if (outcome == EOutcome::Filed)
+      return SMF_DONE;
+    if (outcome == EOutcome::NothingForDevice) {
+      AppMessageBox(this, QMessageBox::Warning, QString::fromStdString(found.DescribeFor(other)));
+      return SMF_REPORTED;
+    }
+  }
+  if (outcome == EOutcome::Declined) {
+    AppMessageBox(this, QMessageBox::Information, tr("Conversion declined: nothing was imported."));
+    return SMF_REPORTED;
+  }
+  return outcome == EOutcome::Unreadable ? SMF_FAILED : SMF_REPORTED;
 }
 
 int CImageView::ExportSmfFile(const std::vector<int>& indices, QZML::CPatchArray& patches) {
@@ -177,6 +243,8 @@ void CImageView::OnImportSmf() {
     return;
   if (!CMidiWarningDlg::Confirm(CONFIRM_IMPORT_SMF, app->GetFlags(), this))
     return;
+  if (!AdaptToTarget())
+    return;
   data->SaveUndo(1);
   if (ImportSmfFile(*patches) == SMF_FAILED)
     AppMessageBox(this, QMessageBox::Warning, CTextOutBox::ErrorText(TEXTOUT_ERR_LOAD));
@@ -184,11 +252,10 @@ void CImageView::OnImportSmf() {
 }
 
 void CImageView::OnExportSmf(bool all) {
-  QZML::CPatchArray* patches = GetPatchArray();
-  if (!patches)
-    return;
   const std::vector<int> indices = all ? GetList()->GetAllIndices() : GetList()->GetSelectedIndices();
-  if (indices.empty())
+  QZML::CPatchArray converted;
+  QZML::CPatchArray* patches = indices.empty() ? nullptr : PatchesForUnit(converted);
+  if (!patches)
     return;
   if (ExportSmfFile(indices, *patches) == SMF_FAILED)
     AppMessageBox(this, QMessageBox::Warning, CTextOutBox::ErrorText(TEXTOUT_ERR_SAVE));

@@ -33,8 +33,8 @@ public:
 
   QPushButton* GetButton(int id) const;
 
-  // Results of the SMF file steps.
-  enum : int { SMF_DONE = 1, SMF_CANCELLED = 2, SMF_FAILED = 3 };
+  // Results of the SMF file steps; SMF_REPORTED: failed, and the user has been told why.
+  enum : int { SMF_DONE = 1, SMF_CANCELLED = 2, SMF_FAILED = 3, SMF_REPORTED = 4 };
 
   // The transfers of the user area and the Standard MIDI Files; each asks its confirmation first.
   void ReadUser(bool all);
@@ -49,6 +49,16 @@ protected:
   bool IsFixedSize() const override { return true; }
   void FitPatchCount() override;
 
+private:
+  // Main's data made for the other model (after a model switch answered No) becomes the target model's
+  // before patches from the unit or a file join it: the conversion question, and Yes converts it in
+  // place. False on No.
+  bool AdaptToTarget();
+  // The patches to send or export: Main's own, or a converted copy in converted when Main holds the other
+  // model's data and the user agrees; null on No.
+  QZML::CPatchArray* PatchesForUnit(QZML::CPatchArray& converted);
+
+public:
 private:
   QGroupBox* m_readGroup;
   QGroupBox* m_writeGroup;

@@ -9,6 +9,7 @@
 #include "midi/patchstream.h"
 #include "model/appstate.h"
 #include "model/blocktable.h"
+#include "model/convert.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -185,10 +186,16 @@ void CListFormView::SendToTemporary(int index, int kind) {
     return;
   if (!CMidiWarningDlg::Confirm(kind, app->GetFlags(), this))
     return;
+  // A patch of the other model's data goes to the unit only converted, and only when the user agrees.
+  QZML::CPatchArray one;
+  one.Add(std::make_unique<QZML::CPatch>(*patches->Get(static_cast<std::size_t>(index))));
+  QZML::CAppState& state = QZML::CAppState::Instance();
+  if (!state.AdaptPatches(one, GetLibraryData()->m_current.Model(), state.GetTargetModel()))
+    return;
   CWaitCursor wait;
   // Errors come through the pending-error report, or at once for an incomplete set-up.
   if (QZML::CWriter* writer = DeviceWriter())
-    writer->WritePatches(QZML::AREA_TEMPORARY, QZML::CPatchList{index}, patches);
+    writer->WritePatches(QZML::AREA_TEMPORARY, QZML::CPatchList{0}, &one);
 }
 
 void CListFormView::OnRowRead(int k) {
@@ -203,18 +210,35 @@ void CListFormView::OnRowRead(int k) {
   const int row = GetPageTopRow() + k;
   QZML::CPatchArray* patches = GetPatchArray();
   QZML::CDocument* data = GetLibraryData();
-  if (patches && data && m_list->IsPatchRow(row)) {
+  // A window of the other model's data takes the unit's patch only converted to its model.
+  QZML::CAppState& state = QZML::CAppState::Instance();
+  const int model = data ? data->m_current.Model() : state.GetTargetModel();
+  const bool convert = model != state.GetTargetModel();
+  bool read = false;
+  if (patches && data && m_list->IsPatchRow(row) &&
+      (!convert || state.AskConversion(QZML::ConversionQuestionTo(model)))) {
     const int index = m_list->GetRowIndex(row);
     CWaitCursor wait;
     data->SaveUndo(1);
     CReader* reader = DeviceReader();
-    if (!reader || !reader->ReadPatches(QZML::AREA_TEMPORARY, QZML::CPatchList{index}, patches))
-      data->Undo(); // the row gets its patch back
+    read = reader && reader->ReadPatches(QZML::AREA_TEMPORARY, QZML::CPatchList{index}, patches);
+    if (read && convert) {
+      QZML::CPatchArray one;
+      one.Add(std::make_unique<QZML::CPatch>(*patches->Get(static_cast<std::size_t>(index))));
+      QZML::ConvertArray(one, QZML::ConversionTo(model));
+      *patches->Get(static_cast<std::size_t>(index)) = *one.Get(0);
+    }
+    if (!read) {
+      // The row gets its patch back, and a later Undo must not bring the half-read one back.
+      data->Undo();
+      data->ClearUndo();
+    }
     m_list->Refresh(true);
   }
   if (QPushButton* button = GetRowReadButton(k))
     button->setDown(false);
-  MarkModified();
+  if (read)
+    MarkModified();
 }
 
 void CListFormView::OnListDoubleClicked(int index) { SendToTemporary(index, CONFIRM_WRITE_TEMP_CLICK); }
@@ -276,7 +300,7 @@ void CListFormView::OnEditCut() {
     return;
   CWaitCursor wait;
   SaveUndo();
-  m_list->Copy();
+  CopyToClipboard();
   m_list->Delete();
   FitPatchCount();
   m_list->Refresh(false);
@@ -287,11 +311,58 @@ void CListFormView::OnEditCopy() {
   if (!IsCommandEnabled(ID_EDIT_COPY))
     return;
   CWaitCursor wait;
-  m_list->Copy();
+  CopyToClipboard();
 }
+
+void CListFormView::CopyToClipboard() {
+  m_list->Copy();
+  // The clipboard carries the model of what it holds, so a paste into a window of the other model converts.
+  if (const QZML::CDocument* data = GetLibraryData())
+    QZML::CAppState::Instance().GetClipboard().m_model = data->m_current.m_model;
+}
+
+namespace {
+
+// For the life of a paste, the clipboard holds its patches converted to the model of the window pasted
+// into; afterwards it holds what it held before.
+class CClipboardForPaste {
+public:
+  explicit CClipboardForPaste(int windowModel) {
+    QZML::CAppState& state = QZML::CAppState::Instance();
+    QZML::CData& clipboard = state.GetClipboard();
+    const int model = clipboard.Model();
+    if (model == windowModel || clipboard.m_patches.empty())
+      return;
+    QZML::CPatchArray converted = clipboard.m_patches;
+    m_ready = state.AdaptPatches(converted, model, windowModel);
+    if (m_ready) {
+      clipboard.m_patches.SwapContents(converted);
+      m_saved.m_patches.SwapContents(converted);
+      m_swapped = true;
+    }
+  }
+  ~CClipboardForPaste() {
+    if (m_swapped)
+      QZML::CAppState::Instance().GetClipboard().m_patches.SwapContents(m_saved.m_patches);
+  }
+  CClipboardForPaste(const CClipboardForPaste&) = delete;
+  CClipboardForPaste& operator=(const CClipboardForPaste&) = delete;
+  // False when the user declined the conversion: nothing is to be pasted.
+  bool Ready() const { return m_ready; }
+
+private:
+  QZML::CData m_saved;
+  bool m_ready = true;
+  bool m_swapped = false;
+};
+
+} // namespace
 
 void CListFormView::OnEditInsert() {
   if (!IsCommandEnabled(ID_EDIT_INSERT))
+    return;
+  CClipboardForPaste clipboard(GetLibraryData()->m_current.Model());
+  if (!clipboard.Ready())
     return;
   CWaitCursor wait;
   SaveUndo();
@@ -305,6 +376,9 @@ void CListFormView::OnEditInsert() {
 
 void CListFormView::OnEditReplace() {
   if (!IsCommandEnabled(ID_EDIT_REPLACE))
+    return;
+  CClipboardForPaste clipboard(GetLibraryData()->m_current.Model());
+  if (!clipboard.Ready())
     return;
   CWaitCursor wait;
   SaveUndo();
@@ -344,7 +418,7 @@ void CListFormView::OnFileDuplicate() {
   if (!app || !patches)
     return;
   CWaitCursor wait;
-  app->NewLibraryWith(*patches);
+  app->NewLibraryWith(*patches, GetLibraryData()->m_current.m_model);
 }
 
 bool CListFormView::OnCommand(int id) {

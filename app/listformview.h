@@ -98,6 +98,8 @@ protected:
 
   // Snapshot of the library data before a change.
   void SaveUndo();
+  // Copies the selected patches to the program's clipboard, with the model they were made for.
+  void CopyToClipboard();
 
 private:
   bool m_endOfLine;

@@ -96,8 +96,8 @@ const std::vector<CCommandSpec>& Commands() {
        "bytes differ, the first differing bytes with their offsets and both values, then the name and the\n"
        "memos. Without patch numbers the libraries are compared patch by patch, one line per differing\n"
        "patch number: the number and what differs. Only the blocks the model sends to the unit count.\n"
-       "A file of the other model is compared only once converted (--yes). Like diff(1), the exit status is\n"
-       "0 when equal, 1 when different and 2 on any trouble (usage, a file that cannot be read).\n"},
+       "Data of two models are compared only once converted to one (--yes). Like diff(1), the exit status\n"
+       "is 0 when equal, 1 when different and 2 on any trouble (usage, a file that cannot be read).\n"},
       {"duplicates",
        {{"--include-name", nullptr}},
        {"FILE"},
@@ -105,9 +105,8 @@ const std::vector<CCommandSpec>& Commands() {
        "groups of patches with equal data",
        "Lists the groups of patches whose data are equal, one line per group: the patch numbers (from 1)\n"
        "and names, separated by tabs, as \"3 Lead<TAB>17 Lead copy\". Names and memos are ignored unless\n"
-       "--include-name is given (then the name counts, the memos still not). Only the blocks the model sends\n"
-       "to the unit count. FILE is opened as by list; a file of the other model is compared only once\n"
-       "converted (--yes).\n"},
+       "--include-name is given (then the name counts, the memos still not). Only the blocks the model of\n"
+       "the data sends to the unit count. FILE is opened as by list.\n"},
       {"import-syx",
        {},
        {"IN.syx", "OUT.qzl"},

@@ -7,7 +7,6 @@
 #include "import/qz3importer.h"
 #include "import/zklimporter.h"
 #include "model/appstate.h"
-#include "model/convert.h"
 #include "model/filedocument.h"
 
 namespace QZCli {
@@ -24,16 +23,14 @@ std::string Field(const std::string& text) {
 }
 
 // An imported library holds QZ-MAX data. For a QZ-5 target it is converted when the user agrees, as when
-// a QZ-MAX library file is opened for the QZ-5; a file saved for the QZ-5 should hold QZ-5 data.
-// True when the data are then the target model's.
-bool AdaptImport(QZML::CPatchArray& patches) {
+// a QZ-MAX library file is opened for the QZ-5; a file saved for the QZ-5 must hold QZ-5 data, so without
+// the conversion nothing is saved.
+bool AdaptImport(QZML::CPatchArray& patches, CTerminalTextOut& out) {
   QZML::CAppState& state = QZML::CAppState::Instance();
-  if (state.GetTargetModel() != QZML::MODEL_QZ5)
+  if (state.AdaptPatches(patches, QZML::MODEL_QZMAX, state.GetTargetModel()))
     return true;
-  if (!state.AskConversion(QUESTION_CONVERT_TO_QZ5))
-    return false;
-  QZML::ConvertArray(patches, QZML::CONVERT_TO_QZ5);
-  return true;
+  out.Message(kConversionDeclined);
+  return false;
 }
 
 // A ZK-40 librarian file, else a QZ-3 bulk dump, into patches; false, quietly, when the file is neither.
@@ -61,8 +58,7 @@ template <class Importer> bool RunImport(const CCommandLine& line, CTerminalText
     return false;
   }
   QZML::CPatchArray patches = importer.GetPatches();
-  AdaptImport(patches);
-  return SaveLibrary(line.operands[1], patches, out);
+  return AdaptImport(patches, out) && SaveLibrary(line.operands[1], patches, out);
 }
 
 } // namespace
@@ -71,15 +67,15 @@ bool OpenAnyFile(const std::string& path, CTerminalTextOut& out, QZML::CPatchArr
   return ImportForeign(path, patches) || LoadLibrary(path, patches, out);
 }
 
-bool OpenForComparing(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches) {
-  bool ofTargetModel = false;
-  if (ImportForeign(path, patches))
-    ofTargetModel = AdaptImport(patches);
-  else if (!LoadLibrary(path, patches, out, &ofTargetModel))
-    return false;
-  if (!ofTargetModel)
-    out.Message("Conversion declined: nothing compared.");
-  return ofTargetModel;
+bool OpenForComparing(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches, int& model) {
+  if (ImportForeign(path, patches)) {
+    // Imported patches are QZ-MAX data, offered to a QZ-5 target as import-zkl offers them.
+    QZML::CAppState& state = QZML::CAppState::Instance();
+    model = state.AdaptPatches(patches, QZML::MODEL_QZMAX, state.GetTargetModel()) ? state.GetTargetModel()
+                                                                                   : QZML::MODEL_QZMAX;
+    return true;
+  }
+  return LoadLibrary(path, patches, out, &model);
 }
 
 std::string NameField(const QZML::CPatch& patch) {
@@ -96,22 +92,33 @@ std::string ListLine(int number, const QZML::CPatch& patch) {
   return text;
 }
 
-bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out, bool* ofTargetModel) {
+bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out, int* model) {
   QZML::CFileDocument document;
   document.SetErrorOutput(&out);
   bool converted = false;
   if (!document.LoadFile(path, converted))
     return false;
   patches = document.m_current.m_patches;
-  if (ofTargetModel)
-    *ofTargetModel = converted || document.GetLoadedModel() == QZML::CAppState::Instance().GetTargetModel();
+  if (model)
+    *model = document.m_current.Model();
   return true;
 }
 
-bool SaveLibrary(const std::string& path, const QZML::CPatchArray& patches, CTerminalTextOut& out) {
+bool LoadTargetLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out) {
+  int model = QZML::kModelOfTarget;
+  if (!LoadLibrary(path, patches, out, &model))
+    return false;
+  if (model == QZML::CAppState::Instance().GetTargetModel())
+    return true;
+  out.Message(kConversionDeclined);
+  return false;
+}
+
+bool SaveLibrary(const std::string& path, const QZML::CPatchArray& patches, CTerminalTextOut& out, int model) {
   QZML::CFileDocument document;
   document.SetErrorOutput(&out);
   document.m_current.m_patches = patches;
+  document.m_current.m_model = model;
   return document.SaveFile(path);
 }
 
@@ -133,7 +140,7 @@ bool RunImportQz3(const CCommandLine& line, CTerminalTextOut& out) { return RunI
 
 bool RunConvert(const CCommandLine& line, CTerminalTextOut& out) {
   QZML::CPatchArray patches;
-  return LoadLibrary(line.operands[0], patches, out) && SaveLibrary(line.operands[1], patches, out);
+  return LoadTargetLibrary(line.operands[0], patches, out) && SaveLibrary(line.operands[1], patches, out);
 }
 
 int RunCommand(const CCommandLine& line, CTerminalTextOut& out) {

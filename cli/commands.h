@@ -6,6 +6,7 @@
 
 #include "cli/cliargs.h"
 #include "cli/terminaltextout.h"
+#include "model/document.h"
 #include "model/patch.h"
 
 namespace QZCli {
@@ -25,18 +26,23 @@ bool RunImportZkl(const CCommandLine& line, CTerminalTextOut& out);
 bool RunImportQz3(const CCommandLine& line, CTerminalTextOut& out);
 bool RunConvert(const CCommandLine& line, CTerminalTextOut& out);
 
-// Saves patches as a library file of the target model, atomically.
-bool SaveLibrary(const std::string& path, const QZML::CPatchArray& patches, CTerminalTextOut& out);
-// Loads a library file; the conversion question goes to the terminal output. ofTargetModel, when given, is set
-// to whether the patches are the target model's data (a file of the other model converted, or not).
-bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out,
-                 bool* ofTargetModel = nullptr);
+// Saves patches as a library file, atomically, with the signature of model (the target model by default).
+bool SaveLibrary(const std::string& path, const QZML::CPatchArray& patches, CTerminalTextOut& out,
+                 int model = QZML::kModelOfTarget);
+// Loads a library file; the conversion question goes to the terminal output. model (when given) receives
+// the model of the loaded patches: the file's own when the conversion was declined.
+bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out, int* model = nullptr);
+// Loads a library file whose patches are to be used as the target model's (sent, exported, converted):
+// a declined conversion fails with "Conversion declined: nothing written."
+bool LoadTargetLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out);
 
-// Opens a file as OpenAnyFile does, with its data in the target model's terms: imported data (QZ-MAX data)
-// converted for the QZ-5 and a library of the other model converted, each when the conversion question is
-// answered Yes. Declined: "Conversion declined: nothing compared." and false, for data of another model
-// are never compared raw.
-bool OpenForComparing(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches);
+// The message of every command that stops because the user (no --yes) declined a model conversion.
+inline constexpr const char* kConversionDeclined = "Conversion declined: nothing written.";
+
+// Opens a file as OpenAnyFile does, for comparing its patches: model receives the model of their data.
+// Imported patches (QZ-MAX data) and a library of the other model are converted when the conversion
+// question is answered Yes, and stay their own model's data otherwise.
+bool OpenForComparing(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches, int& model);
 
 // diff answers like diff(1): 0 equal, 1 different, 2 on any trouble.
 int RunDiff(const CCommandLine& line, CTerminalTextOut& out);

@@ -31,11 +31,13 @@ QZML::CPatchList AllRows(int count) {
   return rows;
 }
 
-// A library to send: no more patches than the unit holds, and every listed row one of them.
-bool CheckLibrary(const QZML::CPatchArray& library, const std::vector<int>& rows, CTerminalTextOut& out) {
+// A library to send: every listed row one of its patches and, unless only the temporary patch is written,
+// no more patches than the unit holds.
+bool CheckLibrary(const QZML::CPatchArray& library, const std::vector<int>& rows, CTerminalTextOut& out,
+                  bool temporary = false) {
   const int count = static_cast<int>(library.size());
   const int userCount = QZML::CAppState::Instance().GetUserPatchCount();
-  if (count > userCount) {
+  if (count > userCount && !temporary) {
     out.Message("The library holds " + std::to_string(count) + " patches; the " +
                 QZML::CAppState::Instance().GetModelName() + " has " + std::to_string(userCount) + " user patches.");
     return false;
@@ -60,12 +62,6 @@ CTerminalProgress* InstallProgress(CMidiSession& session) {
   return raw;
 }
 
-// How many malformed pieces of a .syx file were passed over.
-std::string SkippedText(int skipped) {
-  return std::to_string(skipped) + (skipped == 1 ? " malformed message was" : " malformed messages were") +
-         " skipped.";
-}
-
 // A transfer that returned false: a cancel has no code of its own, so it is told here, with what it left.
 void TellCancel(CTerminalTextOut& out, const char* consequence) {
   if (Interrupted())
@@ -74,36 +70,47 @@ void TellCancel(CTerminalTextOut& out, const char* consequence) {
 
 } // namespace
 
-bool RunImportSmf(const CCommandLine& line, CTerminalTextOut& out) {
-  CMidiSession session(line.global, out);
-  session.StartOffline();
-  QZML::CPatchArray patches = DefaultPatches(QZML::CAppState::Instance().GetUserPatchCount());
-  std::ifstream file(line.operands[0], std::ios::binary);
-  if (!file || !DeviceReader()->Import(file, QZML::CPatchList{0}, &patches)) {
-    out.Error(TEXTOUT_ERR_LOAD);
-    return false;
-  }
-  return SaveLibrary(line.operands[1], patches, out);
-}
+namespace {
 
-bool RunImportSysEx(const CCommandLine& line, CTerminalTextOut& out) {
+// import-smf and import-syx: the file read by the device reader into a fresh Main window of all user
+// patches, saved as a library. A file that holds nothing for this unit must not become a library of blank
+// patches: the reader's outcome says what the file holds instead.
+bool ImportIntoMain(const CCommandLine& line, CTerminalTextOut& out,
+                    bool (CReader::*importFile)(std::istream&, const QZML::CPatchList&, QZML::CPatchArray*)) {
   CMidiSession session(line.global, out);
   session.StartOffline();
   QZML::CPatchArray patches = DefaultPatches(QZML::CAppState::Instance().GetUserPatchCount());
   std::ifstream file(line.operands[0], std::ios::binary);
   CReader* reader = DeviceReader();
-  if (!file || !reader->ImportSysEx(file, QZML::CPatchList{0}, &patches)) {
-    out.Error(TEXTOUT_ERR_LOAD);
-    return false;
-  }
-  const CSysExScan& scan = reader->GetSysExScan();
-  if (scan.skipped > 0)
-    out.Message(SkippedText(scan.skipped));
-  if (scan.messages == 0) {
-    out.Message("This file holds no complete exclusive message.");
+  const bool imported = file && (reader->*importFile)(file, QZML::CPatchList{0}, &patches);
+  if (const int skipped = reader->GetSysExScan().skipped)
+    out.Message(std::to_string(skipped) + (skipped == 1 ? " malformed message was" : " malformed messages were") +
+                " skipped.");
+  if (!imported) {
+    switch (reader->LastImportOutcome()) {
+    case QZML::CDataSetImport::EOutcome::NothingForDevice:
+      out.Message(reader->LastImport().DescribeFor(line.global.deviceId - 1));
+      break;
+    case QZML::CDataSetImport::EOutcome::Declined:
+      out.Message(kConversionDeclined);
+      break;
+    default:
+      out.Error(TEXTOUT_ERR_LOAD);
+      break;
+    }
     return false;
   }
   return SaveLibrary(line.operands[1], patches, out);
+}
+
+} // namespace
+
+bool RunImportSmf(const CCommandLine& line, CTerminalTextOut& out) {
+  return ImportIntoMain(line, out, &CReader::Import);
+}
+
+bool RunImportSysEx(const CCommandLine& line, CTerminalTextOut& out) {
+  return ImportIntoMain(line, out, &CReader::ImportSysEx);
 }
 
 namespace {
@@ -113,7 +120,7 @@ namespace {
 bool ExportLibrary(const CCommandLine& line, CTerminalTextOut& out,
                    bool (QZML::CWriter::*exportFile)(std::ostream&, int, const QZML::CPatchList&, QZML::CPatchArray*)) {
   QZML::CPatchArray library;
-  if (!LoadLibrary(line.operands[0], library, out) || !CheckLibrary(library, line.select, out))
+  if (!LoadTargetLibrary(line.operands[0], library, out) || !CheckLibrary(library, line.select, out))
     return false;
   const QZML::CPatchList rows = line.Has("--select") ? line.select : AllRows(static_cast<int>(library.size()));
   CMidiSession session(line.global, out);
@@ -159,8 +166,8 @@ bool RunWrite(const CCommandLine& line, CTerminalTextOut& out) {
   InstallInterruptHandlers();
   QZML::CPatchArray library;
   const bool temporary = line.tempRow >= 0;
-  if (!LoadLibrary(line.operands[0], library, out) ||
-      !CheckLibrary(library, temporary ? std::vector<int>{line.tempRow} : line.select, out))
+  if (!LoadTargetLibrary(line.operands[0], library, out) ||
+      !CheckLibrary(library, temporary ? std::vector<int>{line.tempRow} : line.select, out, temporary))
     return false;
   const int area = temporary ? QZML::AREA_TEMPORARY : QZML::AREA_USER;
   const QZML::CPatchList rows = temporary              ? QZML::CPatchList{line.tempRow}

@@ -49,12 +49,14 @@ bool RunSimulate(const CCommandLine& line, CTerminalTextOut& out) {
   const std::string memory = line.Get("--memory");
 
   CSimDevice device(SimulatorOptions(model, line.global.deviceId));
+  // What the memory file holds beyond the unit's patches, and its model, survive the run.
+  QZML::CPatchArray stored;
+  int storedModel = QZML::kModelOfTarget;
   if (!memory.empty() && FileExists(memory)) {
     // A memory file that cannot be read stops here, so that the exit does not overwrite it.
-    QZML::CPatchArray patches;
-    if (!LoadLibrary(memory, patches, out))
+    if (!LoadLibrary(memory, stored, out, &storedModel))
       return false;
-    device.Unit().LoadUserPatches(patches);
+    device.Unit().LoadUserPatches(stored);
   }
 
   QZP::CRtMidiBackend backend;
@@ -104,7 +106,20 @@ bool RunSimulate(const CCommandLine& line, CTerminalTextOut& out) {
     return true;
   QZML::CPatchArray patches;
   device.Unit().SaveUserPatches(patches);
-  return SaveLibrary(memory, patches, out);
+  // The unit keeps no memos: a patch that came back unchanged keeps the memos the file gave it.
+  for (std::size_t i = 0; i < patches.size() && i < stored.size(); ++i) {
+    QZML::CPatch* now = patches.Get(i);
+    const QZML::CPatch* before = stored.Get(i);
+    if (now && before && std::equal(now->Image(), now->Image() + QZML::kPatchImageSize, before->Image())) {
+      now->Memo1 = before->Memo1;
+      now->Memo2 = before->Memo2;
+      now->Memo3 = before->Memo3;
+      now->Memo4 = before->Memo4;
+    }
+  }
+  for (std::size_t i = patches.size(); i < stored.size(); ++i)
+    patches.Add(std::make_unique<QZML::CPatch>(*stored.Get(i)));
+  return SaveLibrary(memory, patches, out, storedModel);
 }
 
 } // namespace QZCli

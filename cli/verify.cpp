@@ -1,10 +1,24 @@
 #include "cli/verify.h"
 
-#include <cstring>
+#include <vector>
 
 #include "model/parameteraddress.h"
 
 namespace QZCli {
+
+namespace {
+
+// A name travels with '{' and '}' as the unit's codes 0x7F and 0x7E, and a read turns those codes back
+// into the braces: the sent name compares equal to what a read gives when both go through that mapping.
+std::vector<std::uint8_t> AsRead(const std::uint8_t* bytes, int size, bool name) {
+  std::vector<std::uint8_t> out(bytes, bytes + size);
+  if (name)
+    for (std::uint8_t& byte : out)
+      byte = byte == 0x7E ? '}' : byte == 0x7F ? '{' : byte;
+  return out;
+}
+
+} // namespace
 
 std::vector<std::string> CompareWritten(int area, const std::vector<CVerifyItem>& items,
                                         const QZML::CPatchArray& written, const QZML::CPatchArray& readBack) {
@@ -22,8 +36,9 @@ std::vector<std::string> CompareWritten(int area, const std::vector<CVerifyItem>
       const int size = address.GetBlockSize(area, id) & 0xFF;
       QZML::CBlockRef a = sent ? sent->GetBlock(id, block.sub) : QZML::CBlockRef();
       QZML::CBlockRef b = got ? got->GetBlock(id, block.sub) : QZML::CBlockRef();
+      const bool name = id == QZML::BLOCK_NAME;
       bool same = a && b && size <= a.size && size <= b.size &&
-                  std::memcmp(a.data, b.data, static_cast<std::size_t>(size)) == 0;
+                  AsRead(a.data, size, name) == AsRead(b.data, size, name);
       if (!same)
         differences.push_back(address.GetDescription(area, item.unitNumber, id, block.sub));
     }

@@ -17,8 +17,8 @@ CSysExScan ScanSysEx(const QZML::CByteArray& bytes, const std::function<void(con
       ++end;
     if (end < size && bytes[end] == 0xF7) {
       CZelLongMessage message;
-      if (message.SetBytes(QZML::CByteArray(bytes.begin() + static_cast<long>(pos),
-                                            bytes.begin() + static_cast<long>(end + 1)))) {
+      if (message.SetBytes(
+              QZML::CByteArray(bytes.begin() + static_cast<long>(pos), bytes.begin() + static_cast<long>(end + 1)))) {
         ++scan.messages;
         if (onMessage)
           onMessage(message);

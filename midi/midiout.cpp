@@ -13,9 +13,18 @@ CMidiOut::~CMidiOut() {
 }
 
 bool CMidiOut::Check(bool ok) {
-  if (!ok)
-    m_services.ShowMessage(m_port ? m_port->ErrorText() : m_services.backend->ErrorText());
-  return ok;
+  if (ok) {
+    m_lastError.clear();
+    return true;
+  }
+  return Fail(m_port ? m_port->ErrorText() : m_services.backend->ErrorText());
+}
+
+bool CMidiOut::Fail(const std::string& text) {
+  m_lastError = text.empty() ? std::string("The MIDI output port failed.") : text;
+  if (!m_quiet)
+    m_services.ShowMessage(m_lastError);
+  return false;
 }
 
 bool CMidiOut::Open(unsigned index) {
@@ -73,11 +82,16 @@ bool CMidiOut::SendShort(std::uint32_t packed) {
 }
 
 bool CMidiOut::SendLong(const std::uint8_t* bytes, std::size_t count) {
-  if (!m_port)
+  // These two were never shown; the reason is kept for a caller that reports it.
+  if (!m_port) {
+    m_lastError = "The MIDI output port is closed.";
     return false;
+  }
   // The packet holds one message of at most 2048 bytes; a longer one is refused, never cut.
-  if (count == 0 || count > CMidiPacket::kBufferSize)
+  if (count == 0 || count > CMidiPacket::kBufferSize) {
+    m_lastError = "The message is too long for the MIDI output port.";
     return false;
+  }
   // A message that timed out may still be held by the port: give it up first.
   if ((m_packet.m_flags & MIDI_HEADER_PREPARED) && !Reset())
     return false;
@@ -98,10 +112,8 @@ bool CMidiOut::SendLong(const std::uint8_t* bytes, std::size_t count) {
 
   while (!m_port->SendDone()) {
     clock.SleepMs(kPollMs);
-    if (clock.NowMs() - start >= kSendTimeoutMs) {
-      m_services.ShowMessage("Unable to send MIDI system exclusive. Timeout.");
-      return false;
-    }
+    if (clock.NowMs() - start >= kSendTimeoutMs)
+      return Fail("Unable to send MIDI system exclusive. Timeout.");
   }
   m_packet.m_flags = MIDI_HEADER_DONE;
   return true;

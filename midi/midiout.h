@@ -42,6 +42,12 @@ public:
   bool SendLong(const std::uint8_t* bytes, std::size_t count);
   bool SendLong(const QZML::CByteArray& bytes) { return SendLong(bytes.data(), bytes.size()); }
 
+  // While quiet, a failure is only remembered (LastError), not shown: a caller that reports failures in a
+  // message of its own (a write that stops) shows one message instead of one per data set.
+  void SetQuiet(bool quiet) { m_quiet = quiet; }
+  // The text of the last failure; empty when the last operation succeeded.
+  const std::string& LastError() const { return m_lastError; }
+
   // Milliseconds count bytes take on the cable at the assumed speed, rounded down.
   static std::uint32_t TransmissionMs(std::size_t count) {
     return static_cast<std::uint32_t>(count * 1000 / kBytesPerSecond);
@@ -50,9 +56,13 @@ public:
 protected:
   // Shows the port's error text when ok is false; returns ok.
   bool Check(bool ok);
+  // Remembers text as the last failure and shows it unless quiet; returns false.
+  bool Fail(const std::string& text);
 
   CMidiServices m_services;
   CMidiPacket m_packet;
+  bool m_quiet = false;
+  std::string m_lastError;
 };
 
 // An output device as the logical outputs see it: takes any complete message as bytes.
@@ -60,6 +70,9 @@ class CZelMidiOutDevice {
 public:
   virtual ~CZelMidiOutDevice() = default;
   virtual bool Send(const QZML::CByteArray& bytes) = 0;
+  // See CMidiOut: failures remembered, not shown, while quiet.
+  virtual void SetQuiet(bool quiet) { (void)quiet; }
+  virtual std::string LastError() const { return {}; }
 };
 
 // One output port known by its name.
@@ -72,6 +85,8 @@ public:
   // Exclusive messages (first byte 0xF0) go out whole; anything else as a packed short message of
   // its first one to three bytes.
   bool Send(const QZML::CByteArray& bytes) override;
+  void SetQuiet(bool quiet) override { CMidiOut::SetQuiet(quiet); }
+  std::string LastError() const override { return CMidiOut::LastError(); }
   const std::string& GetName() const { return m_name; }
 
 private:

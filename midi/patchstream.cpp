@@ -150,52 +150,36 @@ bool CReader::ReadBlock(int area, int number, int blockId, int subIndex) {
                  addressing.GetBlockSize(area, blockId) & 0xFF);
 }
 
-bool CReader::Import(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination) {
+bool CReader::ImportFile(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination,
+                         const std::function<bool()>& collect) {
   m_destination = destination;
   m_temporarySlots = temporarySlots;
-  if (!ReadStreamToBuffer(file, m_fileBuffer))
+  m_import.Clear();
+  m_importOutcome = CDataSetImport::EOutcome::Unreadable;
+  m_sysExScan = CSysExScan();
+  // Everything is collected before anything is filed: a malformed file changes nothing.
+  if (!ReadStreamToBuffer(file, m_fileBuffer) || !collect())
     return false;
-  return Read();
+  m_importOutcome = m_import.File(PortAddressing().deviceId, destination);
+  return m_importOutcome == CDataSetImport::EOutcome::Filed;
+}
+
+bool CReader::Import(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination) {
+  return ImportFile(file, temporarySlots, destination, [this] { return Read(); });
 }
 
 bool CReader::ImportSysEx(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination) {
-  m_destination = destination;
-  m_temporarySlots = temporarySlots;
-  m_sysExScan = CSysExScan();
-  if (!ReadStreamToBuffer(file, m_fileBuffer))
-    return false;
-  m_sysExScan = ScanSysEx(m_fileBuffer, [this](const CZelLongMessage& message) { OnExclusiveEvent(0, message); });
-  return true;
+  return ImportFile(file, temporarySlots, destination, [this] {
+    m_sysExScan = ScanSysEx(m_fileBuffer, [this](const CZelLongMessage& message) { OnExclusiveEvent(0, message); });
+    return true;
+  });
 }
 
 void CReader::ReadBytes(CByteArray& out, std::uint32_t position, std::uint32_t count) {
   ReadBufferBytes(m_fileBuffer, out, position, count);
 }
 
-void CReader::OnExclusiveEvent(std::uint32_t, const CZelLongMessage& message) {
-  const CByteArray& bytes = message.GetBytes();
-  if (bytes.size() < 2 || bytes[0] != 0xF0 || bytes[1] != ORVANE_MANUFACTURER_ID)
-    return;
-  // Files always carry four address bytes, whatever the port's setting.
-  CZelOrvaneMessage data;
-  if (!data.Parse(bytes, 4))
-    return;
-  const CZelAddressing port = PortAddressing();
-  const CByteArray deviceId = data.GetField(ORVANE_FIELD_DEVICE_ID);
-  if (bytes[1] != port.manufacturerId || deviceId.size() != 1 || deviceId[0] != port.deviceId)
-    return;
-  if (data.GetField(ORVANE_FIELD_COMMAND) != OrvaneDataSetCommand())
-    return;
-  if (data.GetChecksum() != data.CalcChecksum())
-    return;
-  const CByteArray address = data.GetField(ORVANE_FIELD_ADDRESS);
-  // The user area only (08 or 09 as the first address byte).
-  if (address.empty() || (address[0] != 0x08 && address[0] != 0x09))
-    return;
-  const CByteArray payload = data.GetField(ORVANE_FIELD_DATA);
-  const int slot = m_temporarySlots.empty() ? -1 : m_temporarySlots.front();
-  CParameterAddress().StoreData(FromSevenBitBytes(address), payload.data(), payload.size(), m_destination, slot);
-}
+void CReader::OnExclusiveEvent(std::uint32_t, const CZelLongMessage& message) { m_import.Add(message.GetBytes()); }
 
 // ---- CWriter ----
 
@@ -219,10 +203,58 @@ void CWriter::Bind(CMidiEnvironment& environment) {
 
 CZelAddressing CWriter::PortAddressing() const { return m_port ? m_port->GetAddressing() : DefaultAddressing(); }
 
+namespace {
+
+// Keeps the port layer from showing a message per failed data set while a write runs: the write stops at
+// the first failure and tells the user once.
+class CQuietDevice {
+public:
+  explicit CQuietDevice(CZelMidiOut* port) : m_device(port ? port->GetDevice() : nullptr) {
+    if (m_device)
+      m_device->SetQuiet(true);
+  }
+  ~CQuietDevice() {
+    if (m_device)
+      m_device->SetQuiet(false);
+  }
+  CQuietDevice(const CQuietDevice&) = delete;
+  CQuietDevice& operator=(const CQuietDevice&) = delete;
+
+private:
+  CZelMidiOutDevice* m_device;
+};
+
+} // namespace
+
+std::string CWriter::StoppedMessage(int area, const CPatchList& numbers, std::size_t failed) const {
+  std::string text = "Writing to the " + std::string(CAppState::Instance().GetModelName()) +
+                     " stopped: the MIDI output failed";
+  const std::string reason = m_port ? m_port->LastSendError() : std::string();
+  if (!reason.empty())
+    text += " (" + reason + ")";
+  text += ".\n";
+  if (area == AREA_TEMPORARY)
+    return text + "The temporary patch was not written.";
+  const std::string first = std::to_string(numbers[failed] + 1);
+  if (failed == 0)
+    return text + "No patch was written completely; patch " + first + " and those after it were not written.";
+  return text + "The last patch written completely is patch " + std::to_string(numbers[failed - 1] + 1) +
+         "; patch " + first + " and those after it were not written.";
+}
+
 bool CWriter::WritePatches(int area, const CPatchList& numbers, CPatchArray* source) {
   m_source = source;
   if (!m_environment || !CheckMidiConnection(*m_environment))
     return false;
+  // A row beyond the unit's user patches has no place on the unit: nothing is sent.
+  const int userCount = CAppState::Instance().GetUserPatchCount();
+  for (int number : numbers)
+    if (area == AREA_USER && (number < 0 || number >= userCount)) {
+      m_environment->GetServices().ShowMessage("Patch " + std::to_string(number + 1) + " is beyond the " +
+                                               std::to_string(userCount) + " user patches of the " +
+                                               CAppState::Instance().GetModelName() + "; nothing was sent.");
+      return false;
+    }
   CReader* reader = m_reader ? m_reader : CAppState::Instance().GetReader<CReader>();
   if (!reader) {
     // Without a reader nothing can tell whether the unit is there: the set-up is not complete.
@@ -233,18 +265,22 @@ bool CWriter::WritePatches(int area, const CPatchList& numbers, CPatchArray* sou
   if (!reader->Identify())
     return false;
   m_fileMode = FILE_MODE_DEVICE;
+  m_sendFailed = false;
+  CQuietDevice quiet(m_port);
   CZelProgressBar& progress = Progress();
   progress.BeginText(static_cast<int>(numbers.size()), std::string(), true);
   bool ok = true;
-  int position = 0;
+  std::size_t position = 0;
   for (int number : numbers) {
-    progress.SetPosition(++position);
+    progress.SetPosition(static_cast<int>(++position));
     if (IsPatchArea(area) && !WritePatch(area, number)) {
       ok = false;
       break;
     }
   }
   progress.End();
+  if (m_sendFailed)
+    m_environment->GetServices().ShowMessage(StoppedMessage(area, numbers, position - 1));
   return ok;
 }
 
@@ -282,7 +318,11 @@ bool CWriter::WriteBlock(int area, int number, int blockId, int subIndex) {
   progress.SetText(addressing.GetDescription(area, number, blockId, subIndex));
   if (progress.IsCancelled())
     return false;
-  return Write(address, data);
+  if (!Write(address, data)) {
+    m_sendFailed = true;
+    return false;
+  }
+  return true;
 }
 
 bool CWriter::Export(std::ostream& file, int area, const CPatchList& numbers, CPatchArray* source) {

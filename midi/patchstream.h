@@ -7,9 +7,12 @@
 // (InstallPatchStreams), and the application state owns them until exit.
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
+#include <string>
 #include <vector>
 
+#include "exclusive/patchimport.h"
 #include "exclusive/smf.h"
 #include "exclusive/sysexfile.h"
 #include "midi/zelmidireader.h"
@@ -65,14 +68,23 @@ public:
 
   // Reads a Standard MIDI File into destination: the unit's data sets for the user area, on this port's
   // device ID with good checksums, each filed at the patch its address names; everything else is skipped.
-  // False when the stream fails or the file is malformed (what was filed before stays filed).
+  // Data sets of the other model are filed only converted, after the conversion question. False when the
+  // stream fails or the file is malformed (nothing is filed then), and when no data set was filed:
+  // LastImport() tells why (its outcome, and what the file holds).
   bool Import(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination);
-  // Reads a ".syx" file (raw exclusive messages back to back) into destination: each complete message goes
-  // through the same filter as an exclusive event of Import. Malformed pieces (a message cut short, bytes
-  // between messages) are passed over and counted. False when the stream fails.
+  // Reads a ".syx" file (raw exclusive messages back to back) into destination exactly as Import reads the
+  // exclusive events of a Standard MIDI File: the same data sets filed, the same question, the same
+  // outcomes in LastImport(). Malformed pieces (a message cut short, bytes between messages) are passed
+  // over one by one and counted in GetSysExScan(); they never make the file unreadable.
   bool ImportSysEx(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination);
-  // What the last ImportSysEx found: complete messages, and malformed pieces skipped.
+  // What the last import found as raw exclusive messages: complete ones and malformed pieces skipped (none
+  // after a Standard MIDI File, whose malformed events make the whole file unreadable).
   const CSysExScan& GetSysExScan() const { return m_sysExScan; }
+  // The device ID (on the wire) the unit's messages carry: requests, and the data sets Import files.
+  std::uint8_t DeviceId() const { return PortAddressing().deviceId; }
+  // The data sets of the last Import, kept so that they can be filed again for another device ID.
+  CDataSetImport& LastImport() { return m_import; }
+  CDataSetImport::EOutcome LastImportOutcome() const { return m_importOutcome; }
 
   // The identity reply test while an Exchange waits.
   bool OnExclusive(const CZelLongMessage& message) override;
@@ -87,11 +99,17 @@ public:
 protected:
   CZelTextOut* GetErrorSink() const override;
   CZelAddressing PortAddressing() const;
+  // Import and ImportSysEx: the file into the file buffer, its messages offered to m_import by collect
+  // (false: the file is malformed), then the data sets for this port's device ID filed.
+  bool ImportFile(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination,
+                  const std::function<bool()>& collect);
 
   CZelProgressBar* m_progress = nullptr;
   CByteArray m_fileBuffer;
   CPatchArray* m_destination = nullptr;
   CPatchList m_temporarySlots;
+  CDataSetImport m_import;
+  CDataSetImport::EOutcome m_importOutcome = CDataSetImport::EOutcome::Unreadable;
   CSysExScan m_sysExScan;
 
 private:
@@ -123,8 +141,11 @@ public:
   virtual void Bind(CMidiEnvironment& environment);
 
   // Sends the listed patches of source to area of the unit. False on an incomplete set-up (code 3 at
-  // once), a unit that does not answer as the target model (code 4 pending), a cancel (no code) and a
-  // listed row that source does not hold; the unit keeps what was sent before.
+  // once), a unit that does not answer as the target model (code 4 pending), a cancel (no code), a
+  // listed row that source does not hold, a user patch number beyond the unit's (nothing sent), and a
+  // data set the port could not send: the write stops there and one message (through the environment's
+  // message box) names the last patch written completely and the first that was not. The unit keeps
+  // what was sent before.
   bool WritePatches(int area, const CPatchList& numbers, CPatchArray* source);
   // Every block of the target model's written set, in table order.
   bool WritePatch(int area, int number);
@@ -146,12 +167,16 @@ public:
 protected:
   CZelAddressing PortAddressing() const;
 
+  // The message of a write that stopped at numbers[failed] because the port failed.
+  std::string StoppedMessage(int area, const CPatchList& numbers, std::size_t failed) const;
+
   // m_fileMode: where WriteBlock sends a data set.
   enum : std::uint8_t { FILE_MODE_DEVICE = 0, FILE_MODE_SMF = 1, FILE_MODE_SYSEX = 2 };
 
   CZelProgressBar* m_progress = nullptr;
   CByteArray m_output;
   std::uint8_t m_fileMode = FILE_MODE_DEVICE;
+  bool m_sendFailed = false;
   CPatchArray* m_source = nullptr;
 
 private:

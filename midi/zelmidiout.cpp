@@ -5,9 +5,8 @@
 #include "midi/midiout.h"
 
 void CZelMidiOut::SendBytes(const QZML::CByteArray& bytes) {
-  // The device's result does not come back: a failed send has shown its own message.
-  if (m_device)
-    m_device->Send(bytes);
+  // The interface's senders return nothing; the writer asks LastSendFailed afterwards.
+  m_lastSendFailed = m_device && !m_device->Send(bytes);
   m_lastMessage = bytes;
 }
 

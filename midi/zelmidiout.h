@@ -2,9 +2,11 @@
 // A logical output of the program: the unit's addressing, the builders of its data-set and request
 // messages, and the output device it is bound to (if any).
 
+#include <string>
+
+#include "midi/midiout.h"
 #include "midi/zelmidi.h"
 
-class CZelMidiOutDevice;
 
 class CZelMidiOut : public CZelMidi, public IZelMidiOut {
 public:
@@ -19,9 +21,15 @@ public:
   void SetDevice(CZelMidiOutDevice* device) { m_device = device; }
   CZelMidiOutDevice* GetDevice() const { return m_device; }
 
+  // Whether the last message reached its device (a message sent while unbound counts as sent), and the
+  // device's reason when it did not.
+  bool LastSendFailed() const { return m_lastSendFailed; }
+  std::string LastSendError() const { return m_device ? m_device->LastError() : std::string(); }
+
 private:
   void SendBytes(const QZML::CByteArray& bytes);
 
   CZelMidiOutDevice* m_device = nullptr;
   QZML::CByteArray m_lastMessage;
+  bool m_lastSendFailed = false;
 };

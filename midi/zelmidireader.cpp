@@ -79,8 +79,11 @@ bool CZelMidiWriter::OnIdentityRequest(const CZelLongMessage&) { return true; }
 bool CZelMidiWriter::OnRequest(const CZelOrvaneMessage&) { return true; }
 
 bool CZelMidiWriter::Write(std::uint32_t address, const QZML::CByteArray& data) {
-  if (m_port)
+  if (m_port) {
     m_port->SendDataSet(address, data);
+    if (m_port->LastSendFailed())
+      return false;
+  }
   Clock().SleepMs(kPauseMs);
   return true;
 }

@@ -95,8 +95,8 @@ public:
   bool OnIdentityRequest(const CZelLongMessage& message) override;
   bool OnRequest(const CZelOrvaneMessage& message) override;
 
-  // The port's data set for address and data, then the pause. Always true: a failing port has shown
-  // its own message.
+  // The port's data set for address and data, then the pause. False when the port could not send it
+  // (no pause then).
   bool Write(std::uint32_t address, const QZML::CByteArray& data);
 
 protected:

@@ -15,6 +15,24 @@ const unsigned char* ModelId(int model) {
   return model == MODEL_QZ5 ? kQz5 : kQzMax;
 }
 
+int ConversionTo(int model) { return model == MODEL_QZ5 ? CONVERT_TO_QZ5 : CONVERT_TO_QZMAX; }
+
+int ConversionQuestionTo(int model) {
+  return model == MODEL_QZ5 ? QUESTION_CONVERT_TO_QZ5 : QUESTION_CONVERT_TO_QZMAX;
+}
+
+void AdaptToModelSwitch(CData& data, int previous, bool convert) {
+  const int target = CAppState::Instance().GetTargetModel();
+  const int model = data.m_model >= 0 ? data.m_model : previous;
+  if (!convert) {
+    data.m_model = model;
+    return;
+  }
+  if (model != target)
+    ConvertArray(data.m_patches, ConversionTo(target));
+  data.m_model = kModelOfTarget;
+}
+
 CAppState& CAppState::Instance() {
   static CAppState state;
   return state;
@@ -24,22 +42,29 @@ bool CAppState::AskConversion(int questionCode) const {
   return m_messageBox && m_messageBox->Ask(ASK_YES_NO, questionCode, 0) == ANSWER_YES;
 }
 
+bool CAppState::AdaptPatches(CPatchArray& patches, int dataModel, int toModel) const {
+  if (dataModel == toModel)
+    return true;
+  if (!AskConversion(ConversionQuestionTo(toModel)))
+    return false;
+  ConvertArray(patches, ConversionTo(toModel));
+  return true;
+}
+
 int CAppState::SetTargetModel(int model, bool quiet) {
   // Only the two models exist; anything else (a damaged setting) would leave sizes, names and file
   // signatures disagreeing about which model is meant.
   if (model != MODEL_QZMAX && model != MODEL_QZ5)
     return CONVERT_NONE;
+  const int previous = m_targetModel;
   m_targetModel = model;
   if (quiet)
     return CONVERT_NONE;
   if (m_modelIdSink)
     m_modelIdSink->SetModelId(ModelId(model));
-  int direction = model == MODEL_QZMAX ? CONVERT_TO_QZMAX : CONVERT_TO_QZ5;
-  int question = model == MODEL_QZMAX ? QUESTION_CONVERT_TO_QZMAX : QUESTION_CONVERT_TO_QZ5;
-  if (!AskConversion(question))
-    return CONVERT_NONE;
-  ConvertArray(m_clipboard.m_patches, direction);
-  return direction;
+  const bool convert = AskConversion(ConversionQuestionTo(model));
+  AdaptToModelSwitch(m_clipboard, previous, convert);
+  return convert ? ConversionTo(model) : CONVERT_NONE;
 }
 
 } // namespace QZML

@@ -42,6 +42,9 @@ public:
 const char* ModelName(int model);
 int UserPatchCount(int model);
 const unsigned char* ModelId(int model);
+// The conversion direction and the question (12 or 13) that bring data to a model.
+int ConversionTo(int model);
+int ConversionQuestionTo(int model);
 
 class CAppState {
 public:
@@ -96,6 +99,11 @@ public:
   // Asks a Yes/No conversion question (12 or 13) through the message-box output; true on Yes.
   bool AskConversion(int questionCode) const;
 
+  // Patches made for dataModel that are about to be used as toModel data (sent to the unit, exported,
+  // pasted into a window of that model): nothing to do when the models agree; otherwise the conversion
+  // question, and Yes converts patches (the caller's copy). False when the user said No.
+  bool AdaptPatches(CPatchArray& patches, int dataModel, int toModel) const;
+
 private:
   CAppState() = default;
   int m_targetModel = MODEL_QZMAX;
@@ -107,6 +115,11 @@ private:
   CZelTextOut* m_errorOutput = nullptr;
   IModelIdSink* m_modelIdSink = nullptr;
 };
+
+// After the target model switched away from `previous`: when convert is set, data of another model than
+// the new target is converted to it and follows the target from then on; otherwise data that followed
+// the target keeps `previous` as its own model (its patches were made for that model and stay so).
+void AdaptToModelSwitch(CData& data, int previous, bool convert);
 
 // Switches the target model for the lifetime of a scope (tests, tools that work on one model).
 class CTargetModelScope {

@@ -1,18 +1,27 @@
 #include "model/document.h"
 
+#include <utility>
+
+#include "model/appstate.h"
+
 namespace QZML {
+
+int CData::Model() const { return m_model >= 0 ? m_model : CAppState::Instance().GetTargetModel(); }
 
 void CDocument::SaveUndo(int kind) {
   m_snapshotValid = false;
   if (kind == 0 || kind == 1) {
     m_snapshot.m_patches = m_current.m_patches;
+    m_snapshot.m_model = m_current.m_model;
     m_snapshotValid = true;
   }
 }
 
 void CDocument::Undo() {
-  if (m_snapshotValid)
-    m_current.m_patches.SwapContents(m_snapshot.m_patches);
+  if (!m_snapshotValid)
+    return;
+  m_current.m_patches.SwapContents(m_snapshot.m_patches);
+  std::swap(m_current.m_model, m_snapshot.m_model);
 }
 
 std::uint32_t CDocumentHeader::GetHeaderField(int index) const {

@@ -67,8 +67,7 @@ bool CFileDocument::Fail(int code) const {
 
 bool CFileDocument::Save(std::ostream& stream) {
   CDocumentHeader header;
-  const char* signature =
-      CAppState::Instance().GetTargetModel() == MODEL_QZMAX ? kSignatureQzMax : kSignatureQz5;
+  const char* signature = m_current.Model() == MODEL_QZMAX ? kSignatureQzMax : kSignatureQz5;
   std::memcpy(header.m_bytes, signature, CDocumentHeader::SIGNATURE_SIZE);
   const CPatchArray& patches = m_current.m_patches;
   header.SetHeaderField(0, static_cast<std::uint32_t>(patches.size()));
@@ -95,7 +94,6 @@ bool CFileDocument::Save(std::ostream& stream) {
 
 bool CFileDocument::Load(std::istream& stream, bool& converted) {
   converted = false;
-  m_loadedModel = -1;
   CDocumentHeader header;
   stream.read(reinterpret_cast<char*>(header.m_bytes), CDocumentHeader::SIZE);
   if (stream.gcount() != CDocumentHeader::SIZE)
@@ -103,18 +101,18 @@ bool CFileDocument::Load(std::istream& stream, bool& converted) {
 
   CAppState& state = CAppState::Instance();
   int model = state.GetTargetModel();
-  int direction = CONVERT_NONE;
-  if (std::memcmp(header.m_bytes, kSignatureQzMax, CDocumentHeader::SIGNATURE_SIZE) == 0) {
-    m_loadedModel = MODEL_QZMAX;
-    if (model == MODEL_QZ5 && state.AskConversion(QUESTION_CONVERT_TO_QZ5))
-      direction = CONVERT_TO_QZ5;
-  } else if (std::memcmp(header.m_bytes, kSignatureQz5, CDocumentHeader::SIGNATURE_SIZE) == 0) {
-    m_loadedModel = MODEL_QZ5;
-    if (model == MODEL_QZMAX && state.AskConversion(QUESTION_CONVERT_TO_QZMAX))
-      direction = CONVERT_TO_QZMAX;
-  } else {
+  int fileModel;
+  if (std::memcmp(header.m_bytes, kSignatureQzMax, CDocumentHeader::SIGNATURE_SIZE) == 0)
+    fileModel = MODEL_QZMAX;
+  else if (std::memcmp(header.m_bytes, kSignatureQz5, CDocumentHeader::SIGNATURE_SIZE) == 0)
+    fileModel = MODEL_QZ5;
+  else
     return Fail(TEXTOUT_ERR_FILE_TYPE);
-  }
+  int direction = CONVERT_NONE;
+  if (fileModel != model && state.AskConversion(ConversionQuestionTo(model)))
+    direction = ConversionTo(model);
+  // Declined data stays what it is, so it is saved, sent and pasted as the file's model.
+  m_current.m_model = fileModel == model || direction != CONVERT_NONE ? kModelOfTarget : fileModel;
 
   std::uint32_t count = header.GetHeaderField(0);
   CPatchArray& patches = m_current.m_patches;
@@ -146,7 +144,6 @@ bool CFileDocument::SaveFile(const std::string& path) {
 
 bool CFileDocument::LoadFile(const std::string& path, bool& converted) {
   converted = false;
-  m_loadedModel = -1;
   std::ifstream stream(path, std::ios::binary);
   if (!stream)
     return Fail(TEXTOUT_ERR_LOAD);

@@ -16,15 +16,14 @@ extern const char kSignatureQz5[CDocumentHeader::SIGNATURE_SIZE + 1];
 
 class CFileDocument : public CDocument {
 public:
-  // Writes the current data with the current target model's signature. On a write failure: code 2, false.
+  // Writes the current data with the signature of the model its patches were made for (the target model
+  // unless the user declined a conversion). On a write failure: code 2, false.
   bool Save(std::ostream& stream);
   // Replaces the current data with the file's patches. A file of the other model is converted when the user
-  // says Yes (converted is then set). Codes: 5 not a library file, a missing or zero record length;
-  // 1 a record body that ends early. On failure the patches read so far stay in the current data.
+  // says Yes (converted is then set); after No the data keeps the file's model (m_current.m_model).
+  // Codes: 5 not a library file, a missing or zero record length; 1 a record body that ends early. On
+  // failure the patches read so far stay in the current data.
   bool Load(std::istream& stream, bool& converted);
-  // The model whose signature the file last loaded carries (MODEL_QZMAX, MODEL_QZ5), -1 when none did.
-  // A file of the other model that was not converted holds data the target model reads differently.
-  int GetLoadedModel() const { return m_loadedModel; }
 
   // The same through a file: saving replaces the file only once all of it is written.
   bool SaveFile(const std::string& path);
@@ -38,7 +37,6 @@ private:
   bool Fail(int code) const;
 
   CZelTextOut* m_errorOutput = nullptr;
-  int m_loadedModel = -1;
 };
 
 } // namespace QZML

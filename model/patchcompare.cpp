@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string_view>
 
-#include "model/parameteraddress.h"
+#include "model/appstate.h"
 
 namespace QZML {
 namespace {
+
+int ResolveModel(int model) { return model == kModelOfTarget ? CAppState::Instance().GetTargetModel() : model; }
 
 std::string TrimmedName(const CPatch& patch) {
   std::string name = patch.GetName();
@@ -24,9 +27,9 @@ struct CSpan {
   int size;
 };
 
-std::vector<CSpan> ComparedSpans(bool withName) {
+std::vector<CSpan> ComparedSpans(bool withName, int model) {
   std::vector<CSpan> spans;
-  for (const CComparedBlock& block : ComparedBlocks(withName)) {
+  for (const CComparedBlock& block : ComparedBlocks(withName, model)) {
     if (!spans.empty() && spans.back().offset + spans.back().size == block.flatOffset)
       spans.back().size += block.size;
     else
@@ -54,23 +57,22 @@ bool EqualSpans(const CPatch& a, const CPatch& b, const std::vector<CSpan>& span
 
 } // namespace
 
-std::vector<CComparedBlock> ComparedBlocks(bool withName) {
-  CParameterAddress addressing;
+std::vector<CComparedBlock> ComparedBlocks(bool withName, int model) {
+  const int index = ResolveModel(model) == MODEL_QZMAX ? 0 : 1;
   std::vector<CComparedBlock> blocks;
-  for (int index = 0; index < kBlockCount; ++index) {
-    const CBlockInstance& block = BlockInstance(index);
-    const int id = block.kind->id;
-    if (!CParameterAddress::IsWritten(id) || (id == BLOCK_NAME && !withName))
+  for (int i = 0; i < kBlockCount; ++i) {
+    const CBlockInstance& block = BlockInstance(i);
+    const CBlockKind& kind = *block.kind;
+    if (!kind.written[index] || (kind.id == BLOCK_NAME && !withName))
       continue;
-    const int size = std::min(addressing.GetBlockSize(AREA_USER, id), block.size);
-    blocks.push_back(CComparedBlock{id, block.sub, block.flatOffset, size});
+    blocks.push_back(CComparedBlock{kind.id, block.sub, block.flatOffset, std::min(kind.size[index], block.size)});
   }
   return blocks;
 }
 
-CPatchDifferences ComparePatches(const CPatch& first, const CPatch& second) {
+CPatchDifferences ComparePatches(const CPatch& first, const CPatch& second, int model) {
   CPatchDifferences differences;
-  for (const CComparedBlock& block : ComparedBlocks(false)) {
+  for (const CComparedBlock& block : ComparedBlocks(false, model)) {
     const std::uint8_t* a = first.Image() + block.flatOffset;
     const std::uint8_t* b = second.Image() + block.flatOffset;
     if (std::memcmp(a, b, static_cast<std::size_t>(block.size)) == 0)
@@ -88,6 +90,26 @@ CPatchDifferences ComparePatches(const CPatch& first, const CPatch& second) {
       differences.texts.push_back(
           CTextDifference{"Memo" + std::to_string(memo + 1), first.GetMemo(memo), second.GetMemo(memo)});
   return differences;
+}
+
+bool ComparePatchesOfModels(const CPatch& first, int firstModel, const CPatch& second, int secondModel,
+                            CPatchDifferences& differences) {
+  firstModel = ResolveModel(firstModel);
+  secondModel = ResolveModel(secondModel);
+  if (firstModel == secondModel) {
+    differences = ComparePatches(first, second, firstModel);
+    return true;
+  }
+  // One of two models is the target's: the other patch is brought to it.
+  const int target = CAppState::Instance().GetTargetModel();
+  const bool convertFirst = firstModel != target;
+  CPatchArray copy;
+  copy.Add(std::make_unique<CPatch>(convertFirst ? first : second));
+  if (!CAppState::Instance().AdaptPatches(copy, convertFirst ? firstModel : secondModel, target))
+    return false;
+  differences =
+      convertFirst ? ComparePatches(*copy.Get(0), second, target) : ComparePatches(first, *copy.Get(0), target);
+  return true;
 }
 
 std::vector<std::string> DescribeDifferences(const CPatchDifferences& differences, int maxByteLines) {
@@ -129,8 +151,8 @@ std::string SummarizeDifferences(const CPatchDifferences& differences) {
   return summary;
 }
 
-std::vector<CDuplicateGroup> FindDuplicates(const CPatchArray& patches, bool withName) {
-  const std::vector<CSpan> spans = ComparedSpans(withName);
+std::vector<CDuplicateGroup> FindDuplicates(const CPatchArray& patches, bool withName, int model) {
+  const std::vector<CSpan> spans = ComparedSpans(withName, model);
   struct CKey {
     std::size_t hash;
     int row;

@@ -1,20 +1,24 @@
 #pragma once
 // Comparing patches: the differences of two patches block by block, and groups of equal patches in a list.
 //
-// Two patches are compared on what makes their sound on the unit: the blocks the target model sends, at the
+// Two patches are compared on what makes their sound on the unit: the blocks their model sends, at the
 // sizes it sends them. Bytes the unit never receives (the other model's assigns, the unsent tail of a
 // QZ-5 block) do not count, so a patch and its copy that went through another model's conversion or
 // importer still compare equal. The name and the memos are compared apart from the blocks.
+//
+// The model is that of the patches' data: the target model (kModelOfTarget) unless a list kept its own
+// (CData::Model()). Patches of two models are compared only once converted to one (ComparePatchesOfModels).
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "model/document.h"
 #include "model/patch.h"
 
 namespace QZML {
 
-// One compared block of the current target model, in the flat patch image.
+// One compared block of a model, in the flat patch image.
 struct CComparedBlock {
   int blockId;
   int sub;
@@ -22,8 +26,8 @@ struct CComparedBlock {
   int size; // the bytes the target model sends
 };
 
-// The compared blocks of the current target model in table order; "PATCH NAME" only when withName.
-std::vector<CComparedBlock> ComparedBlocks(bool withName);
+// The compared blocks of a model in table order; "PATCH NAME" only when withName.
+std::vector<CComparedBlock> ComparedBlocks(bool withName, int model = kModelOfTarget);
 
 // One byte that differs: its offset inside the block and the two values.
 struct CByteDifference {
@@ -55,9 +59,15 @@ struct CPatchDifferences {
   bool Equal() const { return blocks.empty() && texts.empty(); }
 };
 
-// The differences of two patches of the current target model. Patches of different models must be converted
-// to the target model first (as loading a library file of the other model offers); raw they mean nothing.
-CPatchDifferences ComparePatches(const CPatch& first, const CPatch& second);
+// The differences of two patches whose data are both of model.
+CPatchDifferences ComparePatches(const CPatch& first, const CPatch& second, int model = kModelOfTarget);
+
+// The differences of a patch of firstModel's data and one of secondModel's (models, or kModelOfTarget).
+// Of one model they are compared as they are; of two, the one that is not the target model's is converted
+// to it on a copy, after the conversion question (CAppState::AdaptPatches). False, with nothing compared,
+// when the user declines: patches of two models are never compared raw.
+bool ComparePatchesOfModels(const CPatch& first, int firstModel, const CPatch& second, int secondModel,
+                            CPatchDifferences& differences);
 
 // Byte lines listed in all by DescribeDifferences by default: with the block and text lines, a screenful.
 constexpr int kListedByteDifferences = 16;
@@ -75,10 +85,11 @@ std::string SummarizeDifferences(const CPatchDifferences& differences);
 // Rows of a list whose patch data are equal, in ascending order; the groups ordered by their first row.
 using CDuplicateGroup = std::vector<int>;
 
-// The groups of two or more rows (0-based) whose compared blocks are equal, the name included only when
-// withName; memos never count. Rows that hold no patch belong to no group. Found by hashing, so a list of
-// ten thousand patches takes milliseconds.
-std::vector<CDuplicateGroup> FindDuplicates(const CPatchArray& patches, bool withName = false);
+// The groups of two or more rows (0-based) of a list of model's data whose compared blocks are equal, the
+// name included only when withName; memos never count. Rows that hold no patch belong to no group.
+// Found by hashing, so a list of ten thousand patches takes milliseconds.
+std::vector<CDuplicateGroup> FindDuplicates(const CPatchArray& patches, bool withName = false,
+                                            int model = kModelOfTarget);
 
 // Every row of the groups but the first of each: the rows whose data equal an earlier row's, ascending.
 std::vector<int> LaterDuplicates(const std::vector<CDuplicateGroup>& groups);

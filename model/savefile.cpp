@@ -171,6 +171,13 @@ bool SaveFileAtomically(const std::string& path, const std::function<bool(std::o
   bool exists = stat(target.c_str(), &info) == 0;
   if (exists && !S_ISREG(info.st_mode))
     return Report(errorOutput);
+  // The rename below needs only the folder's permission, so a file the user may not write would be
+  // replaced all the same. A file without any write permission counts as protected even for root.
+  if (exists && (access(target.c_str(), W_OK) != 0 || (info.st_mode & 0222) == 0))
+    return Report(errorOutput);
+#else
+  if (_access(target.c_str(), 0) == 0 && _access(target.c_str(), 2) != 0)
+    return Report(errorOutput);
 #endif
 
   std::string::size_type slash = target.find_last_of("/\\");

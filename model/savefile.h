@@ -12,7 +12,8 @@ class CZelTextOut;
 namespace QZML {
 
 // Calls write with a byte stream (no text translation) and replaces path with what it wrote. False when
-// write returns false, the stream fails, or the file cannot be created, flushed or renamed; the previous file
+// write returns false, the stream fails, the file at path may not be written (read-only), or the new file
+// cannot be created, flushed or renamed; the previous file
 // at path is then left untouched and the temporary file removed. Failures other than write's own are
 // reported as code 2 to errorOutput when given (write reports its own).
 bool SaveFileAtomically(const std::string& path, const std::function<bool(std::ostream&)>& write,

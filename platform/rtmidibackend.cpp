@@ -1,4 +1,5 @@
 #include "platform/rtmidibackend.h"
+#include "platform/rtmidierror.h"
 
 #include <RtMidi.h>
 
@@ -18,24 +19,7 @@ namespace QZP {
 
 namespace {
 
-// Collects what RtMidi reports for one of its objects instead of printing or throwing.
-struct CErrorSink {
-  std::string text;
-  bool failed = false;
-
-  void Clear() {
-    text.clear();
-    failed = false;
-  }
-  static void Callback(RtMidiError::Type type, const std::string& message, void* user) {
-    auto* sink = static_cast<CErrorSink*>(user);
-    if (type == RtMidiError::DEBUG_WARNING)
-      return;
-    sink->text = message;
-    if (type != RtMidiError::WARNING)
-      sink->failed = true;
-  }
-};
+using CErrorSink = CRtMidiErrorSink;
 
 #if defined(QZ_HAVE_JACK)
 void SilentJack(const char*) {}
@@ -110,7 +94,7 @@ public:
       m_error.text = e.getMessage();
       return false;
     }
-    return !m_error.failed;
+    return !m_error.SendFailed();
   }
   bool Close() override {
     if (!m_out)

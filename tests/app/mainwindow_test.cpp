@@ -160,13 +160,18 @@ void CMainWindowTest::readAllAndWriteAllThroughTheWindow() {
   CImageView* view = app->GetMainView();
   CPatchListCtrl* list = view->GetList();
   QCOMPARE(list->GetItemCount(), 140);
-  QVERIFY(!view->IsCommandEnabled(ID_MIDI_READ_SELECTED) || view->HasSelection());
+  // The "Selected" commands follow the selection.
+  QVERIFY(!view->HasSelection());
+  QVERIFY(RunEventLoopUntil([&]() { return !frame->GetCommandAction(ID_MIDI_READ_SELECTED)->isEnabled(); }, 2000));
+  QVERIFY(!view->GetButton(IDC_READ_SELECTED)->isEnabled());
+  QVERIFY(!view->GetButton(IDC_WRITE_SELECTED)->isEnabled());
+  QVERIFY(frame->GetCommandAction(ID_MIDI_READ_ALL)->isEnabled());
   {
     CProgressWatch watch(app.App());
     view->GetButton(IDC_READ_ALL)->click();
     QVERIFY(watch.shown);
   }
-  QCOMPARE(answers.m_confirmations, 1);
+  QCOMPARE(answers.m_kinds, QList<int>({CONFIRM_READ_USER}));
   QCOMPARE(Name(app->GetMainDocument()->GetPatches(), 0), QStringLiteral("U0"));
   QCOMPARE(Name(app->GetMainDocument()->GetPatches(), 139), QStringLiteral("U139"));
   QCOMPARE(Cell(list, 57), QStringLiteral("U57"));
@@ -180,6 +185,9 @@ void CMainWindowTest::readAllAndWriteAllThroughTheWindow() {
   simulator->Unit().SetUserPatch(6, changed);
   QVERIFY(simulator->Start());
   list->SelectRows(5, 5);
+  QVERIFY(RunEventLoopUntil([&]() { return frame->GetCommandAction(ID_MIDI_READ_SELECTED)->isEnabled(); }, 2000));
+  QVERIFY(view->GetButton(IDC_READ_SELECTED)->isEnabled());
+  QVERIFY(view->GetButton(IDC_WRITE_SELECTED)->isEnabled());
   frame->RouteCommand(ID_MIDI_READ_SELECTED);
   QCOMPARE(Name(app->GetMainDocument()->GetPatches(), 5), QStringLiteral("Fresh"));
   QCOMPARE(Name(app->GetMainDocument()->GetPatches(), 6), QStringLiteral("U6"));
@@ -200,7 +208,7 @@ void CMainWindowTest::readAllAndWriteAllThroughTheWindow() {
   QCOMPARE(Name(written, 0), QStringLiteral("W0"));
   QCOMPARE(Name(written, 139), QStringLiteral("W139"));
   QVERIFY(simulator->Start());
-  QCOMPARE(answers.m_confirmations, 3);
+  QCOMPARE(answers.m_kinds, QList<int>({CONFIRM_READ_USER, CONFIRM_READ_USER, CONFIRM_WRITE_USER}));
   QVERIFY(ui.m_texts.isEmpty());
   QVERIFY(!app->GetMainDocument()->IsModified());
 }
@@ -265,7 +273,7 @@ void CMainWindowTest::temporaryButtonsAndDoubleClick() {
   QCOMPARE(Name(app->GetMainDocument()->GetPatches(), top + 1), QStringLiteral("From Unit"));
   QCOMPARE(Cell(list, top + 1), QStringLiteral("From Unit"));
   QVERIFY(!app->GetMainDocument()->IsModified());
-  QCOMPARE(answers.m_confirmations, 2);
+  QCOMPARE(answers.m_kinds, QList<int>({CONFIRM_WRITE_TEMP_BUTTON, CONFIRM_READ_TEMP}));
 
   // Double click on a library row sends it; a read into a library marks it modified.
   CFileDoc* library = app->NewLibraryWith(NamedPatches(3, "L"));
@@ -276,7 +284,7 @@ void CMainWindowTest::temporaryButtonsAndDoubleClick() {
   simulator->Unit().GetTemporaryPatch(temporary);
   QCOMPARE(QString::fromStdString(temporary.GetName()).trimmed(), QStringLiteral("L2"));
   QVERIFY(simulator->Start());
-  QCOMPARE(answers.m_confirmations, 3);
+  QCOMPARE(answers.m_kinds.last(), int(CONFIRM_WRITE_TEMP_CLICK));
   libraryView->GetParentFrame()->resize(600, 400);
   QVERIFY(RunEventLoopUntil([&]() { return libraryView->GetRowButtonCount() == 3; }, 2000));
   libraryView->OnCommand(ID_ROW_READ_FIRST + 0);
@@ -293,7 +301,10 @@ void CMainWindowTest::smfExportAndImportRoundTrip() {
   NameMain(app.App(), "S");
   CImageView* view = app->GetMainView();
   const QString all = dir.filePath(QStringLiteral("all.mid"));
-  QVERIFY(!view->IsCommandEnabled(ID_FILE_EXPORT_SMF_SELECTED) || view->HasSelection());
+  CMainFrame* frame = app->GetMainFrame();
+  QVERIFY(!view->HasSelection());
+  QVERIFY(RunEventLoopUntil([&]() { return !frame->GetCommandAction(ID_FILE_EXPORT_SMF_SELECTED)->isEnabled(); }, 2000));
+  QVERIFY(frame->GetCommandAction(ID_FILE_EXPORT_SMF_ALL)->isEnabled());
   answers.File(all);
   app->GetMainFrame()->RouteCommand(ID_FILE_EXPORT_SMF_ALL);
   QVERIFY(QFile(all).size() > 200 * 880);
@@ -303,13 +314,14 @@ void CMainWindowTest::smfExportAndImportRoundTrip() {
   view->OnCommand(ID_FILE_IMPORT_SMF);
   QCOMPARE(Names(app->GetMainDocument()->GetPatches()), Names(NamedPatches(200, "S")));
   QCOMPARE(Cell(view->GetList(), 150), QStringLiteral("S150"));
-  QCOMPARE(answers.m_confirmations, 1);
+  QCOMPARE(answers.m_kinds, QList<int>({CONFIRM_IMPORT_SMF}));
   view->OnCommand(ID_EDIT_UNDO); // the import can be undone
   QCOMPARE(Name(app->GetMainDocument()->GetPatches(), 150), QStringLiteral("X150"));
 
   // Selected rows only: the file holds them at their own places.
   const QString some = dir.filePath(QStringLiteral("some.mid"));
   view->GetList()->SelectRows(7, 8);
+  QVERIFY(RunEventLoopUntil([&]() { return frame->GetCommandAction(ID_FILE_EXPORT_SMF_SELECTED)->isEnabled(); }, 2000));
   answers.File(some);
   view->OnCommand(ID_FILE_EXPORT_SMF_SELECTED);
   NameMain(app.App(), "Y");

@@ -52,8 +52,9 @@ CDialogAnswers::CDialogAnswers(CTestUi& ui) {
       dialog.done(QDialog::Accepted);
       return int(QDialog::Accepted);
     }
-    if (qobject_cast<CMidiWarningDlg*>(&dialog)) {
+    if (auto* warning = qobject_cast<CMidiWarningDlg*>(&dialog)) {
       ++m_confirmations;
+      m_kinds.append(warning->GetKind());
       dialog.accept();
       return int(QDialog::Accepted);
     }

@@ -35,6 +35,8 @@ public:
   QStringList m_names;
   QStringList m_titles;
   int m_confirmations = 0;
+  // The kind of each confirmation shown (CONFIRM_READ_USER ...), in order.
+  QList<int> m_kinds;
   // When set, a file dialog first "moves" to this folder (as the user would), then answers.
   QString m_moveTo;
 

@@ -40,7 +40,7 @@ TEST(PatchOperand, ANumberAfterTheLastColonAndOnlyThere) {
   CPatchOperand operand;
   std::string error;
   const std::pair<const char*, CPatchOperand> good[] = {
-      {"a.qzl", {"a.qzl", -1}},          {"a.qzl:3", {"a.qzl", 2}},       {"dir:x/a.qzl:12", {"dir:x/a.qzl", 11}},
+      {"a.qzl", {"a.qzl", -1}},           {"a.qzl:3", {"a.qzl", 2}},          {"dir:x/a.qzl:12", {"dir:x/a.qzl", 11}},
       {"take:2.qzl", {"take:2.qzl", -1}}, {"ends with:", {"ends with:", -1}},
   };
   for (const auto& [text, expected] : good) {

@@ -66,6 +66,10 @@ says "Conversion declined: nothing compared."
 run 1 --yes diff "$max3" "$qz5"
 [ "$(echo "$OUT" | cut -f1 | tr '\n' ,)" = "1,2,3," ] || fail "converted QZ-5 library: $OUT"
 run 0 --model qz5 diff "$qz5" "$qz5"
+silent
+# Both unconverted: two files of one model, compared as that model's data.
+run 1 diff "$qz5:1" "$qz5:2"
+case "$OUT" in "PATCH ASSIGN 1: "*) ;; *) fail "two QZ-5 patches on a QZ-MAX target: $OUT" ;; esac
 
 # Trouble is status 2: usage, a patch the file does not hold, a file that cannot be read.
 run 2 diff "$max3:0" "$max3:1"
@@ -90,7 +94,7 @@ run 0 duplicates --include-name groups.qzl
 [ "$OUT" = $'1 Lead {solo}\t4 Lead {solo}\n3 Lead {solo}\t7 Lead {solo}' ] || fail "duplicates with names: $OUT"
 run 0 duplicates two.qzl
 [ -z "$OUT" ] || fail "duplicates without any: $OUT"
-run 1 duplicates "$qz5"
-says "Conversion declined: nothing compared."
+run 0 duplicates "$qz5"
+[ -z "$OUT" ] || fail "duplicates of a QZ-5 library: $OUT"
 run 1 duplicates missing.qzl
 says "This file could not be loaded."

@@ -14,11 +14,16 @@ same "$qz5_2" qz5_2.qzl
 run 0 convert "$QZ_CORPUS/qzl/valid_empty.qzl" empty.qzl
 same "$QZ_CORPUS/qzl/valid_empty.qzl" empty.qzl
 
-# Declined: the data stays as it was, the file is saved for the target model.
-run 0 --model qz5 convert "$max3" declined.qzl
+# Declined: nothing is written (QZ-MAX data under a QZ-5 signature would be a mislabelled file), and an
+# existing output stays as it was.
+run 1 --model qz5 convert "$max3" declined.qzl
 says "Are you sure you want to convert this QZ-MAX data to QZ-5 data? No"
-[ "$(signature declined.qzl)" = "QZMLibrarianFile0000QZ5         " ] || fail "declined.qzl is no QZ-5 file"
-cmp -s <(tail -c +161 "$max3") <(tail -c +161 declined.qzl) || fail "declined conversion changed the data"
+says "qzml: Conversion declined: nothing written."
+absent declined.qzl
+cp "$qz5_2" declined.qzl
+run 1 --model qz5 convert "$max3" declined.qzl
+same "$qz5_2" declined.qzl
+rm declined.qzl
 
 # Agreed: the data is converted, and back again to QZ-MAX it is a QZ-MAX file with the same names.
 run 0 --model qz5 --yes convert "$max3" to5.qzl

@@ -45,9 +45,13 @@ echo "keep me" >kept.qzl
 run 1 import-zkl "$QZ_CORPUS/zkl/invalid/truncated-record.zkl" kept.qzl
 [ "$(cat kept.qzl)" = "keep me" ] || fail "kept.qzl was changed"
 
-# Under the QZ-5 the imported QZ-MAX data becomes QZ-5 data only when the user agrees.
-run 0 --model qz5 import-zkl "$QZ_CORPUS/zkl/valid/three-patches.zkl" as-is.qzl
+# Under the QZ-5 the imported QZ-MAX data becomes QZ-5 data only when the user agrees; without, nothing is
+# written (QZ-MAX data under a QZ-5 signature would be a mislabelled file).
+run 1 --model qz5 import-zkl "$QZ_CORPUS/zkl/valid/three-patches.zkl" declined.qzl
 says "Are you sure you want to convert this QZ-MAX data to QZ-5 data? No"
+says "qzml: Conversion declined: nothing written."
+absent declined.qzl
+run 0 import-zkl "$QZ_CORPUS/zkl/valid/three-patches.zkl" as-is.qzl
 run 0 --model qz5 --yes import-zkl "$QZ_CORPUS/zkl/valid/three-patches.zkl" converted.qzl
 [ "$(signature converted.qzl)" = "QZMLibrarianFile0000QZ5         " ] || fail "converted.qzl: no QZ-5 library file"
 cmp -s as-is.qzl converted.qzl && fail "the QZ-5 import was not converted"

@@ -97,3 +97,23 @@ run 1 --midi-api jack write --verify --in "$SIM_IN" --out "$SIM_OUT" "$max3"
 says "It appears that the QZ-MAX is unconnected"
 [ "$(echo "$ERR" | grep -c writing)" = 0 ] || fail "sent to a unit that did not answer: $ERR"
 stop_sim
+
+# A unit on device ID 5 while qzml asks on 17: it is not taken for the unit, code 4's message, no file.
+start_sim --device-id 5 --midi-api jack simulate
+run 1 --midi-api jack read --in "$SIM_IN" --out "$SIM_OUT" --select 1 other-id.qzl
+says "qzml: It appears that the QZ-MAX is unconnected or connected incorrectly."
+absent other-id.qzl
+stop_sim
+
+# A memory file keeps its model and the patches beyond the unit's count: a QZ-MAX library of 200 patches
+# as the memory of a QZ-5 (its conversion declined) is still a QZ-MAX library of 200 patches afterwards,
+# its first 140 patches what the unit held.
+run 0 export-smf "$max3" three.mid
+run 0 import-smf three.mid big-memory.qzl
+start_sim --model qz5 --midi-api jack simulate --memory big-memory.qzl
+stop_sim
+[ "$sim_status" = 0 ] || fail "simulate ended with status $sim_status: $(cat sim.err)"
+[ "$(signature big-memory.qzl)" = "QZMLibrarianFile0000QZM         " ] || fail "the memory file changed its model"
+run 0 list big-memory.qzl
+[ "$(echo "$OUT" | wc -l)" = 200 ] || fail "the memory file lost the patches beyond the unit's"
+[ "$(echo "$OUT" | head -2 | cut -f2 | tr '\n' ,)" = "Lead {solo},Clean," ] || fail "memory: $OUT"

@@ -30,20 +30,39 @@ run 0 --model qz5 import-syx qz5.syx qz5.qzl
 run 0 --model qz5 list qz5.qzl
 [ "$(echo "$OUT" | wc -l)" = 140 ] || fail "a QZ-5 import-syx gave no library of 140 patches"
 
+# The SMF import's filter and messages: another device ID's file says what it holds, the other model's data
+# are filed only converted.
+run 1 import-syx "$QZ_CORPUS/syx/invalid-other-device-id.syx" other-id.qzl
+says "qzml: This file holds patches for device ID 5 (QZ-MAX); the device ID in use is 17."
+absent other-id.qzl
+run 0 --device-id 5 import-syx "$QZ_CORPUS/syx/invalid-other-device-id.syx" other-id.qzl
+run 1 import-syx "$QZ_CORPUS/syx/valid-qz5-one-patch.syx" from5.qzl
+says "Are you sure you want to convert this QZ-5 data to QZ-MAX data? No"
+says "qzml: Conversion declined: nothing written."
+absent from5.qzl
+run 0 --yes import-syx "$QZ_CORPUS/syx/valid-qz5-one-patch.syx" from5.qzl
+run 0 list from5.qzl
+[ "$(echo "$OUT" | sed -n 2p | cut -f2)" = "Clean" ] || fail "converted .syx import: $OUT"
+
 # Malformed pieces are skipped and counted; a file with nothing usable fails and writes nothing.
 run 0 import-syx "$QZ_CORPUS/syx/valid-truncated-last-message.syx" cut.qzl
-says "1 malformed message was skipped."
+says "qzml: 1 malformed message was skipped."
 run 0 list cut.qzl
 [ "$(echo "$OUT" | head -1 | cut -f2)" = "Lead {solo}" ] || fail "complete messages of a cut file: $OUT"
+run 0 import-syx "$QZ_CORPUS/syx/valid-stray-bytes-and-missing-f7.syx" stray.qzl
+says "qzml: 3 malformed messages were skipped."
 for file in "$QZ_CORPUS"/syx/valid-*.syx; do
-  run 0 import-syx "$file" valid.qzl
+  run 0 --yes import-syx "$file" valid.qzl
 done
 for file in "$QZ_CORPUS"/syx/invalid-*.syx; do
   run 1 import-syx "$file" invalid.qzl
   absent invalid.qzl
 done
 run 1 import-syx "$QZ_CORPUS/syx/invalid-text.syx" invalid.qzl
-says "This file holds no complete exclusive message."
+says "qzml: 1 malformed message was skipped."
+says "qzml: This file holds no patches for the QZ-MAX or the QZ-5."
+run 1 import-syx "$QZ_CORPUS/syx/invalid-empty.syx" invalid.qzl
+says "qzml: This file holds no patches for the QZ-MAX or the QZ-5."
 run 1 import-syx missing.syx invalid.qzl
 says "This file could not be loaded."
 absent invalid.qzl

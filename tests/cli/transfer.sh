@@ -30,7 +30,12 @@ run 0 --model qz5 write --verify --in "$SIM" --out "$SIM" "$QZ_CORPUS/qzl/valid_
 run 0 export-smf "$max3" three.mid
 run 0 import-smf three.mid big.qzl
 run 1 --model qz5 write --in "$SIM" --out "$SIM" big.qzl
+says "qzml: Conversion declined: nothing written."
+run 1 --model qz5 --yes write --in "$SIM" --out "$SIM" big.qzl
 says "The library holds 200 patches; the QZ-5 has 140 user patches."
+# The temporary patch takes any patch of a library, however long.
+run 0 --model qz5 --yes write --verify --in "$SIM" --out "$SIM" --temp 150 big.qzl
+says "verifying 1/1 Temporary Patch"
 run 1 write --in "$SIM" --out "$SIM" --select 4 "$max3"
 says "Row 4 is beyond the library's 3 patches."
 run 1 write --in "$SIM" --out "$SIM" --temp 9 "$max3"

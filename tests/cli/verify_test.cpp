@@ -57,6 +57,20 @@ TEST(Verify, ComparesOnlyBlocksBothWrittenAndReadOverTheExchangedBytes) {
   }
 }
 
+TEST(Verify, ANameWithTheUnitsBraceCodesReadsBackTheSame) {
+  // A name byte 0x7E goes out unchanged and a read gives it back as '}': no false alarm.
+  QZML::CTargetModelScope model(QZML::MODEL_QZMAX);
+  QZML::CPatchArray written = Patches(1), readBack = Patches(1);
+  Poke(written, 0, QZML::BLOCK_NAME, 0, 3, 0x7E);
+  Poke(written, 0, QZML::BLOCK_NAME, 0, 4, 0x7F);
+  Poke(readBack, 0, QZML::BLOCK_NAME, 0, 3, '}');
+  Poke(readBack, 0, QZML::BLOCK_NAME, 0, 4, '{');
+  EXPECT_TRUE(CompareWritten(QZML::AREA_USER, {{0, 0, 0}}, written, readBack).empty());
+  Poke(readBack, 0, QZML::BLOCK_NAME, 0, 4, '}');
+  EXPECT_EQ(CompareWritten(QZML::AREA_USER, {{0, 0, 0}}, written, readBack),
+            (std::vector<std::string>{"User Patch 1: PATCH NAME"}));
+}
+
 TEST(Verify, AMissingPatchDiffersEverywhere) {
   QZML::CTargetModelScope model(QZML::MODEL_QZMAX);
   QZML::CPatchArray written = Patches(1), readBack = Patches(0);

@@ -17,7 +17,8 @@ struct CScanned {
 
 CScanned Scan(const CByteArray& bytes) {
   CScanned result;
-  result.scan = ScanSysEx(bytes, [&](const CZelLongMessage& message) { result.messages.push_back(message.GetBytes()); });
+  result.scan =
+      ScanSysEx(bytes, [&](const CZelLongMessage& message) { result.messages.push_back(message.GetBytes()); });
   return result;
 }
 
@@ -27,8 +28,8 @@ TEST(SysExScan, CompleteMessagesBackToBack) {
   const CScanned result = Scan({0xF0, 0x41, 0x10, 0xF7, 0xF0, 0xF7, 0xF0, 0x7E, 0x10, 0x06, 0x01, 0xF7});
   EXPECT_EQ(result.scan.messages, 3);
   EXPECT_EQ(result.scan.skipped, 0);
-  EXPECT_EQ(result.messages, (std::vector<CByteArray>{
-                                 {0xF0, 0x41, 0x10, 0xF7}, {0xF0, 0xF7}, {0xF0, 0x7E, 0x10, 0x06, 0x01, 0xF7}}));
+  EXPECT_EQ(result.messages,
+            (std::vector<CByteArray>{{0xF0, 0x41, 0x10, 0xF7}, {0xF0, 0xF7}, {0xF0, 0x7E, 0x10, 0x06, 0x01, 0xF7}}));
   EXPECT_EQ(Scan({}).scan.messages, 0);
   EXPECT_EQ(Scan({}).scan.skipped, 0);
 }
@@ -44,8 +45,8 @@ TEST(SysExScan, MalformedPiecesAreSkippedOneByOne) {
       0xF0, 0x41, 0x05, 0xF7, // good
       0xF0, 0x41, 0x06,       // cut by the end
   });
-  EXPECT_EQ(result.messages, (std::vector<CByteArray>{{0xF0, 0x41, 0x01, 0xF7}, {0xF0, 0x41, 0x03, 0xF7},
-                                                      {0xF0, 0x41, 0x05, 0xF7}}));
+  EXPECT_EQ(result.messages,
+            (std::vector<CByteArray>{{0xF0, 0x41, 0x01, 0xF7}, {0xF0, 0x41, 0x03, 0xF7}, {0xF0, 0x41, 0x05, 0xF7}}));
   EXPECT_EQ(result.scan.messages, 3);
   EXPECT_EQ(result.scan.skipped, 6);
 

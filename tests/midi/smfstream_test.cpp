@@ -11,6 +11,7 @@
 
 #include "exclusive/smfbuffer.h"
 #include "midi/zelmidiout.h"
+#include "model/convert.h"
 #include "model/parameteraddress.h"
 #include "model/savefile.h"
 #include "transfertestsupport.h"
@@ -48,6 +49,15 @@ struct CEvents : CZelSmfBufferRead {
 };
 
 CByteArray Name(const char* text) { return CByteArray(text, text + 16); }
+
+struct CScriptedAnswers : CZelTextOut {
+  int Ask(int, int code, int) override {
+    codes.push_back(code);
+    return answer;
+  }
+  std::vector<int> codes;
+  int answer = ANSWER_NO;
+};
 
 } // namespace
 
@@ -120,17 +130,66 @@ TEST(SmfStream, ImportTakesOnlyGoodUserDataSetsOfItsDevice) {
   CPatchArray main = Rows(6);
   const CPatch fresh = *main.Get(0);
   ASSERT_TRUE(streams.Import(smf.GetOutput(), main));
+  EXPECT_EQ(streams.reader.LastImport().Filed(), 1);
   EXPECT_EQ(main.Get(2)->GetName(), "Good {2}        ");
-  EXPECT_EQ(main.Get(4)->GetName(), "From a QZ-5     ");
-  for (int row : {0, 1, 3, 5})
+  // The QZ-5's data set is no QZ-MAX data: it is not filed beside the QZ-MAX ones.
+  for (int row : {0, 1, 3, 4, 5})
     EXPECT_TRUE(SameImage(*main.Get(row), fresh)) << row;
 
-  // Recorded with another device ID: nothing is taken, and that is no failure.
+  // Recorded with another device ID: nothing is taken, the import fails and says what the file holds.
   CFileStreams other(0x11);
   CPatchArray untouched = Rows(6);
-  ASSERT_TRUE(other.Import(smf.GetOutput(), untouched));
+  EXPECT_FALSE(other.Import(smf.GetOutput(), untouched));
+  EXPECT_EQ(other.reader.LastImportOutcome(), CDataSetImport::EOutcome::NothingForDevice);
+  EXPECT_EQ(other.reader.LastImport().DescribeFor(0x11),
+            "This file holds patches for device ID 17 (QZ-MAX) and device ID 17 (QZ-5); the device ID in use is 18.");
   for (int row = 0; row < 6; ++row)
     EXPECT_TRUE(SameImage(*untouched.Get(row), fresh)) << row;
+  // Filed anyway for the device ID the file was made for.
+  EXPECT_EQ(other.reader.LastImport().MostCommonDeviceId(), 0x10);
+  EXPECT_EQ(other.reader.LastImport().File(0x10, &untouched), CDataSetImport::EOutcome::Filed);
+  EXPECT_EQ(untouched.Get(2)->GetName(), "Good {2}        ");
+}
+
+TEST(SmfStream, TheOtherModelsPatchesAreFiledOnlyConvertedAndOnlyWhenTheUserAgrees) {
+  // A QZ-5 export of two patches, imported by a QZ-MAX Main window.
+  CPatchArray qz5 = Rows(140);
+  CByteArray file;
+  {
+    CTargetModelScope model(MODEL_QZ5);
+    CZelMidiOut port;
+    port.m_deviceId = 0x10;
+    port.m_modelId = {0x00, 0x00, 0x06};
+    QZML::CWriter writer;
+    writer.SetPort(&port);
+    qz5.Get(1)->SetName("Five one");
+    // QZ-5 assign 1 aims at target 150, which is 158 on the QZ-MAX.
+    qz5.Get(1)->Image()[kOffsetAssignsQz5 + 2] = 1;
+    qz5.Get(1)->Image()[kOffsetAssignsQz5 + 3] = 22;
+    std::ostringstream out;
+    ASSERT_TRUE(writer.Export(out, AREA_USER, {1, 3}, &qz5));
+    file = writer.GetOutputBuffer();
+  }
+  CFileStreams streams;
+  CScriptedAnswers answers;
+  CAppState::Instance().SetMessageBoxOutput(&answers);
+  CPatchArray main = Rows(200);
+  const CPatch fresh = *main.Get(0);
+  answers.answer = ANSWER_NO;
+  EXPECT_FALSE(streams.Import(file, main));
+  EXPECT_EQ(streams.reader.LastImportOutcome(), CDataSetImport::EOutcome::Declined);
+  EXPECT_EQ(answers.codes, std::vector<int>{QUESTION_CONVERT_TO_QZMAX});
+  for (int row = 0; row < 200; ++row)
+    ASSERT_TRUE(SameImage(*main.Get(row), fresh)) << row;
+
+  answers.answer = ANSWER_YES;
+  EXPECT_TRUE(streams.Import(file, main));
+  EXPECT_EQ(main.Get(1)->GetName(), "Five one        ");
+  EXPECT_EQ(main.Get(1)->Image()[kOffsetAssignsQzMax + 2], 1);
+  EXPECT_EQ(main.Get(1)->Image()[kOffsetAssignsQzMax + 3], 30);
+  EXPECT_FALSE(SameImage(*main.Get(3), fresh)); // converted defaults of the QZ-5
+  EXPECT_TRUE(SameImage(*main.Get(2), fresh));
+  CAppState::Instance().SetMessageBoxOutput(nullptr);
 }
 
 TEST(SmfStream, FailingStreamsAndMalformedFiles) {
@@ -146,10 +205,17 @@ TEST(SmfStream, FailingStreamsAndMalformedFiles) {
   CPatchArray target = Rows(3);
   EXPECT_FALSE(streams.reader.Import(missing, {0}, &target));
 
-  // Cut inside its second data set: the first is filed, the file is refused.
+  // Cut inside its second data set: the file is refused and nothing of it is filed.
   ASSERT_TRUE(streams.writer.Export(file, AREA_USER, {1}, &main));
   const CByteArray& whole = streams.writer.GetOutputBuffer();
+  const CPatch fresh = *target.Get(1);
   EXPECT_FALSE(streams.Import(CByteArray(whole.begin(), whole.begin() + 22 + 146 + 10), target));
-  EXPECT_TRUE(std::equal(target.Get(1)->Image(), target.Get(1)->Image() + 130, main.Get(1)->Image()));
-  EXPECT_FALSE(std::equal(target.Get(1)->Image() + 130, target.Get(1)->Image() + 139, main.Get(1)->Image() + 130));
+  EXPECT_EQ(streams.reader.LastImportOutcome(), CDataSetImport::EOutcome::Unreadable);
+  EXPECT_TRUE(SameImage(*target.Get(1), fresh));
+
+  // A well-formed file without any of the unit's data sets is no success either.
+  CZelSmfBufferWrite empty;
+  ASSERT_TRUE(empty.Begin() && empty.BeginTrack() && empty.EndTrack() && empty.Finish() != 0);
+  EXPECT_FALSE(streams.Import(empty.GetOutput(), target));
+  EXPECT_EQ(streams.reader.LastImport().DescribeFor(0x10), "This file holds no patches for the QZ-MAX or the QZ-5.");
 }

@@ -82,7 +82,8 @@ TEST(SysExStream, TwoHundredPatchesComeBackEqualAndAsTheSmfExportsExclusiveBytes
       ASSERT_TRUE(SameBlocks(*fresh.Get(static_cast<std::size_t>(row)), *main.Get(static_cast<std::size_t>(row)),
                              CParameterAddress::IsWritten))
           << ModelName(model) << " row " << row;
-      EXPECT_EQ(fresh.Get(static_cast<std::size_t>(row))->GetName(), main.Get(static_cast<std::size_t>(row))->GetName());
+      EXPECT_EQ(fresh.Get(static_cast<std::size_t>(row))->GetName(),
+                main.Get(static_cast<std::size_t>(row))->GetName());
     }
   }
 }
@@ -104,6 +105,27 @@ TEST(SysExStream, ATruncatedLastMessageLeavesTheCompleteOnesFiled) {
   EXPECT_EQ(fresh.Get(2)->GetName(), "Cut short       ");
   const CBlockRef cc7 = fresh.Get(2)->GetBlock(BLOCK_ASSIGN_CC7, 0);
   EXPECT_TRUE(std::equal(cc7.data, cc7.data + cc7.size, CPatch().GetBlock(BLOCK_ASSIGN_CC7, 0).data));
+}
+
+TEST(SysExStream, TheSmfImportsFilterAndOutcomes) {
+  CSysExFiles files;
+  CPatchArray main = Rows(2);
+  FillPatch(*main.Get(1), 1, "Device 17");
+  const CByteArray syx = files.Export({1}, main);
+
+  // Recorded for device ID 17, read on 18: nothing filed, and the import says what the file holds.
+  files.port.m_deviceId = 0x11;
+  CPatchArray fresh = Rows(2);
+  EXPECT_FALSE(files.Import(syx, fresh));
+  EXPECT_EQ(files.reader.LastImportOutcome(), CDataSetImport::EOutcome::NothingForDevice);
+  EXPECT_EQ(files.reader.LastImport().DescribeFor(0x11),
+            "This file holds patches for device ID 17 (QZ-MAX); the device ID in use is 18.");
+  EXPECT_EQ(fresh.Get(1)->GetName(), "INIT PATCH      ");
+
+  // Bytes that are no message at all: every piece skipped, nothing for the unit.
+  EXPECT_FALSE(files.Import({'n', 'o', 0xF0, 0x41, 0x10}, fresh));
+  EXPECT_EQ(files.reader.GetSysExScan().skipped, 2);
+  EXPECT_EQ(files.reader.LastImport().DescribeFor(0x11), "This file holds no patches for the QZ-MAX or the QZ-5.");
 }
 
 TEST(SysExStream, FailingStreams) {

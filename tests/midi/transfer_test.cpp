@@ -229,6 +229,75 @@ TEST(Transfer, AFailedReadKeepsWhatWasFiledAndTheCallersUndoRestoresTheList) {
     EXPECT_TRUE(SameImage(*read.Get(row), fresh));
 }
 
+TEST(Transfer, AUnitOnAnotherDeviceIdIsNotFoundAndNothingIsRead) {
+  // The unit answers on device ID 5 while the program asks on 17: no adopting of the program's ID.
+  CSimOptions options;
+  options.deviceId = 4;
+  CTransferRig rig(Unit(MODEL_QZMAX, options), MODEL_QZMAX);
+  FillUnit(rig.sim->Unit());
+  const auto name = QZP::CVirtualMidiBackend::kSimulatorName;
+  rig.setup->BindInput(rig.environment.Inputs()[0], name, 0x10);
+  rig.setup->BindOutput(rig.environment.Outputs()[0], name, 0x10);
+  CPatchArray patches = Rows(2);
+  const CPatch fresh = *patches.Get(0);
+  EXPECT_FALSE(rig.reader.ReadPatches(AREA_USER, {0, 1}, &patches));
+  EXPECT_EQ(rig.errors->codes, std::vector<int>{TEXTOUT_ERR_NO_ANSWER});
+  EXPECT_TRUE(rig.Sent(0x11).empty());
+  EXPECT_TRUE(SameImage(*patches.Get(0), fresh));
+}
+
+TEST(Transfer, APortThatFailsMidWriteStopsTheWriteWithOneMessage) {
+  CTransferRig rig(Unit(MODEL_QZMAX), MODEL_QZMAX);
+  rig.Connect();
+  // The output fails from the 40th data set on: inside the second patch (35 data sets each). failAfter 0:
+  // from the first data set, once the identity request has gone.
+  int dataSets = 0, failAfter = 39;
+  const auto name = QZP::CVirtualMidiBackend::kSimulatorName;
+  rig.sim->SetMonitor([&](const std::uint8_t* bytes, std::size_t count) {
+    rig.sent.emplace_back(bytes, bytes + count);
+    const bool dataSet = count > 6 && bytes[1] == 0x41 && bytes[6] == 0x12;
+    if ((dataSet && ++dataSets == failAfter) || (failAfter == 0 && bytes[1] == 0x7E))
+      rig.backend.SetFailing(name, true);
+  });
+  CPatchArray patches = Rows(8);
+  EXPECT_FALSE(rig.writer.WritePatches(AREA_USER, {0, 1, 2}, &patches));
+  EXPECT_EQ(rig.Sent(0x12).size(), 39u);
+  ASSERT_EQ(rig.portMessages.messages.size(), 1u);
+  const std::string& message = rig.portMessages.messages[0];
+  EXPECT_NE(message.find("Writing to the QZ-MAX stopped"), std::string::npos) << message;
+  EXPECT_NE(message.find("The last patch written completely is patch 1; patch 2 and those after it were not "
+                         "written."),
+            std::string::npos)
+      << message;
+  EXPECT_EQ(rig.progress.depth, 0);
+
+  // Failing from the first data set: no patch completed. The port shows its own messages again afterwards.
+  rig.portMessages.messages.clear();
+  failAfter = 0;
+  rig.backend.SetFailing(name, false);
+  EXPECT_FALSE(rig.writer.WritePatches(AREA_USER, {4, 7}, &patches));
+  ASSERT_EQ(rig.portMessages.messages.size(), 1u);
+  EXPECT_NE(rig.portMessages.messages[0].find("No patch was written completely; patch 5 and those after it"),
+            std::string::npos);
+  rig.backend.SetFailing(name, false);
+  EXPECT_FALSE(rig.writer.WritePatches(AREA_TEMPORARY, {0}, &patches));
+  EXPECT_NE(rig.portMessages.messages.back().find("The temporary patch was not written."), std::string::npos);
+  rig.environment.Outputs()[0].SendShort(0x7F4090); // note on, as packed: status in the low byte
+  EXPECT_EQ(rig.portMessages.messages.size(), 3u);
+  EXPECT_TRUE(rig.errors->codes.empty());
+}
+
+TEST(Transfer, TheWriterRefusesAUserPatchBeyondTheUnitsCount) {
+  CTransferRig rig(Unit(MODEL_QZ5), MODEL_QZ5);
+  rig.Connect();
+  CPatchArray patches = Rows(200);
+  EXPECT_FALSE(rig.writer.WritePatches(AREA_USER, {0, 140}, &patches));
+  EXPECT_TRUE(rig.sent.empty());
+  ASSERT_EQ(rig.portMessages.messages.size(), 1u);
+  EXPECT_EQ(rig.portMessages.messages[0], "Patch 141 is beyond the 140 user patches of the QZ-5; nothing was sent.");
+  EXPECT_TRUE(rig.writer.WritePatches(AREA_USER, {139}, &patches));
+}
+
 TEST(Transfer, InstalledStreamsUseTheApplicationStateAndTheEnvironment) {
   CTransferRig rig(Unit(MODEL_QZMAX), MODEL_QZMAX);
   rig.Connect();

@@ -37,12 +37,14 @@ public:
     State().SetErrorOutput(&errors);
     State().SetModelIdSink(&modelIds);
     State().GetClipboard().m_patches.Clear();
+    State().GetClipboard().m_model = QZML::kModelOfTarget;
   }
   ~CAppStateGuard() {
     State().SetMessageBoxOutput(nullptr);
     State().SetErrorOutput(nullptr);
     State().SetModelIdSink(nullptr);
     State().GetClipboard().m_patches.Clear();
+    State().GetClipboard().m_model = QZML::kModelOfTarget;
     State().SetTargetModelQuiet(m_model);
   }
   static QZML::CAppState& State() { return QZML::CAppState::Instance(); }

@@ -5,7 +5,9 @@
 #include <memory>
 #include <random>
 
+#include "fakes.h"
 #include "model/appstate.h"
+#include "model/convert.h"
 #include "model/patchcompare.h"
 
 using namespace QZML;
@@ -100,6 +102,31 @@ TEST(PatchCompare, OnlyWhatTheTargetModelSendsCounts) {
   }
 }
 
+TEST(PatchCompare, TwoModelsAreComparedOnlyOnceConverted) {
+  qztest::CAppStateGuard guard;
+  CTargetModelScope model(MODEL_QZMAX);
+  const CPatch qz5 = RandomPatch(4, "From a QZ-5");
+  CPatch qzmax = qz5;
+  ConvertPatchToQZMAX(qz5.Image(), qzmax.Image());
+  CPatchDifferences differences;
+
+  guard.messageBox.answer = ANSWER_NO;
+  EXPECT_FALSE(ComparePatchesOfModels(qzmax, kModelOfTarget, qz5, MODEL_QZ5, differences));
+  ASSERT_EQ(guard.messageBox.asked.size(), 1u);
+  EXPECT_EQ(guard.messageBox.asked[0].code, QUESTION_CONVERT_TO_QZMAX);
+  guard.messageBox.answer = ANSWER_YES;
+  ASSERT_TRUE(ComparePatchesOfModels(qz5, MODEL_QZ5, qzmax, MODEL_QZMAX, differences));
+  EXPECT_TRUE(differences.Equal());
+
+  // Two patches of one model, even the other one, need no question.
+  CPatch other = qz5;
+  At(other, BLOCK_ASSIGN_QZ5, 7, 5) ^= 1;
+  ASSERT_TRUE(ComparePatchesOfModels(qz5, MODEL_QZ5, other, MODEL_QZ5, differences));
+  ASSERT_EQ(differences.blocks.size(), 1u);
+  EXPECT_EQ(differences.blocks[0].text, "PATCH ASSIGN 8");
+  EXPECT_EQ(guard.messageBox.asked.size(), 2u);
+}
+
 TEST(Duplicates, ThreeGroupsNameAndMemosIgnoredUnlessTheNameIsAsked) {
   CTargetModelScope model(MODEL_QZMAX);
   const CPatch lead = RandomPatch(10, "Lead");
@@ -123,6 +150,8 @@ TEST(Duplicates, ThreeGroupsNameAndMemosIgnoredUnlessTheNameIsAsked) {
   // With the name: "Lead copy" leaves its group.
   EXPECT_EQ(FindDuplicates(library, true), (std::vector<CDuplicateGroup>{{0, 7}, {1, 6}, {2, 5}}));
   EXPECT_TRUE(FindDuplicates(Library({lead, clean, almost})).empty());
+  // As QZ-5 data the QZ-5 assigns count, the QZ-MAX's "PATCH ASSIGN CC#7" does not.
+  EXPECT_EQ(FindDuplicates(library, false, MODEL_QZ5), (std::vector<CDuplicateGroup>{{0, 3, 4, 7}, {2, 5}}));
   EXPECT_TRUE(FindDuplicates(CPatchArray()).empty());
 }
 

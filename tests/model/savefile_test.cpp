@@ -69,6 +69,36 @@ TEST_F(AtomicSave, ReplacesTheFileWhenAllIsWritten) {
   EXPECT_EQ(ReadAll(target), "via");
 }
 
+TEST_F(AtomicSave, AReadOnlyFileInAWritableFolderIsNeverReplaced) {
+  // Holds for root as well: a file without any write permission counts as protected.
+  ::chmod(target.c_str(), 0444);
+  bool called = false;
+  EXPECT_FALSE(SaveFileAtomically(target.string(), [&](std::ostream& out) {
+    called = true;
+    return static_cast<bool>(out << "new");
+  }, &errors));
+  EXPECT_FALSE(called);
+  EXPECT_EQ(errors.m_pendingError, TEXTOUT_ERR_SAVE);
+  EXPECT_EQ(ReadAll(target), "previous contents");
+  EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+TEST_F(AtomicSave, TheTemporaryFileLivesInTheTargetsOwnFolder) {
+  // A sibling folder and the parent see nothing while the save runs; the target's folder sees one more file.
+  const fs::path sub = folder / "sub";
+  fs::create_directories(sub);
+  const fs::path inner = sub / "inner.qzl";
+  std::size_t inSub = 0, inParent = 0;
+  EXPECT_TRUE(SaveFileAtomically(inner.string(), [&](std::ostream& out) {
+    inSub = static_cast<std::size_t>(std::distance(fs::directory_iterator(sub), fs::directory_iterator()));
+    inParent = FilesInFolder();
+    return static_cast<bool>(out << "data");
+  }));
+  EXPECT_EQ(inSub, 1u);
+  EXPECT_EQ(inParent, 2u); // library.qzl and sub/
+  EXPECT_EQ(ReadAll(inner), "data");
+}
+
 TEST_F(AtomicSave, FailuresLeaveThePreviousFile) {
   // The writer gives up (it reports its own error).
   EXPECT_FALSE(SaveFileAtomically(target.string(), [](std::ostream& out) {

@@ -9,6 +9,7 @@
 
 #include "platform/qtdispatch.h"
 #include "platform/qtsettings.h"
+#include "platform/rtmidierror.h"
 #include "platform/settings.h"
 #include "platform/uidispatch.h"
 #include "platform/virtualmidi.h"
@@ -132,6 +133,27 @@ TEST(VirtualPorts, LoopbackDeliversOnlyWhileStarted) {
   EXPECT_NE(backend.OpenInput(0, &collector), nullptr);
   EXPECT_EQ(backend.OpenOutput(1), nullptr);
   EXPECT_EQ(backend.ErrorText(), "The MIDI output port does not exist.");
+}
+
+} // namespace
+
+namespace {
+
+TEST(RtMidiErrorSink, AWarningDuringASendIsAFailedSend) {
+  // ALSA's failed send and JACK's full buffer are warnings: the message is lost all the same.
+  QZP::CRtMidiErrorSink sink;
+  QZP::CRtMidiErrorSink::Callback(RtMidiError::DEBUG_WARNING, "noise", &sink);
+  EXPECT_FALSE(sink.SendFailed());
+  EXPECT_TRUE(sink.text.empty());
+  QZP::CRtMidiErrorSink::Callback(RtMidiError::WARNING, "error sending MIDI message to port.", &sink);
+  EXPECT_TRUE(sink.SendFailed());
+  EXPECT_FALSE(sink.failed);
+  EXPECT_EQ(sink.text, "error sending MIDI message to port.");
+  sink.Clear();
+  EXPECT_FALSE(sink.SendFailed());
+  QZP::CRtMidiErrorSink::Callback(RtMidiError::DRIVER_ERROR, "gone", &sink);
+  EXPECT_TRUE(sink.SendFailed());
+  EXPECT_TRUE(sink.failed);
 }
 
 } // namespace
