@@ -13,7 +13,9 @@
 #include "app/mainframe.h"
 #include "app/messagebox.h"
 #include "app/midisetupdialog.h"
+#include "app/helpwindow.h"
 #include "app/profiledfiledialog.h"
+#include "app/programfiles.h"
 #include "app/progressbar.h"
 #include "app/resource.h"
 #include "app/selecttargetdlg.h"
@@ -29,13 +31,10 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTimer>
-#include <QUrl>
 
 CApp* CApp::s_instance = nullptr;
 
@@ -444,7 +443,7 @@ void CApp::NotifyFontChanged() {
 
 QString CApp::GetManualPath() const {
   if (m_manualPath.isEmpty())
-    m_manualPath = QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kManualPath));
+    m_manualPath = ProgramFilePath(CProgramFile::Manual);
   return m_manualPath;
 }
 
@@ -518,8 +517,8 @@ void CApp::OnSetupFont() {
 }
 
 void CApp::OnHelpManual() {
-  // The desktop's handler opens it; a failure is not reported.
-  QDesktopServices::openUrl(QUrl::fromLocalFile(GetManualPath()));
+  // The program's own window: no web browser needed, and a missing manual is said.
+  CHelpWindow::Open(GetManualPath(), m_mainFrame.get());
 }
 
 void CApp::OnSelectTargetModel() {

@@ -108,7 +108,7 @@ public:
   // The font changed: the Main view and every library view rebuild their lists.
   void NotifyFontChanged();
 
-  // The manual's path, beside the program.
+  // The manual's first page: beside the program, or in the installation's data folder.
   QString GetManualPath() const;
 
   bool OnCommand(int id) override;

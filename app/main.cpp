@@ -1,16 +1,58 @@
 // qzmax-librarian: the windowed librarian.
 #include "app/app.h"
 #include "app/guiapplication.h"
+#include "app/programfiles.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char kUsage[] = "usage: qzmax-librarian [--simulator] [--midi-api auto|alsa|jack] [FILE]\n";
+
+// The options, and where the manual is; needs no display.
+int PrintHelp() {
+  std::fputs(kUsage, stdout);
+  std::fputs("\n"
+             "  --simulator                 use the built-in simulated unit \"QZ-MAX Simulator\" for this run\n"
+             "  --midi-api auto|alsa|jack   the MIDI system to use (default auto: the first that starts)\n"
+             "  --help                      show this help\n"
+             "  FILE                        a library file to open, or a ZK-40 librarian file or QZ-3 bulk dump\n"
+             "                              to import\n\n",
+             stdout);
+  const QString manual = ProgramFilePath(CProgramFile::Manual);
+  if (QFileInfo(manual).isFile()) {
+    std::printf("Manual: %s\n", qPrintable(QDir::toNativeSeparators(manual)));
+  } else {
+    std::printf("Manual: not found; looked for %s\n",
+                qPrintable(QDir::toNativeSeparators(ProgramFileCandidates(CProgramFile::Manual).join(" and "))));
+  }
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+bool AsksForHelp(int argc, char** argv) {
+  for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+      return true;
+  return false;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+  if (AsksForHelp(argc, argv)) {
+    QCoreApplication core(argc, argv);
+    return PrintHelp();
+  }
   CGuiApplication qt(argc, argv);
   CAppOptions options;
   QString error;
   if (!ParseCommandLine(QCoreApplication::arguments().mid(1), options, error)) {
     std::fprintf(stderr, "qzmax-librarian: %s\n", error.toLocal8Bit().constData());
-    std::fprintf(stderr, "usage: qzmax-librarian [--simulator] [--midi-api auto|alsa|jack] [FILE]\n");
+    std::fputs(kUsage, stderr);
     return 2;
   }
   // Tests start a second program against their own first one.

@@ -1,10 +1,10 @@
 #include "app/profiledfiledialog.h"
 
 #include "app/messagebox.h"
+#include "app/programfiles.h"
 #include "app/resource.h"
 #include "gp/profile.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -134,7 +134,7 @@ QString CProfiledFileDialog::Section(Purpose purpose) {
 }
 
 QString CProfiledFileDialog::SampleSmfFolder() {
-  static const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("SampleSMF"));
+  static const QString folder = ProgramFilePath(CProgramFile::SampleSmf);
   return folder;
 }
 

@@ -1,0 +1,246 @@
+// Makes the pictures of the user manual from the running program and its built-in simulated unit, under
+// a real X server (tools/screenshots runs it under Xvfb):  manualscreens FOLDER
+#include "apptestsupport.h"
+#include "windowtestsupport.h"
+
+#include "app/appmidi.h"
+#include "app/helpwindow.h"
+#include "app/imageview.h"
+#include "app/mainframe.h"
+#include "app/midisetupdialog.h"
+#include "app/midiwarningdlg.h"
+#include "app/progressbar.h"
+#include "app/resource.h"
+#include "app/selecttargetdlg.h"
+#include "app/setgriddlg.h"
+#include "app/textoutbox.h"
+#include "gp/fontdialog.h"
+#include "gp/profile.h"
+#include "midi/transfer.h"
+#include "model/filedocument.h"
+#include "textout/textout.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+
+#include <cstdio>
+
+namespace {
+
+QString s_folder;
+int s_failures = 0;
+
+void Settle() {
+  for (int i = 0; i < 6; ++i)
+    RunEventLoop(40);
+}
+
+// The window as the screen shows it, so pop-ups over it are in the picture.
+void Save(QWidget* widget, const QString& name) {
+  Settle();
+  const QString path = QDir(s_folder).filePath(name + QStringLiteral(".png"));
+  const QRect area = widget->frameGeometry();
+  QPixmap shot = widget->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+  if (shot.isNull())
+    shot = widget->grab();
+  if (!shot.save(path)) {
+    std::fprintf(stderr, "manualscreens: %s could not be saved\n", qPrintable(path));
+    ++s_failures;
+    return;
+  }
+  std::printf("%s\n", qPrintable(path));
+}
+
+void SaveDialog(QDialog& dialog, const QString& name) {
+  dialog.show();
+  dialog.raise();
+  Save(&dialog, name);
+  dialog.reject();
+}
+
+void SaveMessage(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons, QWidget* parent,
+                 const QString& name) {
+  QMessageBox box(icon, QString::fromLatin1(kAppTitle), text, buttons, parent);
+  SaveDialog(box, name);
+}
+
+// Names a guitarist might give the first patches of a unit; the others stay "INIT PATCH".
+QZML::CPatchArray UnitPatches(int count) {
+  static const char* const kNames[] = {"Clean Chorus", "Crunch Rhythm", "Lead Boost",  "Blues Drive",  "Ambient Swell",
+                                       "Funk Wah",     "Metal Chug",    "Jazz Warm",   "Slap Delay",   "Acoustic Sim",
+                                       "Twin Reverb",  "Fuzz Octave",   "Shimmer Pad", "Country Twang", "Solo Echo",
+                                       "Tremolo Surf", "Doubler",       "Phaser Lead", "Hi Gain Lead", "Bass Sim"};
+  QZML::CPatchArray patches;
+  patches.Resize(static_cast<std::size_t>(count));
+  for (int i = 0; i < count && i < int(std::size(kNames)); ++i)
+    patches.Get(static_cast<std::size_t>(i))->SetName(kNames[i]);
+  return patches;
+}
+
+// A library file of a live set, with memos.
+QString WriteLiveSet(const QString& folder) {
+  static const char* const kRows[][3] = {{"Clean Chorus", "Intro", "neck pickup"}, {"Crunch Rhythm", "Verse", ""},
+                                         {"Lead Boost", "Chorus", "solo at 2:40"}, {"Ambient Swell", "Bridge", ""},
+                                         {"Funk Wah", "Verse 2", "wah toe down"},   {"Solo Echo", "Solo", ""},
+                                         {"Clean Chorus", "Outro", ""}};
+  QZML::CFileDocument document;
+  QZML::CPatchArray& patches = document.m_current.m_patches;
+  patches.Resize(std::size(kRows));
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    QZML::CPatch* patch = patches.Get(i);
+    patch->SetName(kRows[i][0]);
+    patch->SetMemo(0, kRows[i][1]);
+    patch->SetMemo(1, kRows[i][2]);
+  }
+  const QString path = QDir(folder).filePath(QStringLiteral("live set.qzl"));
+  return document.SaveFile(path.toStdString()) ? path : QString();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  CGuiApplication qt(argc, argv);
+  qt.setQuitOnLastWindowClosed(false);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: manualscreens FOLDER\n");
+    return 2;
+  }
+  s_folder = QString::fromLocal8Bit(argv[1]);
+  QDir().mkpath(s_folder);
+  CTestSettings settings;
+  // Columns as a user would size them, so End of Line and the memos show whole.
+  GP::WriteProfileString(QStringLiteral("PatchListCtrl"), QStringLiteral("ColumnWidth"),
+                         QStringLiteral("86,120,64,104,64,64"));
+  QTemporaryDir files;
+  CAppOptions options = TestOptions();
+  options.simulator = true;
+  CStartedApp app(options);
+  if (!app.Started())
+    return 1;
+  CMainFrame* frame = app->GetMainFrame();
+  CImageView* mainView = app->GetMainView();
+  QMdiArea* area = frame->GetMdiArea();
+
+  // The simulated unit holds a guitarist's patches; the Main window reads them.
+  if (CSimPort* simulator = app->GetMidi()->Simulator()) {
+    simulator->Stop();
+    simulator->Unit().LoadUserPatches(UnitPatches(200));
+    simulator->Start();
+  }
+  {
+    CTestUi answers;
+    CDialogAnswers confirm(answers);
+    CFastTransfers fast;
+    frame->RouteCommand(ID_MIDI_READ_ALL);
+  }
+  frame->resize(680, 500);
+  Settle();
+  area->setActiveSubWindow(mainView->GetParentFrame());
+  mainView->GetParentFrame()->setGeometry(QRect(QPoint(0, 0), area->viewport()->size()));
+  mainView->GetList()->SelectRows(2, 4);
+  Save(frame, QStringLiteral("main-window"));
+
+  // A library window of a live set beside the Main window.
+  const QString liveSet = WriteLiveSet(files.path());
+  if (liveSet.isEmpty() || !app->OpenAnyFile(liveSet)) {
+    std::fprintf(stderr, "manualscreens: the sample library could not be opened\n");
+    return 1;
+  }
+  QMdiSubWindow* library = area->activeSubWindow();
+  auto* libraryView = qobject_cast<CListFormView*>(library->widget());
+  frame->resize(680, 480);
+  Settle();
+  mainView->GetParentFrame()->setGeometry(0, 0, 470, 380);
+  library->setGeometry(190, 90, 470, 280);
+  area->setActiveSubWindow(library);
+  libraryView->GetList()->SelectRows(2, 2);
+  Save(frame, QStringLiteral("overview"));
+
+  // The library alone, End of Line in view.
+  frame->resize(680, 360);
+  Settle();
+  mainView->GetParentFrame()->showMinimized();
+  library->setGeometry(QRect(QPoint(0, 0), area->viewport()->size()));
+  area->setActiveSubWindow(library);
+  libraryView->GetList()->SelectRows(7, 7);
+  Save(frame, QStringLiteral("library-window"));
+
+  // Two rows renamed at once.
+  CPatchListCtrl* list = libraryView->GetList();
+  list->SelectRows(0, 1);
+  list->setFocus();
+  list->SetCurrentColumn(1);
+  list->BeginEdit(0, 1);
+  Settle();
+  // The edit box of the first row takes the typing; the other shows the same.
+  const QList<QLineEdit*> boxes = list->viewport()->findChildren<QLineEdit*>();
+  QLineEdit* first = nullptr;
+  for (QLineEdit* box : boxes)
+    if (box->isVisible() && (!first || box->y() < first->y()))
+      first = box;
+  if (first) {
+    first->selectAll();
+    QTest::keyClicks(first, QStringLiteral("Clean Intro"));
+  } else {
+    std::fprintf(stderr, "manualscreens: no edit box opened\n");
+    ++s_failures;
+  }
+  Save(frame, QStringLiteral("editing"));
+  list->EndEdit(false);
+  mainView->GetParentFrame()->showNormal();
+
+  // The dialogs.
+  {
+    CConfirmationFlags flags;
+    CMidiWarningDlg confirm(CONFIRM_READ_USER, flags, frame);
+    SaveDialog(confirm, QStringLiteral("confirm-read"));
+    CSelectTargetDlg target(QZML::MODEL_QZMAX, frame);
+    SaveDialog(target, QStringLiteral("select-target"));
+    CSetGridDlg grid(0, frame);
+    SaveDialog(grid, QStringLiteral("set-grid"));
+    // As Set Up Font opens it on a fresh start: the program's font, black text.
+    GP::CFontDialog font(frame);
+    font.SetCurrentFont(QApplication::font());
+    font.SetColor(Qt::black);
+    font.resize(660, 440);
+    SaveDialog(font, QStringLiteral("font"));
+  }
+  SetModalHook([](QDialog& dialog) {
+    if (qobject_cast<CMidiSetupDialog*>(&dialog))
+      SaveDialog(dialog, QStringLiteral("midi-setup"));
+    return int(QDialog::Rejected);
+  });
+  frame->RouteCommand(ID_SETUP_MIDI);
+  SetModalHook(nullptr);
+  SaveMessage(QMessageBox::Question, QString::fromLatin1(TextOutQuestionMessage(QUESTION_CONVERT_TO_QZ5)),
+              QMessageBox::Yes | QMessageBox::No, frame, QStringLiteral("conversion-question"));
+  SaveMessage(QMessageBox::Warning, CTextOutBox::ErrorText(TEXTOUT_ERR_NO_ANSWER), QMessageBox::Ok, frame,
+              QStringLiteral("no-answer"));
+
+  // The progress dialog as a read of all patches shows it.
+  CProgressBar* progress = app->GetProgressBar();
+  progress->BeginText(200, "", true);
+  progress->SetPosition(57);
+  progress->SetText("User Patch 57: PATCH FX1");
+  Save(progress->GetDialog(), QStringLiteral("progress"));
+  progress->End();
+
+  // The help window on the manual beside this program.
+  if (CHelpWindow::Open(app->GetManualPath(), frame)) {
+    CHelpWindow* help = CHelpWindow::Instance();
+    help->resize(680, 460);
+    Settle();
+    Save(help, QStringLiteral("help-window"));
+    help->close();
+  } else {
+    ++s_failures;
+  }
+
+  app.Exit();
+  return s_failures == 0 ? 0 : 1;
+}
