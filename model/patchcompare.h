@@ -23,7 +23,7 @@ struct CComparedBlock {
   int blockId;
   int sub;
   int flatOffset;
-  int size; // the bytes the target model sends
+  int size; // the bytes the model sends
 };
 
 // The compared blocks of a model in table order; "PATCH NAME" only when withName.
