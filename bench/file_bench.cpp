@@ -1,6 +1,6 @@
 // In-process figures of the file work a user waits for: a large library file saved and loaded (through
-// memory streams, and through a real file with the atomic save), and patches exported to and imported
-// from a Standard MIDI File.
+// memory streams, and through a real file with the atomic save), patches exported to and imported
+// from a Standard MIDI File, and the duplicates of a large library found.
 
 #include <benchmark/benchmark.h>
 
@@ -18,6 +18,7 @@
 #include "midi/patchstream.h"
 #include "midi/zelmidiout.h"
 #include "model/filedocument.h"
+#include "model/patchcompare.h"
 #include "textout/textout.h"
 
 namespace {
@@ -210,6 +211,27 @@ void BM_SmfImport200(benchmark::State& state) {
     state.SkipWithError("import did not file the last patch");
 }
 
+// A collected library in which every tenth patch repeats an earlier one under another name.
+void BM_Duplicates10000(benchmark::State& state) {
+  QZML::CTargetModelScope model(QZML::MODEL_QZMAX);
+  QZML::CFileDocument document;
+  FillLibrary(document, kLibraryPatches);
+  QZML::CPatchArray& patches = document.m_current.m_patches;
+  for (int row = 10; row < kLibraryPatches; row += 10) {
+    QZML::CPatch& copy = *patches.Get(static_cast<std::size_t>(row));
+    copy.SetData(patches.Get(static_cast<std::size_t>(row / 10))->Image());
+    copy.SetName("Copy " + std::to_string(row));
+  }
+  std::size_t groups = 0;
+  for (auto _ : state) {
+    groups = QZML::FindDuplicates(patches).size();
+    benchmark::DoNotOptimize(groups);
+  }
+  if (groups == 0)
+    state.SkipWithError("no duplicates found");
+  state.counters["groups"] = static_cast<double>(groups);
+}
+
 BENCHMARK(BM_LibrarySaveMemory)->Name("library_save_10000/memory")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibraryLoadMemory)->Name("library_load_10000/memory")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibrarySaveFile)->Name("library_save_10000/file")->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -217,6 +239,7 @@ BENCHMARK(BM_DiskFlush)->Name("disk_flush_10000")->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_LibraryLoadFile)->Name("library_load_10000/file")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SmfImport200)->Name("smf_import_200")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SmfExport200)->Name("smf_export_200")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Duplicates10000)->Name("duplicates_10000")->Unit(benchmark::kMillisecond);
 
 std::string Caption(const std::string& name) {
   static const char* const kCaptions[][2] = {
@@ -227,6 +250,7 @@ std::string Caption(const std::string& name) {
       {"disk_flush_10000", "For comparison: write and flush as many bytes to this disk"},
       {"smf_import_200", "Import a 200-patch SMF"},
       {"smf_export_200", "Export 200 patches as SMF"},
+      {"duplicates_10000", "Find the duplicates among 10,000 patches"},
   };
   for (const auto& caption : kCaptions)
     if (name == caption[0])

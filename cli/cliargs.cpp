@@ -101,6 +101,41 @@ const std::vector<CCommandSpec>& Commands() {
        "tabs; the ports as 'qzml ports' names them. A port another program holds is skipped and named on\n"
        "stderr. The built-in simulated unit is not searched: it is always there (name its ports to use it).\n"
        "Exit status 0 when a unit answered, 1 when none did. Ctrl+C cancels.\n"},
+      {"diff",
+       {},
+       {"A.qzl[:N]", "B.qzl[:M]"},
+       "A.qzl[:N] B.qzl[:M]",
+       "differences of two patches, or of two libraries patch by patch",
+       "Compares patch N of A with patch M of B block by block: each differing block with how many of its\n"
+       "bytes differ, the first differing bytes with their offsets and both values, then the name and the\n"
+       "memos. Without patch numbers the libraries are compared patch by patch, one line per differing\n"
+       "patch number: the number and what differs. Only the blocks the model sends to the unit count.\n"
+       "Data of two models are compared only once converted to one (--yes). Like diff(1), the exit status\n"
+       "is 0 when equal, 1 when different and 2 on any trouble (usage, a file that cannot be read).\n"},
+      {"duplicates",
+       {{"--include-name", nullptr}},
+       {"FILE"},
+       "[--include-name] FILE",
+       "groups of patches with equal data",
+       "Lists the groups of patches whose data are equal, one line per group: the patch numbers (from 1)\n"
+       "and names, separated by tabs, as \"3 Lead<TAB>17 Lead copy\". Names and memos are ignored unless\n"
+       "--include-name is given (then the name counts, the memos still not). Only the blocks the model of\n"
+       "the data sends to the unit count. FILE is opened as by list.\n"},
+      {"import-syx",
+       {},
+       {"IN.syx", "OUT.qzl"},
+       "IN.syx OUT.qzl",
+       "raw exclusive messages (.syx) -> library of all user patches",
+       "Reads a file of raw exclusive messages into a library of all user patches of the model, with the\n"
+       "filter and messages of import-smf, and saves it. Malformed pieces (a message cut short, bytes\n"
+       "between messages) are skipped and counted on stderr.\n"},
+      {"export-syx",
+       {{"--select", "LIST"}},
+       {"IN.qzl", "OUT.syx"},
+       "[--select LIST] IN.qzl OUT.syx",
+       "library -> raw exclusive messages (.syx)",
+       "Writes the exclusive messages that export-smf puts into its file for the same patches, back to back\n"
+       "without anything between them.\n"},
       {"simulate",
        {{"--name", "NAME"}, {"--memory", "FILE.qzl"}},
        {},
@@ -167,6 +202,27 @@ bool ParseRowList(const std::string& text, int limit, std::vector<int>& rows, st
   std::sort(result.begin(), result.end());
   result.erase(std::unique(result.begin(), result.end()), result.end());
   rows = std::move(result);
+  return true;
+}
+
+bool ParsePatchOperand(const std::string& text, CPatchOperand& operand, std::string& error) {
+  operand = CPatchOperand{text, -1};
+  const std::string::size_type colon = text.rfind(':');
+  if (colon == std::string::npos || colon + 1 >= text.size())
+    return true;
+  const std::string digits = text.substr(colon + 1);
+  if (digits.find_first_not_of("0123456789") != std::string::npos)
+    return true; // a ":" of the file name itself
+  int number = 0;
+  if (!ParseNumber(digits, number) || number < 1) {
+    error = "bad patch number in '" + text + "' (patches count from 1)";
+    return false;
+  }
+  if (colon == 0) {
+    error = "no file name in '" + text + "'";
+    return false;
+  }
+  operand = CPatchOperand{text.substr(0, colon), number - 1};
   return true;
 }
 
@@ -243,6 +299,18 @@ int CheckCommand(CCommandLine& line, std::string& error) {
       return PARSE_USAGE_ERROR;
     }
     line.tempRow = row - 1;
+  }
+  if (name == "diff") {
+    for (const std::string& text : line.operands) {
+      CPatchOperand operand;
+      if (!ParsePatchOperand(text, operand, error))
+        return PARSE_USAGE_ERROR;
+      line.patchOperands.push_back(operand);
+    }
+    if ((line.patchOperands[0].row < 0) != (line.patchOperands[1].row < 0)) {
+      error = "diff: give a patch number for both files or for neither";
+      return PARSE_USAGE_ERROR;
+    }
   }
   if (name == "simulate" && line.Has("--name") && line.Get("--name").empty()) {
     error = "--name must not be empty";

@@ -35,6 +35,12 @@ struct CCommandSpec {
 const std::vector<CCommandSpec>& Commands();
 const CCommandSpec* FindCommand(const std::string& name);
 
+// A file operand with an optional patch number: "A.qzl" or "A.qzl:3".
+struct CPatchOperand {
+  std::string path;
+  int row = -1; // 0-based; -1 for the whole file
+};
+
 struct CCommandLine {
   CGlobalOptions global;
   const CCommandSpec* command = nullptr;
@@ -45,6 +51,8 @@ struct CCommandLine {
   std::vector<int> select;
   // write --temp N: the library row as a 0-based index; -1 without --temp.
   int tempRow = -1;
+  // diff: the two files and their patch numbers.
+  std::vector<CPatchOperand> patchOperands;
 
   bool Has(const char* name) const { return options.count(name) != 0; }
   std::string Get(const char* name) const;
@@ -67,6 +75,10 @@ std::string UsageHint(const CCommandSpec* command);
 // A list of 1-based rows such as "1,3,5-7", each row 1..limit, into 0-based indices, sorted and
 // distinct. False with a reason for anything else (empty items, 0, reversed ranges, rows past limit).
 bool ParseRowList(const std::string& text, int limit, std::vector<int>& rows, std::string& error);
+
+// "FILE:N" with N a patch number from 1 into the file and the 0-based row; text without a ":N" ending is
+// the whole file. False with a reason for a patch number 0 or a missing file name.
+bool ParsePatchOperand(const std::string& text, CPatchOperand& operand, std::string& error);
 
 // A decimal number of at most 9 digits, nothing else; false otherwise.
 bool ParseNumber(const std::string& text, int& value);

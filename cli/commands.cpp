@@ -33,6 +33,22 @@ bool AdaptImport(QZML::CPatchArray& patches, CTerminalTextOut& out) {
   return false;
 }
 
+// A ZK-40 librarian file, else a QZ-3 bulk dump, into patches; false, quietly, when the file is neither.
+bool ImportForeign(const std::string& path, QZML::CPatchArray& patches) {
+  CZelTextOutBuffer quiet;
+  QZML::CZKLImporter zkl;
+  if (zkl.Import(path, &quiet)) {
+    patches = zkl.GetPatches();
+    return true;
+  }
+  QZML::CQZ3Importer qz3;
+  if (qz3.Import(path, &quiet)) {
+    patches = qz3.GetPatches();
+    return true;
+  }
+  return false;
+}
+
 template <class Importer> bool RunImport(const CCommandLine& line, CTerminalTextOut& out) {
   Importer importer;
   // The importers know why a file failed, but the librarian says only that it could not be loaded.
@@ -48,24 +64,28 @@ template <class Importer> bool RunImport(const CCommandLine& line, CTerminalText
 } // namespace
 
 bool OpenAnyFile(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches) {
-  CZelTextOutBuffer quiet;
-  QZML::CZKLImporter zkl;
-  if (zkl.Import(path, &quiet)) {
-    patches = zkl.GetPatches();
+  return ImportForeign(path, patches) || LoadLibrary(path, patches, out);
+}
+
+bool OpenForComparing(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches, int& model) {
+  if (ImportForeign(path, patches)) {
+    // Imported patches are QZ-MAX data, offered to a QZ-5 target as import-zkl offers them.
+    QZML::CAppState& state = QZML::CAppState::Instance();
+    model = state.AdaptPatches(patches, QZML::MODEL_QZMAX, state.GetTargetModel()) ? state.GetTargetModel()
+                                                                                   : QZML::MODEL_QZMAX;
     return true;
   }
-  QZML::CQZ3Importer qz3;
-  if (qz3.Import(path, &quiet)) {
-    patches = qz3.GetPatches();
-    return true;
-  }
-  return LoadLibrary(path, patches, out);
+  return LoadLibrary(path, patches, out, &model);
+}
+
+std::string NameField(const QZML::CPatch& patch) {
+  std::string name = Field(patch.GetName());
+  name.erase(name.find_last_not_of(' ') + 1);
+  return name;
 }
 
 std::string ListLine(int number, const QZML::CPatch& patch) {
-  std::string name = Field(patch.GetName());
-  name.erase(name.find_last_not_of(' ') + 1);
-  std::string text = std::to_string(number) + "\t" + name;
+  std::string text = std::to_string(number) + "\t" + NameField(patch);
   for (int memo = 0; memo < 4; ++memo)
     text += "\t" + Field(patch.GetMemo(memo));
   text += "\n";
@@ -135,12 +155,24 @@ int RunCommand(const CCommandLine& line, CTerminalTextOut& out) {
       {"convert", RunConvert},
       {"import-smf", RunImportSmf},
       {"export-smf", RunExportSmf},
+      {"duplicates", RunDuplicates},
+      {"import-syx", RunImportSysEx},
+      {"export-syx", RunExportSysEx},
       {"ports", RunPorts},
       {"read", RunRead},
       {"write", RunWrite},
       {"detect", RunDetect},
       {"simulate", RunSimulate},
   };
+  // diff's status tells equal from different, so its failures take status 2, as diff(1) does.
+  if (std::strcmp(line.command->name, "diff") == 0) {
+    const int status = RunDiff(line, out);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+      out.Message("The output could not be written.");
+      return 2;
+    }
+    return status;
+  }
   for (const CEntry& entry : kEntries) {
     if (std::strcmp(entry.name, line.command->name) != 0)
       continue;

@@ -15,6 +15,9 @@ namespace QZCli {
 // then a QZ-3 bulk dump, then a library file (whose errors, and only those, are reported).
 bool OpenAnyFile(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches);
 
+// A patch's name for one line of output: trailing spaces removed, control characters as spaces.
+std::string NameField(const QZML::CPatch& patch);
+
 // One line of `list`: "<n>\t<name>\t<memo1>\t<memo2>\t<memo3>\t<memo4>\n", n counted from 1.
 std::string ListLine(int number, const QZML::CPatch& patch);
 
@@ -36,8 +39,19 @@ bool LoadTargetLibrary(const std::string& path, QZML::CPatchArray& patches, CTer
 // The message of every command that stops because the user (no --yes) declined a model conversion.
 inline constexpr const char* kConversionDeclined = "Conversion declined: nothing written.";
 
+// Opens a file as OpenAnyFile does, for comparing its patches: model receives the model of their data.
+// Imported patches (QZ-MAX data) and a library of the other model are converted when the conversion
+// question is answered Yes, and stay their own model's data otherwise.
+bool OpenForComparing(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches, int& model);
+
+// diff answers like diff(1): 0 equal, 1 different, 2 on any trouble.
+int RunDiff(const CCommandLine& line, CTerminalTextOut& out);
+bool RunDuplicates(const CCommandLine& line, CTerminalTextOut& out);
+
 bool RunImportSmf(const CCommandLine& line, CTerminalTextOut& out);
 bool RunExportSmf(const CCommandLine& line, CTerminalTextOut& out);
+bool RunImportSysEx(const CCommandLine& line, CTerminalTextOut& out);
+bool RunExportSysEx(const CCommandLine& line, CTerminalTextOut& out);
 bool RunRead(const CCommandLine& line, CTerminalTextOut& out);
 bool RunWrite(const CCommandLine& line, CTerminalTextOut& out);
 bool RunDetect(const CCommandLine& line, CTerminalTextOut& out);

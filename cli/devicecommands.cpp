@@ -1,4 +1,5 @@
-// The commands that go through the device reader and writer: import-smf, export-smf, read, write.
+// The commands that go through the device reader and writer: import-smf, export-smf, import-syx, export-syx,
+// read, write.
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -69,14 +70,23 @@ void TellCancel(CTerminalTextOut& out, const char* consequence) {
 
 } // namespace
 
-bool RunImportSmf(const CCommandLine& line, CTerminalTextOut& out) {
+namespace {
+
+// import-smf and import-syx: the file read by the device reader into a fresh Main window of all user
+// patches, saved as a library. A file that holds nothing for this unit must not become a library of blank
+// patches: the reader's outcome says what the file holds instead.
+bool ImportIntoMain(const CCommandLine& line, CTerminalTextOut& out,
+                    bool (CReader::*importFile)(std::istream&, const QZML::CPatchList&, QZML::CPatchArray*)) {
   CMidiSession session(line.global, out);
   session.StartOffline();
   QZML::CPatchArray patches = DefaultPatches(QZML::CAppState::Instance().GetUserPatchCount());
   std::ifstream file(line.operands[0], std::ios::binary);
   CReader* reader = DeviceReader();
-  if (!file || !reader->Import(file, QZML::CPatchList{0}, &patches)) {
-    // A file that holds nothing for this unit must not become a library of blank patches.
+  const bool imported = file && (reader->*importFile)(file, QZML::CPatchList{0}, &patches);
+  if (const int skipped = reader->GetSysExScan().skipped)
+    out.Message(std::to_string(skipped) + (skipped == 1 ? " malformed message was" : " malformed messages were") +
+                " skipped.");
+  if (!imported) {
     switch (reader->LastImportOutcome()) {
     case QZML::CDataSetImport::EOutcome::NothingForDevice:
       out.Message(reader->LastImport().DescribeFor(line.global.deviceId - 1));
@@ -93,7 +103,22 @@ bool RunImportSmf(const CCommandLine& line, CTerminalTextOut& out) {
   return SaveLibrary(line.operands[1], patches, out);
 }
 
-bool RunExportSmf(const CCommandLine& line, CTerminalTextOut& out) {
+} // namespace
+
+bool RunImportSmf(const CCommandLine& line, CTerminalTextOut& out) {
+  return ImportIntoMain(line, out, &CReader::Import);
+}
+
+bool RunImportSysEx(const CCommandLine& line, CTerminalTextOut& out) {
+  return ImportIntoMain(line, out, &CReader::ImportSysEx);
+}
+
+namespace {
+
+// export-smf and export-syx: library patches 1..K (or the selected rows) as user patches, written by the
+// device writer's export into a file that is replaced only once complete.
+bool ExportLibrary(const CCommandLine& line, CTerminalTextOut& out,
+                   bool (QZML::CWriter::*exportFile)(std::ostream&, int, const QZML::CPatchList&, QZML::CPatchArray*)) {
   QZML::CPatchArray library;
   if (!LoadTargetLibrary(line.operands[0], library, out) || !CheckLibrary(library, line.select, out))
     return false;
@@ -102,12 +127,22 @@ bool RunExportSmf(const CCommandLine& line, CTerminalTextOut& out) {
   session.StartOffline();
   QZML::CWriter* writer = DeviceWriter();
   if (!QZML::SaveFileAtomically(line.operands[1], [&](std::ostream& file) {
-        return writer->Export(file, QZML::AREA_USER, rows, &library);
+        return (writer->*exportFile)(file, QZML::AREA_USER, rows, &library);
       })) {
     out.Error(TEXTOUT_ERR_SAVE);
     return false;
   }
   return true;
+}
+
+} // namespace
+
+bool RunExportSmf(const CCommandLine& line, CTerminalTextOut& out) {
+  return ExportLibrary(line, out, &QZML::CWriter::Export);
+}
+
+bool RunExportSysEx(const CCommandLine& line, CTerminalTextOut& out) {
+  return ExportLibrary(line, out, &QZML::CWriter::ExportSysEx);
 }
 
 bool RunRead(const CCommandLine& line, CTerminalTextOut& out) {

@@ -154,16 +154,29 @@ bool CReader::ReadBlock(int area, int number, int blockId, int subIndex) {
                  addressing.GetBlockSize(area, blockId) & 0xFF);
 }
 
-bool CReader::Import(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination) {
+bool CReader::ImportFile(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination,
+                         const std::function<bool()>& collect) {
   m_destination = destination;
   m_temporarySlots = temporarySlots;
   m_import.Clear();
   m_importOutcome = CDataSetImport::EOutcome::Unreadable;
+  m_sysExScan = CSysExScan();
   // Everything is collected before anything is filed: a malformed file changes nothing.
-  if (!ReadStreamToBuffer(file, m_fileBuffer) || !Read())
+  if (!ReadStreamToBuffer(file, m_fileBuffer) || !collect())
     return false;
   m_importOutcome = m_import.File(PortAddressing().deviceId, destination);
   return m_importOutcome == CDataSetImport::EOutcome::Filed;
+}
+
+bool CReader::Import(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination) {
+  return ImportFile(file, temporarySlots, destination, [this] { return Read(); });
+}
+
+bool CReader::ImportSysEx(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination) {
+  return ImportFile(file, temporarySlots, destination, [this] {
+    m_sysExScan = ScanSysEx(m_fileBuffer, [this](const CZelLongMessage& message) { OnExclusiveEvent(0, message); });
+    return true;
+  });
 }
 
 void CReader::ReadBytes(CByteArray& out, std::uint32_t position, std::uint32_t count) {
@@ -255,7 +268,7 @@ bool CWriter::WritePatches(int area, const CPatchList& numbers, CPatchArray* sou
   }
   if (!reader->Identify())
     return false;
-  m_fileMode = 0;
+  m_fileMode = FILE_MODE_DEVICE;
   m_sendFailed = false;
   CQuietDevice quiet(m_port);
   CZelProgressBar& progress = Progress();
@@ -297,8 +310,12 @@ bool CWriter::WriteBlock(int area, int number, int blockId, int subIndex) {
         byte = 0x7E;
     }
   }
-  if (m_fileMode) {
+  if (m_fileMode != FILE_MODE_DEVICE) {
     const CZelOrvaneMessage message = MakeDataSet(PortAddressing(), address, data);
+    if (m_fileMode == FILE_MODE_SYSEX) {
+      m_output.insert(m_output.end(), message.begin(), message.end());
+      return true;
+    }
     return WriteExclusive(DeltaTicks(message.size()), message);
   }
   CZelProgressBar& progress = Progress();
@@ -317,7 +334,7 @@ bool CWriter::Export(std::ostream& file, int area, const CPatchList& numbers, CP
   m_output.clear();
   if (!Begin())
     return false;
-  m_fileMode = 1;
+  m_fileMode = FILE_MODE_SMF;
   if (!BeginTrack())
     return false;
   for (int number : numbers)
@@ -326,6 +343,17 @@ bool CWriter::Export(std::ostream& file, int area, const CPatchList& numbers, CP
   if (!EndTrack())
     return false;
   Finish();
+  file.write(reinterpret_cast<const char*>(m_output.data()), static_cast<std::streamsize>(m_output.size()));
+  return !file.fail();
+}
+
+bool CWriter::ExportSysEx(std::ostream& file, int area, const CPatchList& numbers, CPatchArray* source) {
+  m_source = source;
+  m_output.clear();
+  m_fileMode = FILE_MODE_SYSEX;
+  for (int number : numbers)
+    if (IsPatchArea(area) && !WritePatch(area, number))
+      return false;
   file.write(reinterpret_cast<const char*>(m_output.data()), static_cast<std::streamsize>(m_output.size()));
   return !file.fail();
 }

@@ -7,12 +7,14 @@
 // (InstallPatchStreams), and the application state owns them until exit.
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
 #include "exclusive/patchimport.h"
 #include "exclusive/smf.h"
+#include "exclusive/sysexfile.h"
 #include "midi/zelmidireader.h"
 #include "midi/zelprogressbar.h"
 #include "model/appstate.h"
@@ -73,6 +75,14 @@ public:
   // stream fails or the file is malformed (nothing is filed then), and when no data set was filed:
   // LastImport() tells why (its outcome, and what the file holds).
   bool Import(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination);
+  // Reads a ".syx" file (raw exclusive messages back to back) into destination exactly as Import reads the
+  // exclusive events of a Standard MIDI File: the same data sets filed, the same question, the same
+  // outcomes in LastImport(). Malformed pieces (a message cut short, bytes between messages) are passed
+  // over one by one and counted in GetSysExScan(); they never make the file unreadable.
+  bool ImportSysEx(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination);
+  // What the last import found as raw exclusive messages: complete ones and malformed pieces skipped (none
+  // after a Standard MIDI File, whose malformed events make the whole file unreadable).
+  const CSysExScan& GetSysExScan() const { return m_sysExScan; }
   // The device ID (on the wire) the unit's messages carry: requests, and the data sets Import files.
   std::uint8_t DeviceId() const { return PortAddressing().deviceId; }
   // The data sets of the last Import, kept so that they can be filed again for another device ID.
@@ -92,6 +102,10 @@ public:
 protected:
   CZelTextOut* GetErrorSink() const override;
   CZelAddressing PortAddressing() const;
+  // Import and ImportSysEx: the file into the file buffer, its messages offered to m_import by collect
+  // (false: the file is malformed), then the data sets for this port's device ID filed.
+  bool ImportFile(std::istream& file, const CPatchList& temporarySlots, CPatchArray* destination,
+                  const std::function<bool()>& collect);
 
   CZelProgressBar* m_progress = nullptr;
   CByteArray m_fileBuffer;
@@ -99,6 +113,7 @@ protected:
   CPatchList m_temporarySlots;
   CDataSetImport m_import;
   CDataSetImport::EOutcome m_importOutcome = CDataSetImport::EOutcome::Unreadable;
+  CSysExScan m_sysExScan;
 
 private:
   CMidiEnvironment* m_environment = nullptr;
@@ -142,6 +157,10 @@ public:
   // Writes the listed patches as a format 0 file of one track, built in memory and written in one piece.
   // False only when the stream fails (or source lacks a listed row).
   bool Export(std::ostream& file, int area, const CPatchList& numbers, CPatchArray* source);
+  // Writes the listed patches as a ".syx" file: the data sets that Export puts into its track, in the same
+  // order and byte for byte, back to back without anything between them. False only when the stream fails
+  // (or source lacks a listed row).
+  bool ExportSysEx(std::ostream& file, int area, const CPatchList& numbers, CPatchArray* source);
 
   int WriteBytes(std::uint32_t position, const CByteArray& bytes) override;
 
@@ -154,9 +173,12 @@ protected:
   // The message of a write that stopped at numbers[failed] because the port failed.
   std::string StoppedMessage(int area, const CPatchList& numbers, std::size_t failed) const;
 
+  // m_fileMode: where WriteBlock sends a data set.
+  enum : std::uint8_t { FILE_MODE_DEVICE = 0, FILE_MODE_SMF = 1, FILE_MODE_SYSEX = 2 };
+
   CZelProgressBar* m_progress = nullptr;
   CByteArray m_output;
-  std::uint8_t m_fileMode = 0;
+  std::uint8_t m_fileMode = FILE_MODE_DEVICE;
   bool m_sendFailed = false;
   CPatchArray* m_source = nullptr;
 

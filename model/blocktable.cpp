@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdio>
 
 namespace QZML {
 namespace {
@@ -97,6 +98,17 @@ int FindBlockInstance(int blockId, int sub) {
       return i + sub;
   }
   return -1;
+}
+
+std::string BlockText(int blockId, int sub) {
+  const CBlockKind* kind = FindBlockKind(blockId);
+  if (!kind)
+    return std::string();
+  if (kind->instances == 1)
+    return kind->text;
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, kind->text, sub + 1);
+  return buffer;
 }
 
 } // namespace QZML

@@ -3,6 +3,7 @@
 // block sets, display texts, flat offsets and default contents are all derived.
 
 #include <cstdint>
+#include <string>
 
 namespace QZML {
 
@@ -79,5 +80,7 @@ const CBlockKind* FindBlockKind(int blockId);
 const CBlockInstance& BlockInstance(int index);
 // Index 0..42 of a block id and sub index, or -1.
 int FindBlockInstance(int blockId, int sub);
+// The display text of a block, the groups numbered from 1 ("PATCH ASSIGN 3"); empty for an unknown id.
+std::string BlockText(int blockId, int sub);
 
 } // namespace QZML

@@ -107,16 +107,7 @@ std::string CParameterAddress::GetDescription(int areaType, int patch, int block
     std::snprintf(buffer, sizeof buffer, "User Patch %d: ", patch + 1);
     text = buffer;
   }
-  const CBlockKind* kind = FindBlockKind(blockId);
-  if (!kind)
-    return text;
-  if (kind->instances > 1) {
-    std::snprintf(buffer, sizeof buffer, kind->text, sub + 1);
-    text += buffer;
-  } else {
-    text += kind->text;
-  }
-  return text;
+  return text + BlockText(blockId, sub);
 }
 
 bool CParameterAddress::StoreData(std::uint32_t address, const std::uint8_t* data, std::size_t count,

@@ -36,6 +36,22 @@ TEST(RowList, RefusesWhatIsNoRowList) {
   EXPECT_EQ(rows, (std::vector<int>{42})); // untouched on failure
 }
 
+TEST(PatchOperand, ANumberAfterTheLastColonAndOnlyThere) {
+  CPatchOperand operand;
+  std::string error;
+  const std::pair<const char*, CPatchOperand> good[] = {
+      {"a.qzl", {"a.qzl", -1}},           {"a.qzl:3", {"a.qzl", 2}},          {"dir:x/a.qzl:12", {"dir:x/a.qzl", 11}},
+      {"take:2.qzl", {"take:2.qzl", -1}}, {"ends with:", {"ends with:", -1}},
+  };
+  for (const auto& [text, expected] : good) {
+    ASSERT_TRUE(ParsePatchOperand(text, operand, error)) << text;
+    EXPECT_EQ(operand.path, expected.path) << text;
+    EXPECT_EQ(operand.row, expected.row) << text;
+  }
+  for (const char* text : {"a.qzl:0", ":3", "a.qzl:1234567890"})
+    EXPECT_FALSE(ParsePatchOperand(text, operand, error)) << text;
+}
+
 TEST(CommandLine, GlobalOptionsBeforeTheCommand) {
   CCommandLine line;
   std::string error;

@@ -3,12 +3,14 @@
 
 run 0 --help
 silent
-for command in list import-zkl import-qz3 import-smf export-smf convert ports read write detect simulate; do
+for command in list import-zkl import-qz3 import-smf export-smf convert ports read write detect diff duplicates import-syx export-syx \
+  simulate; do
   case "$OUT" in *"  $command"*) ;; *) fail "--help does not name $command" ;; esac
 done
 tool_help=$OUT
 
-for command in list import-zkl import-qz3 import-smf export-smf convert ports read write detect simulate; do
+for command in list import-zkl import-qz3 import-smf export-smf convert ports read write detect diff duplicates import-syx export-syx \
+  simulate; do
   run 0 "$command" --help
   silent
   case "$OUT" in *"usage: qzml [GLOBAL OPTIONS] $command"*) ;; *) fail "$command --help: $OUT" ;; esac
