@@ -183,7 +183,7 @@ bool MeasureOnce(CApp& app, const QString& path, CFigures& figures) {
 // the user starts it (confirmation answered, progress dialog, undo copy, list refresh), and the reader
 // alone with and without the progress dialog, which tells what the dialog costs.
 struct CReadFigures {
-  std::vector<double> commandMs, commandCpuMs, dialogMs, plainMs;
+  std::vector<double> commandMs, commandCpuMs, dialogMs, dialogCpuMs, plainMs, plainCpuMs;
 };
 
 constexpr int kUserPatches = 200;
@@ -224,10 +224,14 @@ bool MeasureReadAll(CApp& app, CReadFigures& figures) {
   if (!MainHoldsUnitPatches(app))
     return false;
 
+  // The dialog's cost is work of the user-interface thread: its processor time tells it apart from the
+  // waits for the MIDI input's thread, which on a busy machine vary far more than the dialog costs.
   ClearMain(app);
   timer.restart();
+  double readCpu = ThreadCpuMs();
   const bool withDialog = reader->ReadPatches(QZML::AREA_USER, all, &app.GetMainDocument()->GetPatches());
   figures.dialogMs.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+  figures.dialogCpuMs.push_back(ThreadCpuMs() - readCpu);
   if (!withDialog || !MainHoldsUnitPatches(app))
     return false;
 
@@ -235,8 +239,10 @@ bool MeasureReadAll(CApp& app, CReadFigures& figures) {
   CZelProgressBar plain;
   reader->SetProgress(&plain);
   timer.restart();
+  readCpu = ThreadCpuMs();
   const bool without = reader->ReadPatches(QZML::AREA_USER, all, &app.GetMainDocument()->GetPatches());
   figures.plainMs.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+  figures.plainCpuMs.push_back(ThreadCpuMs() - readCpu);
   reader->SetProgress(nullptr);
   return without && MainHoldsUnitPatches(app);
 }
@@ -381,14 +387,18 @@ int main(int argc, char** argv) {
                     "< 200 ms", Verdict(std::max(sort, back) < 200));
       PrintBenchRow("Peak memory, Main window and the 10,000-patch library",
                     Format("%.1f MB (Main window alone %.1f MB)", withLibrary / 1024.0, mainOnly / 1024.0), "-", "-");
-      const double command = Median(reads.commandMs), dialog = Median(reads.dialogMs), plain = Median(reads.plainMs);
+      const double command = Median(reads.commandMs), dialog = Median(reads.dialogMs);
+      const double dialogCpu = Median(reads.dialogCpuMs), plainCpu = Median(reads.plainCpuMs);
       PrintBenchRow("Read All of 200 patches through the Main window, no cable (progress dialog on)",
                     Format("%.2f s (CPU %.2f s), %.0f us per exchange", command / 1e3, Median(reads.commandCpuMs) / 1e3,
                            command * 1e3 / kExchangesPerRead),
                     "<= 3 s", Verdict(command <= 3000));
-      PrintBenchRow("The progress dialog's share of that read (reader with and without it)",
-                    Format("%.2f s / %.2f s: %+.1f %%", dialog / 1e3, plain / 1e3, 100.0 * (dialog - plain) / dialog),
-                    "<= 5 %", Verdict(dialog - plain <= 0.05 * dialog));
+      PrintBenchRow("The progress dialog's share of that read: UI thread's processor time with and without it, "
+                    "difference / wall",
+                    Format("%.0f ms - %.0f ms = %.0f ms of %.0f ms: %.1f %% (reader without the dialog: %.0f ms wall)",
+                           dialogCpu, plainCpu, dialogCpu - plainCpu, dialog, 100.0 * (dialogCpu - plainCpu) / dialog,
+                           Median(reads.plainMs)),
+                    "<= 5 %", Verdict(dialogCpu - plainCpu <= 0.05 * dialog));
     } else {
       std::printf("open library window: median %.1f ms of %d (CPU %.1f ms)\n", Median(figures.openMs), repetitions,
                   Median(figures.openCpuMs));
@@ -397,9 +407,9 @@ int main(int argc, char** argv) {
       std::printf("peak memory:         %.1f MB with the library, %.1f MB Main window alone\n", withLibrary / 1024.0,
                   mainOnly / 1024.0);
       std::printf("Read All (no cable): median %.0f ms (CPU %.0f ms), %.0f us per exchange; reader with the progress "
-                  "dialog %.0f ms, without %.0f ms\n",
+                  "dialog %.0f ms (CPU %.0f ms), without %.0f ms (CPU %.0f ms)\n",
                   Median(reads.commandMs), Median(reads.commandCpuMs), Median(reads.commandMs) * 1e3 / kExchangesPerRead,
-                  Median(reads.dialogMs), Median(reads.plainMs));
+                  Median(reads.dialogMs), Median(reads.dialogCpuMs), Median(reads.plainMs), Median(reads.plainCpuMs));
     }
   }
   app.ExitInstance();
