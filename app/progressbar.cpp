@@ -38,13 +38,20 @@ void CProgressDialog::reject() { emit CancelPressed(); }
 CProgressBar::CProgressBar(QWidget* owner) : m_owner(owner) {
   m_refresh.setSingleShot(true);
   QObject::connect(&m_refresh, &QTimer::timeout, [this]() { Refresh(); });
+  m_ownerPaint.setSingleShot(true);
+  QObject::connect(&m_ownerPaint, &QTimer::timeout, [this]() {
+    if (m_depth > 0 && m_owner)
+      m_owner->setUpdatesEnabled(true);
+  });
 }
 
 CProgressBar::~CProgressBar() {
   if (m_dialog)
     delete m_dialog.data();
-  if (m_depth > 0 && m_owner)
+  if (m_depth > 0 && m_owner) {
     m_owner->setEnabled(true);
+    m_owner->setUpdatesEnabled(true);
+  }
 }
 
 QString CProgressBar::CodeText(int code) {
@@ -71,8 +78,14 @@ void CProgressBar::BeginText(int range, const std::string& text, bool mayCancel)
 void CProgressBar::Begin(int range, const QString& text, bool mayCancel) {
   if (++m_depth != 1)
     return;
-  if (m_owner)
+  // The main window refuses input meanwhile. Painting it in its disabled look and back costs more than
+  // the whole display of a fast transfer, so its painting waits kOwnerPaintMs: a transfer that is over by
+  // then leaves it as it looked, a longer one shows it disabled (and repaints it when uncovered).
+  if (m_owner) {
+    m_owner->setUpdatesEnabled(false);
     m_owner->setEnabled(false);
+    m_ownerPaint.start(static_cast<int>(kOwnerPaintMs));
+  }
   auto* dialog = new CProgressDialog(m_owner);
   m_dialog = dialog;
   QObject::connect(dialog, &CProgressDialog::CancelPressed, [this]() { Cancel(); });
@@ -91,11 +104,11 @@ void CProgressBar::Begin(int range, const QString& text, bool mayCancel) {
     const QRect owner = m_owner->frameGeometry();
     dialog->move(owner.center() - dialog->rect().center());
   }
-  // Input to the disabled main window is refused anyway; the dialog stays above it.
+  // Input to the disabled main window is refused anyway; the dialog stays above it. It is painted by the
+  // transfer's first pass of the event loop, which comes at once.
   dialog->setEnabled(true);
   dialog->show();
   dialog->raise();
-  dialog->repaint();
   m_shownAt = m_pumpedAt = Clock().NowMs();
 }
 
@@ -105,8 +118,11 @@ void CProgressBar::End() {
   if (--m_depth != 0)
     return;
   m_refresh.stop();
-  if (m_owner)
+  m_ownerPaint.stop();
+  if (m_owner) {
     m_owner->setEnabled(true);
+    m_owner->setUpdatesEnabled(true);
+  }
   if (m_dialog) {
     m_dialog->hide();
     m_dialog->deleteLater();

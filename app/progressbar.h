@@ -47,6 +47,7 @@ private:
 class CProgressBar : public CZelProgressBar {
 public:
   static constexpr std::uint64_t kRefreshMs = 50;
+  static constexpr std::uint64_t kOwnerPaintMs = 200;
 
   // owner: the main window, disabled while the dialog is shown. Not owned.
   explicit CProgressBar(QWidget* owner = nullptr);
@@ -90,4 +91,5 @@ private:
   std::uint64_t m_shownAt = 0; // when the dialog was last brought up to date
   std::uint64_t m_pumpedAt = 0;
   QTimer m_refresh;           // shows what came after the last showing
+  QTimer m_ownerPaint;        // lets the disabled main window be painted
 };
