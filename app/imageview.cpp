@@ -1,7 +1,6 @@
 #include "app/imageview.h"
 
 #include "app/app.h"
-#include "app/mainframe.h"
 #include "app/messagebox.h"
 #include "app/midiwarningdlg.h"
 #include "app/patchlistctrl.h"
@@ -17,8 +16,8 @@
 
 #include <fstream>
 
-CImageView::CImageView(CImageDoc* document, QWidget* parent)
-    : CListFormView(document, false, parent), m_readGroup(new QGroupBox(tr("Read"), this)),
+CImageView::CImageView(CApp& app, CImageDoc* document, QWidget* parent)
+    : CListFormView(app, document, false, parent), m_readGroup(new QGroupBox(tr("Read"), this)),
       m_writeGroup(new QGroupBox(tr("Write"), this)), m_readAll(new QPushButton(tr("All"), this)),
       m_readSelected(new QPushButton(tr("Selected"), this)), m_writeAll(new QPushButton(tr("All"), this)),
       m_writeSelected(new QPushButton(tr("Selected"), this)) {
@@ -51,14 +50,6 @@ CImageView::CImageView(CImageDoc* document, QWidget* parent)
   SetListOrigin(45, 45);
   SetLabelOrigin(0, 40);
   setMinimumSize(DialogRect(0, 0, 245, 74).size());
-  if (CApp* app = CApp::Instance())
-    app->SetMainView(this);
-}
-
-CImageView::~CImageView() {
-  if (CApp* app = CApp::Instance())
-    if (app->GetMainView() == this)
-      app->SetMainView(nullptr);
 }
 
 CImageDoc* CImageView::GetImageDoc() const { return static_cast<CImageDoc*>(GetDocument()); }
@@ -90,8 +81,7 @@ QPushButton* CImageView::GetButton(int id) const {
   }
 }
 
-void CImageView::OnUpdate(CViewBase* sender, int hint) {
-  (void)sender;
+void CImageView::OnUpdate(int hint) {
   ApplyListFont();
   ApplyGrid();
   if (CImageDoc* document = GetImageDoc())
@@ -114,8 +104,7 @@ bool CImageView::AdaptToTarget() {
   QZML::CDocument* data = GetLibraryData();
   if (!data)
     return false;
-  QZML::CAppState& state = QZML::CAppState::Instance();
-  if (!state.AdaptPatches(data->m_current.m_patches, data->m_current.Model(), state.GetTargetModel()))
+  if (!m_state.AdaptPatches(data->m_current.m_patches, data->m_current.Model(), m_state.GetTargetModel()))
     return false;
   data->m_current.m_model = QZML::kModelOfTarget;
   GetList()->Refresh(true);
@@ -127,21 +116,19 @@ QZML::CPatchArray* CImageView::PatchesForUnit(QZML::CPatchArray& converted) {
   QZML::CPatchArray* patches = GetPatchArray();
   if (!data || !patches)
     return nullptr;
-  QZML::CAppState& state = QZML::CAppState::Instance();
   const int model = data->m_current.Model();
-  if (model == state.GetTargetModel())
+  if (model == m_state.GetTargetModel())
     return patches;
   converted = *patches;
-  return state.AdaptPatches(converted, model, state.GetTargetModel()) ? &converted : nullptr;
+  return m_state.AdaptPatches(converted, model, m_state.GetTargetModel()) ? &converted : nullptr;
 }
 
 void CImageView::ReadUser(bool all) {
-  CApp* app = CApp::Instance();
   QZML::CDocument* data = GetLibraryData();
   QZML::CPatchArray* patches = GetPatchArray();
-  if (!app || !data || !patches || (!all && !HasSelection()))
+  if (!data || !patches || (!all && !HasSelection()))
     return;
-  if (!CMidiWarningDlg::Confirm(CONFIRM_READ_USER, app->GetFlags(), this))
+  if (!CMidiWarningDlg::Confirm(CONFIRM_READ_USER, m_app.GetFlags(), this))
     return;
   // Read All replaces every row, so only a partial read has to bring the other rows to the target model.
   if (!all && !AdaptToTarget())
@@ -149,7 +136,7 @@ void CImageView::ReadUser(bool all) {
   CWaitCursor wait;
   const std::vector<int> indices = all ? GetList()->GetAllIndices() : GetList()->GetSelectedIndices();
   data->SaveUndo(1);
-  CReader* reader = DeviceReader();
+  CReader* reader = m_state.GetReader<CReader>();
   if (reader && reader->ReadPatches(QZML::AREA_USER, indices, patches)) {
     if (all)
       data->m_current.m_model = QZML::kModelOfTarget;
@@ -163,10 +150,9 @@ void CImageView::ReadUser(bool all) {
 }
 
 void CImageView::WriteUser(bool all) {
-  CApp* app = CApp::Instance();
-  if (!app || !GetPatchArray() || (!all && !HasSelection()))
+  if (!GetPatchArray() || (!all && !HasSelection()))
     return;
-  if (!CMidiWarningDlg::Confirm(CONFIRM_WRITE_USER, app->GetFlags(), this))
+  if (!CMidiWarningDlg::Confirm(CONFIRM_WRITE_USER, m_app.GetFlags(), this))
     return;
   QZML::CPatchArray converted;
   QZML::CPatchArray* patches = PatchesForUnit(converted);
@@ -174,7 +160,7 @@ void CImageView::WriteUser(bool all) {
     return;
   CWaitCursor wait;
   const std::vector<int> indices = all ? GetList()->GetAllIndices() : GetList()->GetSelectedIndices();
-  if (QZML::CWriter* writer = DeviceWriter())
+  if (QZML::CWriter* writer = m_state.GetWriter<QZML::CWriter>())
     writer->WritePatches(QZML::AREA_USER, indices, patches);
 }
 
@@ -184,7 +170,7 @@ int CImageView::ImportSmfFile(QZML::CPatchArray& patches) {
     return SMF_CANCELLED;
   CWaitCursor wait;
   std::ifstream file(path.toStdString(), std::ios::binary);
-  CReader* reader = DeviceReader();
+  CReader* reader = m_state.GetReader<CReader>();
   if (!file || !reader)
     return SMF_FAILED;
   if (reader->Import(file, QZML::CPatchList{0}, &patches))
@@ -224,7 +210,7 @@ int CImageView::ExportSmfFile(const std::vector<int>& indices, QZML::CPatchArray
   if (!CProfiledFileDialog::Prompt(CProfiledFileDialog::EXPORT_SMF, path, this))
     return SMF_CANCELLED;
   CWaitCursor wait;
-  QZML::CWriter* writer = DeviceWriter();
+  QZML::CWriter* writer = m_state.GetWriter<QZML::CWriter>();
   if (!writer)
     return SMF_FAILED;
   // The file is replaced only once all of it is written: a failed export keeps the old one.
@@ -235,12 +221,11 @@ int CImageView::ExportSmfFile(const std::vector<int>& indices, QZML::CPatchArray
 }
 
 void CImageView::OnImportSmf() {
-  CApp* app = CApp::Instance();
   QZML::CDocument* data = GetLibraryData();
   QZML::CPatchArray* patches = GetPatchArray();
-  if (!app || !data || !patches)
+  if (!data || !patches)
     return;
-  if (!CMidiWarningDlg::Confirm(CONFIRM_IMPORT_SMF, app->GetFlags(), this))
+  if (!CMidiWarningDlg::Confirm(CONFIRM_IMPORT_SMF, m_app.GetFlags(), this))
     return;
   if (!AdaptToTarget())
     return;

@@ -1,7 +1,6 @@
 #pragma once
 // The Main window's view: the Read and Write groups with their "All" and "Selected" buttons above the
-// patch list, which has one row per user patch of the unit and no End of Line row. The view is the
-// application's Main view (font changes and Set Up Grid reach it directly).
+// patch list, which has one row per user patch of the unit and no End of Line row.
 
 #include "app/imagedoc.h"
 #include "app/listformview.h"
@@ -12,15 +11,14 @@ class QPushButton;
 class CImageView : public CListFormView {
   Q_OBJECT
 public:
-  explicit CImageView(CImageDoc* document, QWidget* parent = nullptr);
-  ~CImageView() override;
+  CImageView(CApp& app, CImageDoc* document, QWidget* parent = nullptr);
 
   CImageDoc* GetImageDoc() const;
   QZML::CPatchArray* GetPatchArray() const override;
   QZML::CDocument* GetLibraryData() const override;
 
   // Applies the font and colour, brings the array to the target model's patch count and rebuilds the list.
-  void OnUpdate(CViewBase* sender, int hint) override;
+  void OnUpdate(int hint) override;
 
   // The transfers and the Standard MIDI Files.
   static const CCommandTable<CImageView>& Commands();

@@ -38,8 +38,8 @@ constexpr int kRowReadName = 4386;
 
 } // namespace
 
-CListFormView::CListFormView(CDocumentBase* document, bool endOfLine, QWidget* parent)
-    : CViewBase(document, parent), m_endOfLine(endOfLine), m_tempLabel(new QLabel(tr("Temporary\nRead/Write"), this)),
+CListFormView::CListFormView(CApp& app, CDocumentBase* document, bool endOfLine, QWidget* parent)
+    : CViewBase(document, parent), m_app(app), m_state(app.GetState()), m_endOfLine(endOfLine), m_tempLabel(new QLabel(tr("Temporary\nRead/Write"), this)),
       m_listArea(new QFrame(this)), m_list(new CPatchListCtrl(endOfLine, m_listArea)) {
   m_tempLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   m_listArea->setObjectName(QStringLiteral("patchListArea"));
@@ -89,16 +89,14 @@ bool CListFormView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CListFormView::ApplyListFont() {
-  if (CApp* app = CApp::Instance()) {
-    const GP::CFontEx& listFont = app->GetListFont();
-    if (listFont.HasFont())
-      m_listArea->setFont(listFont.GetFont());
-    QPalette palette = m_listArea->palette();
-    palette.setColor(QPalette::Text, listFont.GetColor());
-    palette.setColor(QPalette::WindowText, listFont.GetColor());
-    m_listArea->setPalette(palette);
-    m_list->SetTextColor(listFont.GetColor());
-  }
+  const GP::CFontEx& listFont = m_app.GetListFont();
+  if (listFont.HasFont())
+    m_listArea->setFont(listFont.GetFont());
+  QPalette palette = m_listArea->palette();
+  palette.setColor(QPalette::Text, listFont.GetColor());
+  palette.setColor(QPalette::WindowText, listFont.GetColor());
+  m_listArea->setPalette(palette);
+  m_list->SetTextColor(listFont.GetColor());
 }
 
 void CListFormView::ApplyGrid() { m_list->ApplyGrid(); }
@@ -195,29 +193,26 @@ void CListFormView::OnRowWrite(int k) {
 }
 
 void CListFormView::SendToTemporary(int index, int kind) {
-  CApp* app = CApp::Instance();
   QZML::CPatchArray* patches = GetPatchArray();
-  if (!app || !patches || index < 0 || index >= static_cast<int>(patches->size()))
+  if (!patches || index < 0 || index >= static_cast<int>(patches->size()))
     return;
-  if (!CMidiWarningDlg::Confirm(kind, app->GetFlags(), this))
+  if (!CMidiWarningDlg::Confirm(kind, m_app.GetFlags(), this))
     return;
   // A patch of the other model's data goes to the unit only converted, and only when the user agrees.
   QZML::CPatchArray one;
   one.Add(std::make_unique<QZML::CPatch>(*patches->Get(static_cast<std::size_t>(index))));
-  QZML::CAppState& state = QZML::CAppState::Instance();
-  if (!state.AdaptPatches(one, GetLibraryData()->m_current.Model(), state.GetTargetModel()))
+  if (!m_state.AdaptPatches(one, GetLibraryData()->m_current.Model(), m_state.GetTargetModel()))
     return;
   CWaitCursor wait;
   // Errors come through the pending-error report, or at once for an incomplete set-up.
-  if (QZML::CWriter* writer = DeviceWriter())
+  if (QZML::CWriter* writer = m_state.GetWriter<QZML::CWriter>())
     writer->WritePatches(QZML::AREA_TEMPORARY, QZML::CPatchList{0}, &one);
 }
 
 void CListFormView::OnRowRead(int k) {
-  CApp* app = CApp::Instance();
-  if (!app || !GetRowReadButton(k))
+  if (!GetRowReadButton(k))
     return;
-  if (!CMidiWarningDlg::Confirm(CONFIRM_READ_TEMP, app->GetFlags(), this)) {
+  if (!CMidiWarningDlg::Confirm(CONFIRM_READ_TEMP, m_app.GetFlags(), this)) {
     if (QPushButton* button = GetRowReadButton(k))
       button->setDown(false);
     return;
@@ -226,16 +221,15 @@ void CListFormView::OnRowRead(int k) {
   QZML::CPatchArray* patches = GetPatchArray();
   QZML::CDocument* data = GetLibraryData();
   // A window of the other model's data takes the unit's patch only converted to its model.
-  QZML::CAppState& state = QZML::CAppState::Instance();
-  const int model = data ? data->m_current.Model() : state.GetTargetModel();
-  const bool convert = model != state.GetTargetModel();
+  const int model = data ? data->m_current.Model() : m_state.GetTargetModel();
+  const bool convert = model != m_state.GetTargetModel();
   bool read = false;
   if (patches && data && m_list->IsPatchRow(row) &&
-      (!convert || state.AskConversion(QZML::ConversionQuestionTo(model)))) {
+      (!convert || m_state.AskConversion(QZML::ConversionQuestionTo(model)))) {
     const int index = m_list->GetRowIndex(row);
     CWaitCursor wait;
     data->SaveUndo(1);
-    CReader* reader = DeviceReader();
+    CReader* reader = m_state.GetReader<CReader>();
     read = reader && reader->ReadPatches(QZML::AREA_TEMPORARY, QZML::CPatchList{index}, patches);
     if (read && convert) {
       QZML::CPatchArray one;
@@ -310,7 +304,7 @@ void CListFormView::CopyToClipboard() {
   emit commandStateChanged();
   // The clipboard carries the model of what it holds, so a paste into a window of the other model converts.
   if (const QZML::CDocument* data = GetLibraryData())
-    QZML::CAppState::Instance().GetClipboard().m_model = data->m_current.m_model;
+    m_state.GetClipboard().m_model = data->m_current.m_model;
 }
 
 namespace {
@@ -319,8 +313,7 @@ namespace {
 // into; afterwards it holds what it held before.
 class CClipboardForPaste {
 public:
-  explicit CClipboardForPaste(int windowModel) {
-    QZML::CAppState& state = QZML::CAppState::Instance();
+  CClipboardForPaste(QZML::CAppState& state, int windowModel) : m_state(state) {
     QZML::CData& clipboard = state.GetClipboard();
     const int model = clipboard.Model();
     if (model == windowModel || clipboard.m_patches.empty())
@@ -335,7 +328,7 @@ public:
   }
   ~CClipboardForPaste() {
     if (m_swapped)
-      QZML::CAppState::Instance().GetClipboard().m_patches.SwapContents(m_saved.m_patches);
+      m_state.GetClipboard().m_patches.SwapContents(m_saved.m_patches);
   }
   CClipboardForPaste(const CClipboardForPaste&) = delete;
   CClipboardForPaste& operator=(const CClipboardForPaste&) = delete;
@@ -343,6 +336,7 @@ public:
   bool Ready() const { return m_ready; }
 
 private:
+  QZML::CAppState& m_state;
   QZML::CData m_saved;
   bool m_ready = true;
   bool m_swapped = false;
@@ -353,7 +347,7 @@ private:
 void CListFormView::OnEditInsert() {
   if (!IsCommandEnabled(ID_EDIT_INSERT))
     return;
-  CClipboardForPaste clipboard(GetLibraryData()->m_current.Model());
+  CClipboardForPaste clipboard(m_state, GetLibraryData()->m_current.Model());
   if (!clipboard.Ready())
     return;
   CWaitCursor wait;
@@ -369,7 +363,7 @@ void CListFormView::OnEditInsert() {
 void CListFormView::OnEditReplace() {
   if (!IsCommandEnabled(ID_EDIT_REPLACE))
     return;
-  CClipboardForPaste clipboard(GetLibraryData()->m_current.Model());
+  CClipboardForPaste clipboard(m_state, GetLibraryData()->m_current.Model());
   if (!clipboard.Ready())
     return;
   CWaitCursor wait;
@@ -405,12 +399,11 @@ void CListFormView::OnEditSelectAll() {
 }
 
 void CListFormView::OnFileDuplicate() {
-  CApp* app = CApp::Instance();
   const QZML::CPatchArray* patches = GetPatchArray();
-  if (!app || !patches)
+  if (!patches)
     return;
   CWaitCursor wait;
-  app->NewLibraryWith(*patches, GetLibraryData()->m_current.m_model);
+  m_app.NewLibraryWith(*patches, GetLibraryData()->m_current.m_model);
 }
 
 const CCommandTable<CListFormView>& CListFormView::Commands() {
@@ -449,7 +442,11 @@ const CCommandTable<CListFormView>& CListFormView::Commands() {
       {{ID_EDIT_SELECT_ALL, "Select &All", Ctrl(Qt::Key_A), "Select every patch", EMenu::Edit, 30},
        [](CListFormView& v) { v.OnEditSelectAll(); }},
       {{ID_SETUP_GRID, "Set Up &Grid...", 0, "Show or hide grid lines in the patch lists", EMenu::Setup, 12},
-       [](CListFormView& v) { CSetGridDlg::Run(&v); }},
+       [](CListFormView& v) {
+         const int grid = CSetGridDlg::Ask(v.m_state.GetGridSwitch(), &v);
+         if (grid >= 0)
+           v.m_app.ChangeGrid(grid);
+       }},
   };
   return table;
 }

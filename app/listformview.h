@@ -13,15 +13,21 @@
 #include "model/document.h"
 #include "model/patch.h"
 
+class CApp;
 class CPatchListCtrl;
+namespace QZML {
+class CAppState;
+}
 class QLabel;
 class QPushButton;
 
 class CListFormView : public CViewBase {
   Q_OBJECT
 public:
-  // endOfLine: the list has an End of Line row (library windows).
-  CListFormView(CDocumentBase* document, bool endOfLine, QWidget* parent = nullptr);
+  // app: what the views share (list font, confirmations, new libraries, grid), and its application
+  // state (clipboard, target model, the device reader and writer). endOfLine: the list has an End of
+  // Line row (library windows).
+  CListFormView(CApp& app, CDocumentBase* document, bool endOfLine, QWidget* parent = nullptr);
   ~CListFormView() override;
 
   bool HasEndOfLine() const { return m_endOfLine; }
@@ -79,6 +85,9 @@ public:
   QSize sizeHint() const override;
 
 protected:
+  CApp& m_app;
+  QZML::CAppState& m_state;
+
   void resizeEvent(QResizeEvent* event) override;
   // Places the list area: from its dialog-unit origin to the view's edges.
   void SetListOrigin(int x, int y) {

@@ -132,7 +132,7 @@ double ThreadCpuMs() {
 }
 
 CFileView* LibraryView(CDocumentBase* document) {
-  return document ? qobject_cast<CFileView*>(document->GetFirstView()) : nullptr;
+  return document ? qobject_cast<CFileView*>(document->GetView()) : nullptr;
 }
 
 // Opens the library, sorts by name and back, closes it again; the times go into figures.
@@ -141,7 +141,7 @@ bool MeasureOnce(CApp& app, const QString& path, CFigures& figures) {
   timer.start();
   double cpu = ThreadCpuMs();
   // What File Open does once the user has picked the file.
-  CDocumentBase* document = app.GetDocManager().OpenDocumentFile(path);
+  CDocumentBase* document = app.OpenLibrary(path);
   CFileView* view = LibraryView(document);
   if (!view)
     return false;
@@ -168,7 +168,9 @@ bool MeasureOnce(CApp& app, const QString& path, CFigures& figures) {
     (direction == 0 ? figures.sortCpuMs : figures.sortBackCpuMs).push_back(ThreadCpuMs() - cpu);
   }
 
-  document->OnCloseDocument();
+  CChildFrame* frame = document->GetFrame();
+  frame->SetDocumentClosing();
+  frame->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   return true;
 }
@@ -176,7 +178,7 @@ bool MeasureOnce(CApp& app, const QString& path, CFigures& figures) {
 // Main window, optionally a library window, then the peak resident size.
 int MemoryRun(CApp& app, const QString& path) {
   if (!path.isEmpty()) {
-    if (!app.GetDocManager().OpenDocumentFile(path))
+    if (!app.OpenLibrary(path))
       return 1;
     ProcessUntil([] { return true; });
   }
