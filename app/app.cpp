@@ -38,8 +38,6 @@
 #include <QSettings>
 #include <QTimer>
 
-CApp* CApp::s_instance = nullptr;
-
 namespace {
 
 const QString kOptionSection = QStringLiteral("Option");
@@ -81,19 +79,13 @@ bool ParseCommandLine(const QStringList& arguments, CAppOptions& options, QStrin
   return true;
 }
 
-CApp* CApp::Instance() { return s_instance; }
-
-CApp::CApp(const CAppOptions& options, QObject* parent) : QObject(parent), m_options(options) {
-  s_instance = this;
-}
+CApp::CApp(const CAppOptions& options, QObject* parent) : QObject(parent), m_options(options) {}
 
 CApp::~CApp() {
   if (!m_exited && m_started)
     ExitInstance();
   // Frames and documents closed with deleteLater go now, while what they refer to still exists.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  if (s_instance == this)
-    s_instance = nullptr;
 }
 
 bool CApp::InitInstance() {
@@ -188,10 +180,8 @@ int CApp::ExitInstance(int exitCode) {
   // 2. The Main window and the libraries go with their documents, without asking.
   if (m_mainFrame)
     for (QMdiSubWindow* child : m_mainFrame->GetMdiArea()->subWindowList())
-      if (auto* frame = qobject_cast<CChildFrame*>(child)) {
-        frame->SetDocumentClosing();
-        frame->close();
-      }
+      if (auto* frame = qobject_cast<CChildFrame*>(child))
+        frame->CloseDocument();
   // 3, 4, 5. The reader and writer, the ports, then the outputs and the progress dialog.
   QZML::CAppState& state = QZML::CAppState::Instance();
   state.DeleteReaderWriter();

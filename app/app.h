@@ -51,9 +51,6 @@ bool ParseCommandLine(const QStringList& arguments, CAppOptions& options, QStrin
 class CApp : public QObject {
   Q_OBJECT
 public:
-  // The one application object, while it exists.
-  static CApp* Instance();
-
   explicit CApp(const CAppOptions& options = CAppOptions(), QObject* parent = nullptr);
   ~CApp() override;
   CApp(const CApp&) = delete;
@@ -158,8 +155,6 @@ private:
   void ShowFrame(CChildFrame* frame, CViewBase* view);
   void LoadRecentFiles();
   void SaveRecentFiles() const;
-
-  static CApp* s_instance;
 
   CAppOptions m_options;
   QPointer<CImageDoc> m_mainDocument;

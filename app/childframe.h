@@ -29,8 +29,11 @@ public:
   // Whether Save Current Position stored a size for this kind of frame.
   bool HasSavedSize() const;
 
-  // The program closes the document: the frame goes without asking.
-  void SetDocumentClosing() { m_documentClosing = true; }
+  // The program closes the frame with its document, without asking.
+  void CloseDocument() {
+    m_documentClosing = true;
+    close();
+  }
   bool IsDocumentClosing() const { return m_documentClosing; }
 
 protected:

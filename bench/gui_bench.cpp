@@ -168,9 +168,7 @@ bool MeasureOnce(CApp& app, const QString& path, CFigures& figures) {
     (direction == 0 ? figures.sortCpuMs : figures.sortBackCpuMs).push_back(ThreadCpuMs() - cpu);
   }
 
-  CChildFrame* frame = document->GetFrame();
-  frame->SetDocumentClosing();
-  frame->close();
+  document->GetFrame()->CloseDocument();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   return true;
 }
