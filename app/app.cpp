@@ -269,7 +269,7 @@ void CApp::ShowFrame(CChildFrame* frame, CViewBase* view) {
   const QSize room = area->isVisible() ? area->viewport()->size() : m_mainFrame->size() - QSize(0, 100);
   if (room.width() > 100 && room.height() > 100 && !frame->HasSavedSize())
     frame->resize(frame->sizeHint().boundedTo(room * 3 / 4));
-  view->OnInitialUpdate();
+  view->OnUpdate(0);
   m_mainFrame->OnUpdateFrameTitle();
   frame->show();
   area->setActiveSubWindow(frame);

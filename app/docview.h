@@ -48,8 +48,6 @@ public:
   CDocumentBase* GetDocument() const { return m_document; }
   CChildFrame* GetParentFrame() const;
 
-  // The first update after the frame is made; by default an update with hint 0.
-  virtual void OnInitialUpdate() { OnUpdate(0); }
   // The document changed; hint 1 (HINT_FONT_CHANGED) when the list font did.
   virtual void OnUpdate(int hint);
 
