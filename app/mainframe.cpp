@@ -84,6 +84,11 @@ void CMainFrame::BuildCommands() {
              tr("Write every patch of the Main window to a Standard MIDI File"));
   AddCommand(ID_FILE_EXPORT_SMF_SELECTED, tr("&Selected Data..."), QKeySequence(),
              tr("Write the selected patches of the Main window to a Standard MIDI File"));
+  AddCommand(ID_FILE_IMPORT_SYSEX, tr("Import S&ysEx..."), QKeySequence(), tr("Read a SysEx file into the Main window"));
+  AddCommand(ID_FILE_EXPORT_SYSEX_ALL, tr("&All Data..."), QKeySequence(),
+             tr("Write every patch of the Main window to a SysEx file"));
+  AddCommand(ID_FILE_EXPORT_SYSEX_SELECTED, tr("&Selected Data..."), QKeySequence(),
+             tr("Write the selected patches of the Main window to a SysEx file"));
   AddCommand(ID_FILE_IMPORT_ZKL, tr("Import &ZK-40 Librarian File..."), QKeySequence(),
              tr("Open a ZK-40 librarian file as a new library"));
   AddCommand(ID_FILE_IMPORT_QZ3, tr("Import QZ-&3 Bulk Dump File..."), QKeySequence(),
@@ -103,6 +108,10 @@ void CMainFrame::BuildCommands() {
   AddCommand(ID_EDIT_EXCHANGE, tr("E&xchange"), QKeySequence(Qt::CTRL | Qt::Key_E),
              tr("Exchange the two selected patches"));
   AddCommand(ID_EDIT_SELECT_ALL, tr("Select &All"), QKeySequence(Qt::CTRL | Qt::Key_A), tr("Select every patch"));
+  AddCommand(ID_EDIT_COMPARE, tr("Co&mpare..."), QKeySequence(),
+             tr("Show the differences of the two selected patches, or of the current patches of two windows"));
+  AddCommand(ID_EDIT_SELECT_DUPLICATES, tr("Select D&uplicates..."), QKeySequence(),
+             tr("Select every patch that equals one above it"));
 
   QAction* toolBar = AddCommand(ID_VIEW_TOOLBAR, tr("&Tool Bar"), QKeySequence(), tr("Show or hide the tool bar"));
   toolBar->setCheckable(true);
@@ -181,6 +190,11 @@ void CMainFrame::BuildMenus() {
   exportSmf->addAction(command(ID_FILE_EXPORT_SMF_ALL));
   exportSmf->addAction(command(ID_FILE_EXPORT_SMF_SELECTED));
   connect(exportSmf, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+  file->addAction(command(ID_FILE_IMPORT_SYSEX));
+  QMenu* exportSysEx = file->addMenu(tr("Expor&t SysEx"));
+  exportSysEx->addAction(command(ID_FILE_EXPORT_SYSEX_ALL));
+  exportSysEx->addAction(command(ID_FILE_EXPORT_SYSEX_SELECTED));
+  connect(exportSysEx, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
   file->addSeparator();
   file->addAction(command(ID_FILE_IMPORT_ZKL));
   file->addAction(command(ID_FILE_IMPORT_QZ3));
@@ -197,6 +211,9 @@ void CMainFrame::BuildMenus() {
     edit->addAction(command(id));
   edit->addSeparator();
   edit->addAction(command(ID_EDIT_SELECT_ALL));
+  edit->addSeparator();
+  edit->addAction(command(ID_EDIT_COMPARE));
+  edit->addAction(command(ID_EDIT_SELECT_DUPLICATES));
   track(edit, m_childMenus);
 
   QMenu* view = bar->addMenu(tr("&View"));

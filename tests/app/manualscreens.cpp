@@ -223,8 +223,10 @@ int main(int argc, char** argv) {
   SetModalHook(nullptr);
   SaveMessage(QMessageBox::Question, QString::fromLatin1(TextOutQuestionMessage(QUESTION_CONVERT_TO_QZ5)),
               QMessageBox::Yes | QMessageBox::No, frame, QStringLiteral("conversion-question"));
-  SaveMessage(QMessageBox::Warning, CTextOutBox::ErrorText(TEXTOUT_ERR_NO_ANSWER), QMessageBox::Ok, frame,
-              QStringLiteral("no-answer"));
+  SaveMessage(QMessageBox::Warning,
+              CTextOutBox::ErrorText(TEXTOUT_ERR_NO_ANSWER) + QStringLiteral("\n\n") +
+                  QString::fromLatin1(CApp::kFindUnitQuestion),
+              QMessageBox::Yes | QMessageBox::No, frame, QStringLiteral("no-answer"));
 
   // The progress dialog as a read of all patches shows it.
   CProgressBar* progress = app->GetProgressBar();
