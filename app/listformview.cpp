@@ -443,11 +443,14 @@ int CListFormView::GetCurrentIndex() const {
 }
 
 bool CListFormView::FindComparedPatches(CComparedPatch& first, CComparedPatch& second) const {
-  const std::vector<int> selected = m_list->GetSelectedIndices();
-  if (selected.size() == 2) {
-    first = {this, selected[0]};
-    second = {this, selected[1]};
-    return true;
+  // Asked at every idle update: the selected rows are listed only when there are two of them.
+  if (m_list->GetSelectedCount() == 2) {
+    const std::vector<int> selected = m_list->GetSelectedIndices();
+    if (selected.size() == 2) {
+      first = {this, selected[0]};
+      second = {this, selected[1]};
+      return true;
+    }
   }
   CApp* app = CApp::Instance();
   CMainFrame* main = app ? app->GetMainFrame() : nullptr;
