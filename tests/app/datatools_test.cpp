@@ -26,6 +26,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -70,13 +71,11 @@ void Activate(CApp& app, CViewBase* view) {
   CMainFrame* frame = app.GetMainFrame();
   frame->GetMdiArea()->setActiveSubWindow(view->GetParentFrame());
   QVERIFY(RunEventLoopUntil([&]() { return frame->GetActiveChildFrame() == view->GetParentFrame(); }, 2000));
-  frame->UpdateCommandUI();
 }
 
-bool Enabled(CApp& app, int id) {
-  app.GetMainFrame()->UpdateCommandUI();
-  return app.GetMainFrame()->GetCommandAction(id)->isEnabled();
-}
+// The command's state as the menu shows it: it follows the selection, the current row and the active window
+// by itself.
+bool Enabled(CApp& app, int id) { return app.GetMainFrame()->GetCommandAction(id)->isEnabled(); }
 
 // What a Compare dialog showed.
 struct CShownComparison {
@@ -175,8 +174,8 @@ void CDataToolsTest::compareTheCurrentRowsOfTwoWindows() {
   QVERIFY(shown.text.contains(QStringLiteral("Name: \"L1\" / ")));
   // The other window's current row on End of Line: nothing to compare.
   Activate(app.App(), secondView);
-  Activate(app.App(), firstView);
   secondView->GetList()->SetFocusRow(3);
+  Activate(app.App(), firstView);
   QVERIFY(!Enabled(app.App(), ID_EDIT_COMPARE));
 }
 
@@ -293,6 +292,16 @@ void CDataToolsTest::sysExExportAndImportRoundTrip() {
   QVERIFY(Enabled(app.App(), ID_FILE_IMPORT_SYSEX));
   QVERIFY(Enabled(app.App(), ID_FILE_EXPORT_SYSEX_ALL));
   QVERIFY(!Enabled(app.App(), ID_FILE_EXPORT_SYSEX_SELECTED));
+
+  // Beside the SMF commands in the File menu.
+  QStringList fileMenu;
+  for (QAction* top : app->GetMainFrame()->menuBar()->actions())
+    if (top->menu() && top->menu()->actions().contains(app->GetMainFrame()->GetCommandAction(ID_FILE_IMPORT_SMF)))
+      for (QAction* item : top->menu()->actions())
+        fileMenu << (item->menu() ? item->menu()->title() : item->text());
+  const qsizetype smf = fileMenu.indexOf(QStringLiteral("&Import SMF..."));
+  QCOMPARE(fileMenu.mid(smf, 4), (QStringList{QStringLiteral("&Import SMF..."), QStringLiteral("&Export SMF"),
+                                              QStringLiteral("Import S&ysEx..."), QStringLiteral("Expor&t SysEx")}));
 
   // All patches: the data sets of the SMF export, back to back.
   const QString all = dir.filePath(QStringLiteral("all.syx"));
