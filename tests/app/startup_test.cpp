@@ -170,12 +170,14 @@ void CStartupTest::pendingErrorIsShownOnceAtIdle() {
   CStartedApp app;
   app->GetErrorBuffer()->Error(TEXTOUT_ERR_NO_ANSWER);
   QVERIFY(ui.m_texts.isEmpty()); // not at once
+  ui.Answer(QMessageBox::No);    // no search for the unit
   RunEventLoop(50);
   QCOMPARE(ui.m_texts, QStringList{QStringLiteral(
                            "It appears that the QZ-MAX is unconnected or connected incorrectly. "
                            "Please check the connections.\nCheck that the MIDI input and output ports lead to "
                            "the unit, that the device ID is the one set on the unit, and that the "
-                           "target model is the unit's model.")});
+                           "target model is the unit's model.\n\nRun Find Unit to look for the unit on every MIDI "
+                           "port?")});
   QCOMPARE(ui.m_icons.value(0), QMessageBox::Warning);
   QCOMPARE(app->GetErrorBuffer()->m_pendingError, 0);
   RunEventLoop(50);
@@ -188,6 +190,7 @@ void CStartupTest::noIdleReportWhileACommandPumpsEvents() {
   // A command that leaves a code and pumps events (as a transfer waiting for the unit does) sees no
   // message until it has returned to the event loop.
   int shownDuringCommand = -1;
+  ui.Answer(QMessageBox::No);
   QTimer::singleShot(0, app.App().GetMainFrame(), [&]() {
     app->GetErrorBuffer()->Error(TEXTOUT_ERR_NO_ANSWER);
     for (int i = 0; i < 5; ++i)
