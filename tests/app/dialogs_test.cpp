@@ -155,12 +155,22 @@ void CDialogsTest::progressNestsAndDisablesItsOwner() {
   QVERIFY(dialog && dialog->isVisible());
   QVERIFY(!owner.isEnabled());
 
+  // Updates show at most every kRefreshMs: one that comes sooner waits for that time, and then shows with
+  // everything else that came; the last one shows when the time is up.
+  QZP::CFakeClock clock;
+  progress.SetClock(&clock);
+  progress.Refresh();
   progress.SetPosition(3);
+  QCOMPARE(dialog->Bar()->value(), 0);
+  clock.Advance(CProgressBar::kRefreshMs);
   progress.SetText("User Patch 1: PATCH FX1");
   QCOMPARE(dialog->Bar()->value(), 3);
   QCOMPARE(dialog->Text()->text(), QStringLiteral("User Patch 1: PATCH FX1"));
+  QVERIFY(dialog->Count()->isHidden()); // no patches counted here
   progress.SetCode(2);
-  QCOMPARE(dialog->Text()->text(), QStringLiteral("Now, synchronizing data."));
+  QCOMPARE(dialog->Text()->text(), QStringLiteral("User Patch 1: PATCH FX1"));
+  QTRY_COMPARE(dialog->Text()->text(), QStringLiteral("Now, synchronizing data."));
+  progress.SetClock(nullptr);
 
   progress.End();
   QCOMPARE(progress.GetDepth(), 0);
