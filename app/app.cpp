@@ -33,18 +33,17 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QSettings>
 #include <QTimer>
-
-CApp* CApp::s_instance = nullptr;
 
 namespace {
 
 const QString kOptionSection = QStringLiteral("Option");
+const QString kRecentSection = QStringLiteral("Recent File List");
 
-const char kLibraryDocString[] = "\nUntitled\nQZ-MAXLibrarian\nQZ-MAX Librarian Files (*.qzl)\n.qzl\n"
-                                 "QZ-MAXLibrarian.Document\nQZ-MAX Librarian Document";
-const char kMainDocString[] = "\n\n\n\n\n\n";
+QString RecentEntry(int index) { return QStringLiteral("File%1").arg(index + 1); }
 
 } // namespace
 
@@ -80,19 +79,13 @@ bool ParseCommandLine(const QStringList& arguments, CAppOptions& options, QStrin
   return true;
 }
 
-CApp* CApp::Instance() { return s_instance; }
-
-CApp::CApp(const CAppOptions& options, QObject* parent) : QObject(parent), m_options(options) {
-  s_instance = this;
-}
+CApp::CApp(const CAppOptions& options, QObject* parent) : QObject(parent), m_options(options) {}
 
 CApp::~CApp() {
   if (!m_exited && m_started)
     ExitInstance();
   // Frames and documents closed with deleteLater go now, while what they refer to still exists.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  if (s_instance == this)
-    s_instance = nullptr;
 }
 
 bool CApp::InitInstance() {
@@ -113,41 +106,21 @@ bool CApp::InitInstance() {
   connect(m_singleInstance.get(), &CSingleInstance::FileReceived, this, &CApp::OnSecondInstance);
 
   // 2. Settings live under "Orvane" / "QZ-MAX Librarian"; the recent files come with them.
-  m_docManager.LoadRecentFileList();
+  LoadRecentFiles();
 
-  // 3. The document types: libraries first (they take every opened file), then the Main window.
-  auto library = std::make_unique<CDocTemplate>(
-      IDR_LIBRARYTYPE, QString::fromLatin1(kLibraryDocString), []() -> CDocumentBase* { return new CFileDoc; },
-      []() -> CChildFrame* { return new CFileFrame; },
-      [](CDocumentBase* document) -> CViewBase* { return new CFileView(static_cast<CFileDoc*>(document)); });
-  auto image = std::make_unique<CDocTemplate>(
-      IDR_MAINTYPE, QString::fromLatin1(kMainDocString), []() -> CDocumentBase* { return new CImageDoc; },
-      []() -> CChildFrame* { return new CImageFrame; },
-      [](CDocumentBase* document) -> CViewBase* { return new CImageView(static_cast<CImageDoc*>(document)); });
-  m_templates[IDR_LIBRARYTYPE] = library.get();
-  m_templates[IDR_MAINTYPE] = image.get();
-  m_docManager.AddDocTemplate(std::move(library));
-  m_docManager.AddDocTemplate(std::move(image));
-
-  // 4, 5. Opening files from the desktop: the installed desktop entry and MIME type do this.
+  // 3-5. Opening files from the desktop: the installed desktop entry and MIME type do this.
 
   // 6. The main frame, where it was last closed.
-  m_mainFrame = std::make_unique<CMainFrame>();
+  m_mainFrame = std::make_unique<CMainFrame>(*this);
   m_mainFrame->setWindowIcon(AppIcon());
-  for (const auto& docTemplate : m_docManager.GetTemplates())
-    docTemplate->SetMainFrame(m_mainFrame.get());
 
   // 7. The "Option" settings; the stored target model applies without any question or conversion.
   LoadSaveSettings(false);
 
   // 8. The Main window.
-  {
-    CDocTemplate* mainTemplate = GetTemplate(IDR_MAINTYPE);
-    CDocumentBase* document = mainTemplate->CreateNewDocument();
-    document->OnNewDocument();
-    CChildFrame* frame = mainTemplate->CreateNewFrame(document);
-    mainTemplate->InitialUpdateFrame(frame, document);
-  }
+  m_mainDocument = new CImageDoc;
+  m_mainView = new CImageView(*this, m_mainDocument);
+  ShowFrame(new CImageFrame, m_mainView);
 
   // 9. The error buffer, the message boxes and the progress dialog, plugged into the MIDI environment.
   CMidiEnvironment& environment = CMidiEnvironment::Instance();
@@ -203,11 +176,12 @@ int CApp::ExitInstance(int exitCode) {
     return exitCode;
   // 1. The "Option" section.
   LoadSaveSettings(true);
-  m_docManager.SaveRecentFileList();
-  // 2. The Main window goes with its document.
-  if (CImageDoc* document = GetMainDocument())
-    document->OnCloseDocument();
-  m_docManager.CloseAllDocuments();
+  SaveRecentFiles();
+  // 2. The Main window and the libraries go with their documents, without asking.
+  if (m_mainFrame)
+    for (QMdiSubWindow* child : m_mainFrame->GetMdiArea()->subWindowList())
+      if (auto* frame = qobject_cast<CChildFrame*>(child))
+        frame->CloseDocument();
   // 3, 4, 5. The reader and writer, the ports, then the outputs and the progress dialog.
   QZML::CAppState& state = QZML::CAppState::Instance();
   state.DeleteReaderWriter();
@@ -249,17 +223,130 @@ void CApp::LoadSaveSettings(bool save) {
     state.SetTargetModel(model, true);
 }
 
-CDocTemplate* CApp::GetTemplate(int id) const {
-  auto it = m_templates.find(id);
-  return it == m_templates.end() ? nullptr : it->second;
-}
+QZML::CAppState& CApp::GetState() const { return QZML::CAppState::Instance(); }
+
+CImageView* CApp::GetMainView() const { return m_mainView; }
 
 CImageDoc* CApp::GetMainDocument() const {
-  CDocTemplate* mainTemplate = GetTemplate(IDR_MAINTYPE);
-  if (!mainTemplate)
+  // Gone for the program once its frame closes, even before the frame is deleted.
+  CChildFrame* frame = m_mainDocument ? m_mainDocument->GetFrame() : nullptr;
+  return frame && !frame->IsDocumentClosing() ? m_mainDocument.data() : nullptr;
+}
+
+std::vector<CFileDoc*> CApp::GetLibraries() const {
+  std::vector<CFileDoc*> libraries;
+  if (!m_mainFrame)
+    return libraries;
+  for (QMdiSubWindow* child : m_mainFrame->GetMdiArea()->subWindowList(QMdiArea::CreationOrder))
+    if (auto* frame = qobject_cast<CFileFrame*>(child))
+      if (!frame->IsDocumentClosing())
+        if (auto* document = qobject_cast<CFileDoc*>(frame->GetActiveDocument()))
+          libraries.push_back(document);
+  return libraries;
+}
+
+CFileDoc* CApp::FindLibrary(const QString& path) const {
+  const QFileInfo wanted(path);
+  for (CFileDoc* document : GetLibraries()) {
+    if (document->GetPathName().isEmpty())
+      continue;
+    const QFileInfo open(document->GetPathName());
+    if (open == wanted || open.absoluteFilePath() == wanted.absoluteFilePath())
+      return document;
+  }
+  return nullptr;
+}
+
+void CApp::ShowFrame(CChildFrame* frame, CViewBase* view) {
+  frame->SetView(view);
+  connect(this, &CApp::targetModelChanged, frame, &CChildFrame::OnUpdateFrameTitle);
+  connect(frame, &QWidget::windowTitleChanged, m_mainFrame.get(), &CMainFrame::OnUpdateFrameTitle);
+  m_mainFrame->AddChild(frame);
+  // A new child takes the view's preferred size within three quarters of the area, so the windows
+  // under it stay in sight; a stored position (Save Current Position) still wins.
+  // Before the frame is first shown the area has no size yet; the frame's own stands in for it.
+  QMdiArea* area = m_mainFrame->GetMdiArea();
+  const QSize room = area->isVisible() ? area->viewport()->size() : m_mainFrame->size() - QSize(0, 100);
+  if (room.width() > 100 && room.height() > 100 && !frame->HasSavedSize())
+    frame->resize(frame->sizeHint().boundedTo(room * 3 / 4));
+  view->OnUpdate(0);
+  m_mainFrame->OnUpdateFrameTitle();
+  frame->show();
+  area->setActiveSubWindow(frame);
+}
+
+CFileDoc* CApp::NewLibrary() {
+  if (!m_mainFrame)
     return nullptr;
-  const std::vector<CDocumentBase*> documents = mainTemplate->GetDocuments();
-  return documents.empty() ? nullptr : static_cast<CImageDoc*>(documents.front());
+  auto* document = new CFileDoc(this);
+  document->SetTitle(QStringLiteral("Untitled%1").arg(++m_untitledCount));
+  ShowFrame(new CFileFrame, new CFileView(*this, document));
+  return document;
+}
+
+CFileDoc* CApp::OpenLibrary(const QString& path) {
+  if (path.isEmpty() || !m_mainFrame)
+    return nullptr;
+  CFileDoc* document = FindLibrary(path);
+  if (document) {
+    CChildFrame* frame = document->GetFrame();
+    if (frame->isMinimized())
+      frame->showNormal();
+    m_mainFrame->GetMdiArea()->setActiveSubWindow(frame);
+  } else {
+    auto loaded = std::make_unique<CFileDoc>(this);
+    if (!loaded->OnOpenDocument(path))
+      return nullptr;
+    document = loaded.release();
+    document->SetPathName(QFileInfo(path).absoluteFilePath());
+    ShowFrame(new CFileFrame, new CFileView(*this, document));
+  }
+  AddRecentFile(document->GetPathName());
+  return document;
+}
+
+CFileDoc* CApp::PromptOpenLibrary() {
+  // The box starts with the file name last confirmed in a library dialog.
+  QString path;
+  if (!CProfiledFileDialog::Prompt(CProfiledFileDialog::LIBRARY_OPEN, path, QApplication::activeWindow()))
+    return nullptr;
+  return OpenLibrary(path);
+}
+
+bool CApp::SaveAllModified() {
+  for (CFileDoc* document : GetLibraries())
+    if (!document->SaveModified())
+      return false;
+  return true;
+}
+
+void CApp::LoadRecentFiles() {
+  m_recentFiles.clear();
+  for (int i = 0; i < kRecentFileCount; ++i) {
+    const QString path = GP::GetProfileString(kRecentSection, RecentEntry(i));
+    if (!path.isEmpty())
+      m_recentFiles.append(path);
+  }
+}
+
+void CApp::SaveRecentFiles() const {
+  for (int i = 0; i < kRecentFileCount; ++i)
+    GP::WriteProfileString(kRecentSection, RecentEntry(i), i < m_recentFiles.size() ? m_recentFiles.at(i) : QString());
+}
+
+void CApp::AddRecentFile(const QString& path) {
+  if (path.isEmpty())
+    return;
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  m_recentFiles.removeAll(absolute);
+  m_recentFiles.prepend(absolute);
+  while (m_recentFiles.size() > kRecentFileCount)
+    m_recentFiles.removeLast();
+}
+
+void CApp::RemoveRecentFile(int index) {
+  if (index >= 0 && index < m_recentFiles.size())
+    m_recentFiles.removeAt(index);
 }
 
 CMidiSetup* CApp::GetMidiSetup() const { return m_midi ? &m_midi->Setup() : nullptr; }
@@ -273,16 +360,13 @@ bool CApp::ProcessCommandLine() {
 }
 
 CFileDoc* CApp::NewLibraryWith(const QZML::CPatchArray& patches, int model) {
-  CDocTemplate* library = GetTemplate(IDR_LIBRARYTYPE);
-  if (!library)
-    return nullptr;
-  auto* document = static_cast<CFileDoc*>(library->OpenDocumentFile(QString()));
+  CFileDoc* document = NewLibrary();
   if (!document)
     return nullptr;
   document->GetPatches() = patches;
   document->GetData().m_current.m_model = model;
   document->SetModifiedFlag(true);
-  document->UpdateAllViews(nullptr);
+  document->UpdateAllViews();
   return document;
 }
 
@@ -311,7 +395,7 @@ bool CApp::OpenAnyFile(const QString& path) {
       } else {
         if (m_errorBuffer)
           m_errorBuffer->m_pendingError = 0;
-        opened = m_docManager.OpenDocumentFile(path) != nullptr;
+        opened = OpenLibrary(path) != nullptr;
         if (!opened) {
           // A file that did not open may have left no code of its own.
           if (m_errorBuffer && m_errorBuffer->m_pendingError == 0)
@@ -336,6 +420,14 @@ void CApp::ShowPendingError() {
     return;
   const int code = m_errorBuffer->m_pendingError;
   m_errorBuffer->m_pendingError = 0;
+  if (code == TEXTOUT_ERR_NO_ANSWER && m_midi) {
+    // The unit did not answer: rather than leave the user to guess ports and device ID, offer to look.
+    if (AppMessageBox(QApplication::activeWindow(), QMessageBox::Warning,
+                      CTextOutBox::ErrorText(code) + QStringLiteral("\n\n") + tr(kFindUnitQuestion),
+                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
+      RunMidiSetup(true);
+    return;
+  }
   if (code != 0 && m_textOutBox)
     m_textOutBox->Error(code);
 }
@@ -399,19 +491,14 @@ void CApp::ChangeTargetModel(int model) {
   const bool convert = state.SetTargetModel(model, false) != QZML::CONVERT_NONE;
   if (CImageDoc* main = GetMainDocument()) {
     main->AdaptToModelSwitch(previous, convert);
-    main->UpdateAllViews(nullptr);
-    main->UpdateFrameTitles();
+    main->UpdateAllViews();
   }
-  if (CDocTemplate* library = GetTemplate(IDR_LIBRARYTYPE)) {
-    for (CDocumentBase* document : library->GetDocuments()) {
-      auto* fileDoc = static_cast<CFileDoc*>(document);
-      if (fileDoc->AdaptToModelSwitch(previous, convert)) {
-        fileDoc->SetModifiedFlag(true);
-        fileDoc->UpdateAllViews(nullptr);
-      }
-      fileDoc->UpdateFrameTitles();
+  for (CFileDoc* document : GetLibraries())
+    if (document->AdaptToModelSwitch(previous, convert)) {
+      document->SetModifiedFlag(true);
+      document->UpdateAllViews();
     }
-  }
+  emit targetModelChanged();
   if (m_mainFrame)
     m_mainFrame->OnUpdateFrameTitle();
 }
@@ -420,18 +507,16 @@ void CApp::ChangeGrid(int grid) {
   QZML::CAppState::Instance().SetGridSwitch(grid);
   if (m_mainView)
     m_mainView->ApplyGrid();
-  if (CDocTemplate* library = GetTemplate(IDR_LIBRARYTYPE))
-    for (CDocumentBase* document : library->GetDocuments())
-      if (auto* view = qobject_cast<CListFormView*>(document->GetFirstView()))
-        view->ApplyGrid();
+  for (CFileDoc* document : GetLibraries())
+    if (auto* view = qobject_cast<CListFormView*>(document->GetView()))
+      view->ApplyGrid();
 }
 
 void CApp::NotifyFontChanged() {
   if (m_mainView)
-    m_mainView->OnUpdate(nullptr, HINT_FONT_CHANGED);
-  if (CDocTemplate* library = GetTemplate(IDR_LIBRARYTYPE))
-    for (CDocumentBase* document : library->GetDocuments())
-      document->UpdateAllViews(nullptr, HINT_FONT_CHANGED);
+    m_mainView->OnUpdate(HINT_FONT_CHANGED);
+  for (CFileDoc* document : GetLibraries())
+    document->UpdateAllViews(HINT_FONT_CHANGED);
 }
 
 QString CApp::GetManualPath() const {
@@ -443,9 +528,9 @@ QString CApp::GetManualPath() const {
 const CCommandTable<CApp>& CApp::Commands() {
   static const CCommandTable<CApp> table = {
       {{ID_FILE_NEW, "&New", Ctrl(Qt::Key_N), "Create a new library", EMenu::File, 10, 10, true},
-       [](CApp& a) { a.m_docManager.OnFileNew(); }},
+       [](CApp& a) { a.NewLibrary(); }},
       {{ID_FILE_OPEN, "&Open...", Ctrl(Qt::Key_O), "Open an existing library", EMenu::File, 12, 11, true},
-       [](CApp& a) { a.m_docManager.OnFileOpen(); }},
+       [](CApp& a) { a.PromptOpenLibrary(); }},
       {{ID_FILE_IMPORT_ZKL, "Import &ZK-40 Librarian File...", 0, "Open a ZK-40 librarian file as a new library",
         EMenu::File, 30},
        [](CApp& a) { a.ImportForeign(true); }},
@@ -473,10 +558,15 @@ void CApp::OnAppAbout() {
   DoModal(dialog);
 }
 
-void CApp::OnSetupMidi() {
+void CApp::OnSetupMidi() { RunMidiSetup(false); }
+
+void CApp::RunMidiSetup(bool findUnit) {
   if (!m_midi)
     return;
   CMidiSetupDialog dialog(*m_midi, QZML::CAppState::Instance().GetModelName(), nullptr);
+  // The dialog opens with what the search found, for the user to check and confirm with OK.
+  if (findUnit)
+    dialog.FindUnit();
   // A unit of the other model found there switches the target model as Select Target Model does.
   if (DoModal(dialog) == QDialog::Accepted)
     ChangeTargetModel(dialog.GetTargetModel());

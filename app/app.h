@@ -1,19 +1,19 @@
 #pragma once
-// The application object: the start-up sequence, the single-instance rule, the two document types, the
-// "Option" settings, the pending-error report when the event loop is idle, the commands that need no
+// The application object: the start-up sequence, the single-instance rule, the Main window and the
+// library windows (made here, each frame owning its document), the recent files, the "Option" settings, the pending-error report when the event loop is idle, the commands that need no
 // window (About, Set Up MIDI Devices, Set Up Font, Select Target Model, the manual, New, Open, the two
 // foreign imports) and the orderly shut-down. It creates what all windows share and keeps it to the end.
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
-#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/commands.h"
-#include "app/docman.h"
 #include "gp/fontex.h"
 #include "midi/transfer.h"
 #include "platform/qtsettings.h"
@@ -30,6 +30,11 @@ class CSingleInstance;
 class CTextOutBox;
 class CZelTextOutBuffer;
 class CAppMidi;
+class CChildFrame;
+class CViewBase;
+namespace QZML {
+class CAppState;
+}
 
 // What the command line asks for.
 struct CAppOptions {
@@ -46,9 +51,6 @@ bool ParseCommandLine(const QStringList& arguments, CAppOptions& options, QStrin
 class CApp : public QObject {
   Q_OBJECT
 public:
-  // The one application object, while it exists.
-  static CApp* Instance();
-
   explicit CApp(const CAppOptions& options = CAppOptions(), QObject* parent = nullptr);
   ~CApp() override;
   CApp(const CApp&) = delete;
@@ -71,13 +73,31 @@ public:
   CConfirmationFlags& GetFlags() { return m_flags; }
   QZP::ISettingsStore& GetSettingsStore() { return m_settingsStore; }
 
-  CDocMan& GetDocManager() { return m_docManager; }
-  // 4097 (Main) or 4107 (library); null for any other id.
-  CDocTemplate* GetTemplate(int id) const;
+  // The state the windows work on: target model, clipboard, grid, the device reader and writer.
+  QZML::CAppState& GetState() const;
   CMainFrame* GetMainFrame() const { return m_mainFrame.get(); }
-  CImageView* GetMainView() const { return m_mainView; }
-  void SetMainView(CImageView* view) { m_mainView = view; }
+  CImageView* GetMainView() const;
   CImageDoc* GetMainDocument() const;
+
+  // The open libraries, in the order they were made.
+  std::vector<CFileDoc*> GetLibraries() const;
+  // The open library of that file, or null.
+  CFileDoc* FindLibrary(const QString& path) const;
+  // New: an untitled library window ("Untitled1", "Untitled2", ...).
+  CFileDoc* NewLibrary();
+  // Opens the library file (it enters the recent files); a file that is open already brings its window
+  // to the front. Null when it could not be loaded.
+  CFileDoc* OpenLibrary(const QString& path);
+  // Open: the library file prompt, then OpenLibrary.
+  CFileDoc* PromptOpenLibrary();
+  // Asks about every modified library; false when the user cancelled.
+  bool SaveAllModified();
+
+  // Recent files ("Recent File List", "File1".."File8"), most recent first.
+  static constexpr int kRecentFileCount = 8;
+  const QStringList& GetRecentFiles() const { return m_recentFiles; }
+  void AddRecentFile(const QString& path);
+  void RemoveRecentFile(int index);
   GP::CFontEx& GetListFont() { return m_listFont; }
   CMidiSetup* GetMidiSetup() const;
   CAppMidi* GetMidi() const { return m_midi.get(); }
@@ -96,8 +116,11 @@ public:
   // The same for the QZ-MAX patches of a foreign import: converted for a QZ-5 when the user agrees.
   CFileDoc* NewImportedLibrary(QZML::CPatchArray patches);
 
-  // Shows the error buffer's code through the message boxes and clears it (nothing for code 0).
+  // Shows the error buffer's code through the message boxes and clears it (nothing for code 0). A unit
+  // that did not answer is offered a search: Yes runs Find Unit in Set Up MIDI Devices.
   void ShowPendingError();
+  // The question added to the no-answer message.
+  static constexpr const char* kFindUnitQuestion = "Run Find Unit to look for the unit on every MIDI port?";
 
   // Select Target Model after OK: the whole change (question, conversions, Main row count, captions).
   void ChangeTargetModel(int model);
@@ -113,6 +136,8 @@ public:
   static const CCommandTable<CApp>& Commands();
   void OnAppAbout();
   void OnSetupMidi();
+  // Set Up MIDI Devices, after a Find Unit when findUnit; OK applies it (ports, device ID, target model).
+  void RunMidiSetup(bool findUnit);
   void OnSetupFont();
   void OnHelpManual();
   void OnSelectTargetModel();
@@ -120,6 +145,8 @@ public:
 signals:
   // A file handed over by a second start has been dealt with (tests wait for it).
   void HandOverDone(const QString& path);
+  // The target model changed: the captions name it.
+  void targetModelChanged();
 
 private:
   // When the outermost event loop goes idle: the pending-error report and handed-over files.
@@ -129,13 +156,16 @@ private:
   void ProcessHandOvers();
   bool ProcessCommandLine();
   void ImportForeign(bool zkl);
-
-  static CApp* s_instance;
+  // Puts view into frame, the frame into the main frame's area, and shows it active.
+  void ShowFrame(CChildFrame* frame, CViewBase* view);
+  void LoadRecentFiles();
+  void SaveRecentFiles() const;
 
   CAppOptions m_options;
-  CDocMan m_docManager;
-  std::map<int, CDocTemplate*> m_templates;
-  CImageView* m_mainView = nullptr;
+  QPointer<CImageDoc> m_mainDocument;
+  QPointer<CImageView> m_mainView;
+  QStringList m_recentFiles;
+  int m_untitledCount = 0;
   bool m_earlyExit = false;
   bool m_started = false;
   bool m_exited = false;

@@ -1,9 +1,8 @@
 #include "app/childframe.h"
 
-#include "app/app.h"
 #include "app/appicon.h"
 #include "app/docview.h"
-#include "app/mainframe.h"
+#include "gp/mdiframewndex.h"
 #include "gp/profile.h"
 
 #include <QCloseEvent>
@@ -26,6 +25,12 @@ bool CChildFrame::HasSavedSize() const {
 void CChildFrame::SetView(CViewBase* view) {
   m_view = view;
   setWidget(view);
+  if (CDocumentBase* document = view->GetDocument()) {
+    document->setParent(this);
+    connect(document, &CDocumentBase::titleChanged, this, &CChildFrame::OnUpdateFrameTitle);
+    connect(document, &CDocumentBase::modifiedChanged, this, &CChildFrame::OnUpdateFrameTitle);
+  }
+  OnUpdateFrameTitle();
 }
 
 CDocumentBase* CChildFrame::GetActiveDocument() const { return m_view ? m_view->GetDocument() : nullptr; }
@@ -35,29 +40,16 @@ QString CChildFrame::GetFrameTitle() const {
   return document ? document->GetTitle() : QString();
 }
 
-void CChildFrame::OnUpdateFrameTitle() {
-  setWindowTitle(GetFrameTitle());
-  if (CApp* app = CApp::Instance())
-    if (CMainFrame* main = app->GetMainFrame())
-      main->OnUpdateFrameTitle();
-}
+void CChildFrame::OnUpdateFrameTitle() { setWindowTitle(GetFrameTitle()); }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
-  CDocumentBase* document = GetActiveDocument();
-  if (!m_documentClosing && document) {
-    if (!document->CanCloseFrame(this)) {
+  if (!m_documentClosing) {
+    if (!CanClose()) {
       event->ignore();
       return;
     }
-    // The last frame of the document takes the document with it.
-    bool last = true;
-    for (CViewBase* view : document->GetViews())
-      if (view->GetParentFrame() != this)
-        last = false;
-    if (last) {
-      m_documentClosing = true;
-      document->OnCloseDocument();
-    }
+    // The document goes with the frame.
+    m_documentClosing = true;
   }
   GP::CMDIChildWndEx::closeEvent(event);
 }
@@ -83,9 +75,8 @@ void CChildFrame::mousePressEvent(QMouseEvent* event) {
 void CChildFrame::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton && OnTitleOrBorder(event->position().toPoint())) {
     event->accept();
-    if (CApp* app = CApp::Instance())
-      if (CMainFrame* main = app->GetMainFrame())
-        main->GetMoveToTopAction()->trigger();
+    if (auto* main = qobject_cast<GP::CMDIFrameWndEx*>(window()))
+      main->GetMoveToTopAction()->trigger();
     return;
   }
   GP::CMDIChildWndEx::mouseReleaseEvent(event);

@@ -1,9 +1,14 @@
 #include "app/filedoc.h"
 
 #include "app/app.h"
+#include "app/messagebox.h"
+#include "app/profiledfiledialog.h"
 #include "model/appstate.h"
 #include "model/convert.h"
 #include "textout/textout.h"
+
+#include <QApplication>
+#include <QFileInfo>
 
 namespace {
 
@@ -11,29 +16,20 @@ bool s_reportLoadErrors = true;
 
 } // namespace
 
-CFileDoc::CFileDoc() = default;
+CFileDoc::CFileDoc(CApp* app) : m_app(app) {}
 
 void CFileDoc::SetReportLoadErrors(bool report) { s_reportLoadErrors = report; }
 
 bool CFileDoc::GetReportLoadErrors() { return s_reportLoadErrors; }
 
-bool CFileDoc::OnNewDocument() {
-  if (!CDocumentBase::OnNewDocument())
-    return false;
-  GetPatches().Clear();
-  m_data.ClearUndo();
-  return true;
-}
-
 bool CFileDoc::OnOpenDocument(const QString& path) {
-  CApp* app = CApp::Instance();
-  CZelTextOutBuffer* pending = app ? app->GetErrorBuffer() : nullptr;
+  CZelTextOutBuffer* pending = m_app ? m_app->GetErrorBuffer() : nullptr;
   m_data.SetErrorOutput(pending);
   bool converted = false;
   const bool loaded = m_data.LoadFile(path.toStdString(), converted);
   if (!loaded) {
-    if (s_reportLoadErrors && app)
-      app->ShowPendingError();
+    if (s_reportLoadErrors && m_app)
+      m_app->ShowPendingError();
     return false;
   }
   m_data.ClearUndo();
@@ -42,17 +38,45 @@ bool CFileDoc::OnOpenDocument(const QString& path) {
 }
 
 bool CFileDoc::OnSaveDocument(const QString& path) {
-  CApp* app = CApp::Instance();
-  CZelTextOutBuffer* pending = app ? app->GetErrorBuffer() : nullptr;
+  CZelTextOutBuffer* pending = m_app ? m_app->GetErrorBuffer() : nullptr;
   m_data.SetErrorOutput(pending);
   if (!m_data.SaveFile(path.toStdString())) {
     if (pending && pending->m_pendingError == TEXTOUT_ERR_NONE)
       pending->Error(TEXTOUT_ERR_SAVE);
-    if (app)
-      app->ShowPendingError();
+    if (m_app)
+      m_app->ShowPendingError();
     return false;
   }
   SetModifiedFlag(false);
+  return true;
+}
+
+bool CFileDoc::SaveModified() {
+  if (!IsModified())
+    return true;
+  const QString name = GetPathName().isEmpty() ? GetTitle() : QFileInfo(GetPathName()).fileName();
+  switch (AppMessageBox(nullptr, QMessageBox::Question, tr("Save changes to %1?").arg(name),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+  case QMessageBox::Yes:
+    return DoFileSave();
+  case QMessageBox::No:
+    return true;
+  default:
+    return false;
+  }
+}
+
+bool CFileDoc::DoSave(const QString& path) {
+  QString target = path;
+  // The box starts with the file name last confirmed in a library dialog, not the document's title.
+  if (target.isEmpty() &&
+      !CProfiledFileDialog::Prompt(CProfiledFileDialog::LIBRARY_SAVE, target, QApplication::activeWindow()))
+    return false;
+  if (!OnSaveDocument(target))
+    return false;
+  SetPathName(target);
+  if (m_app)
+    m_app->AddRecentFile(target);
   return true;
 }
 

@@ -1,6 +1,6 @@
 #include "app/fileframe.h"
 
-#include "app/docview.h"
+#include "app/filedoc.h"
 #include "app/resource.h"
 #include "model/appstate.h"
 
@@ -12,4 +12,9 @@ QString CFileFrame::GetFrameTitle() const {
       .arg(QString::fromLatin1(QZML::CAppState::Instance().GetModelName()),
            document ? document->GetTitle() : QString(),
            document && document->IsModified() ? QStringLiteral("*") : QString());
+}
+
+bool CFileFrame::CanClose() {
+  auto* document = qobject_cast<CFileDoc*>(GetActiveDocument());
+  return !document || document->SaveModified();
 }

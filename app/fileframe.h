@@ -9,4 +9,8 @@ public:
   explicit CFileFrame(QWidget* parent = nullptr);
 
   QString GetFrameTitle() const override;
+
+protected:
+  // Asks to save a modified library.
+  bool CanClose() override;
 };

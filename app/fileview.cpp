@@ -3,7 +3,7 @@
 #include "app/childframe.h"
 #include "app/resource.h"
 
-CFileView::CFileView(CFileDoc* document, QWidget* parent) : CListFormView(document, true, parent) {
+CFileView::CFileView(CApp& app, CFileDoc* document, QWidget* parent) : CListFormView(app, document, true, parent) {
   SetListOrigin(45, 10);
   SetLabelOrigin(0, 5);
   setMinimumSize(DialogRect(0, 0, 245, 74).size());
@@ -21,8 +21,7 @@ QZML::CDocument* CFileView::GetLibraryData() const {
   return document ? &document->GetData() : nullptr;
 }
 
-void CFileView::OnUpdate(CViewBase* sender, int hint) {
-  (void)sender;
+void CFileView::OnUpdate(int hint) {
   ApplyListFont();
   ApplyGrid();
   RefreshList(hint);

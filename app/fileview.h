@@ -8,7 +8,7 @@
 class CFileView : public CListFormView {
   Q_OBJECT
 public:
-  explicit CFileView(CFileDoc* document, QWidget* parent = nullptr);
+  CFileView(CApp& app, CFileDoc* document, QWidget* parent = nullptr);
 
   CFileDoc* GetFileDoc() const;
   QZML::CPatchArray* GetPatchArray() const override;
@@ -19,7 +19,7 @@ public:
   bool OnCommand(int id) override;
 
   // Applies the font and colour and rebuilds the list.
-  void OnUpdate(CViewBase* sender, int hint) override;
+  void OnUpdate(int hint) override;
 
 protected:
   void MarkModified() override;

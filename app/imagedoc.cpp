@@ -3,15 +3,7 @@
 #include "model/appstate.h"
 #include "model/convert.h"
 
-CImageDoc::CImageDoc() = default;
-
-bool CImageDoc::OnNewDocument() {
-  if (!CDocumentBase::OnNewDocument())
-    return false;
-  GetPatches().Clear();
-  FitPatchCount();
-  return true;
-}
+CImageDoc::CImageDoc() { FitPatchCount(); }
 
 void CImageDoc::FitPatchCount() {
   // The undo snapshot too: an Undo after a model switch must not bring back rows the unit does not have.

@@ -8,13 +8,12 @@
 class CImageDoc : public CDocumentBase {
   Q_OBJECT
 public:
+  // N default patches, N of the target model now.
   CImageDoc();
 
   QZML::CDocument& GetData() { return m_data; }
   QZML::CPatchArray& GetPatches() { return m_data.m_current.m_patches; }
 
-  // N default patches, N of the target model now.
-  bool OnNewDocument() override;
   // Brings the patch array to N of the current target model: default patches appended, or the surplus
   // at the end dropped.
   void FitPatchCount();

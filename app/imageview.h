@@ -1,7 +1,6 @@
 #pragma once
 // The Main window's view: the Read and Write groups with their "All" and "Selected" buttons above the
-// patch list, which has one row per user patch of the unit and no End of Line row. The view is the
-// application's Main view (font changes and Set Up Grid reach it directly).
+// patch list, which has one row per user patch of the unit and no End of Line row.
 
 #include "app/imagedoc.h"
 #include "app/listformview.h"
@@ -12,15 +11,14 @@ class QPushButton;
 class CImageView : public CListFormView {
   Q_OBJECT
 public:
-  explicit CImageView(CImageDoc* document, QWidget* parent = nullptr);
-  ~CImageView() override;
+  CImageView(CApp& app, CImageDoc* document, QWidget* parent = nullptr);
 
   CImageDoc* GetImageDoc() const;
   QZML::CPatchArray* GetPatchArray() const override;
   QZML::CDocument* GetLibraryData() const override;
 
   // Applies the font and colour, brings the array to the target model's patch count and rebuilds the list.
-  void OnUpdate(CViewBase* sender, int hint) override;
+  void OnUpdate(int hint) override;
 
   // The transfers and the Standard MIDI Files.
   static const CCommandTable<CImageView>& Commands();
@@ -37,14 +35,19 @@ public:
   // Results of the SMF file steps; SMF_REPORTED: failed, and the user has been told why.
   enum : int { SMF_DONE = 1, SMF_CANCELLED = 2, SMF_FAILED = 3, SMF_REPORTED = 4 };
 
-  // The transfers of the user area and the Standard MIDI Files; each asks its confirmation first.
+  // The transfers of the user area, the Standard MIDI Files and the SysEx (".syx") files; each asks its
+  // confirmation first. A SysEx file is read and written by the same rules as a Standard MIDI File.
   void ReadUser(bool all);
   void WriteUser(bool all);
   void OnImportSmf();
   void OnExportSmf(bool all);
-  // The file steps: prompt, then the reader's Import or the writer's Export.
+  void OnImportSysEx();
+  void OnExportSysEx(bool all);
+  // The file steps: prompt, then the reader's Import or the writer's Export (ImportSysEx, ExportSysEx).
   int ImportSmfFile(QZML::CPatchArray& patches);
   int ExportSmfFile(const std::vector<int>& indices, QZML::CPatchArray& patches);
+  int ImportSysExFile(QZML::CPatchArray& patches);
+  int ExportSysExFile(const std::vector<int>& indices, QZML::CPatchArray& patches);
 
 protected:
   bool IsFixedSize() const override { return true; }
@@ -58,6 +61,11 @@ private:
   // The patches to send or export: Main's own, or a converted copy in converted when Main holds the other
   // model's data and the user agrees; null on No.
   QZML::CPatchArray* PatchesForUnit(QZML::CPatchArray& converted);
+  // The import and export commands and their file steps for either kind of file.
+  void ImportCommand(bool sysEx);
+  void ExportCommand(bool sysEx, bool all);
+  int ImportFile(bool sysEx, QZML::CPatchArray& patches);
+  int ExportFile(bool sysEx, const std::vector<int>& indices, QZML::CPatchArray& patches);
 
 private:
   QGroupBox* m_readGroup;

@@ -1,6 +1,10 @@
 #include "app/listformview.h"
 
 #include "app/app.h"
+#include "app/childframe.h"
+#include "app/comparedlg.h"
+#include "app/duplicatesdlg.h"
+#include "app/mainframe.h"
 #include "app/messagebox.h"
 #include "app/midiwarningdlg.h"
 #include "app/patchlistctrl.h"
@@ -10,13 +14,17 @@
 #include "model/appstate.h"
 #include "model/blocktable.h"
 #include "model/convert.h"
+#include "model/patchcompare.h"
 
 #include <QEvent>
 #include <QFontMetrics>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -38,8 +46,8 @@ constexpr int kRowReadName = 4386;
 
 } // namespace
 
-CListFormView::CListFormView(CDocumentBase* document, bool endOfLine, QWidget* parent)
-    : CViewBase(document, parent), m_endOfLine(endOfLine), m_tempLabel(new QLabel(tr("Temporary\nRead/Write"), this)),
+CListFormView::CListFormView(CApp& app, CDocumentBase* document, bool endOfLine, QWidget* parent)
+    : CViewBase(document, parent), m_app(app), m_state(app.GetState()), m_endOfLine(endOfLine), m_tempLabel(new QLabel(tr("Temporary\nRead/Write"), this)),
       m_listArea(new QFrame(this)), m_list(new CPatchListCtrl(endOfLine, m_listArea)) {
   m_tempLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   m_listArea->setObjectName(QStringLiteral("patchListArea"));
@@ -47,8 +55,10 @@ CListFormView::CListFormView(CDocumentBase* document, bool endOfLine, QWidget* p
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(m_list);
   connect(m_list, &CParameterListCtrl::scrolled, this, [this]() { OnListScrolled(); });
-  // What the list commands depend on changed: the selection, the rows, the undo snapshot.
+  // What the list commands depend on changed: the selection, the current row (Compare), the rows, the undo
+  // snapshot.
   connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CViewBase::commandStateChanged);
+  connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, &CViewBase::commandStateChanged);
   connect(m_list, &CParameterListCtrl::scrolled, this, &CViewBase::commandStateChanged);
   connect(m_list, &CParameterListCtrl::cellsEdited, this, &CViewBase::commandStateChanged);
   connect(m_list, &CParameterListCtrl::patchDoubleClicked, this, [this](int index) { OnListDoubleClicked(index); });
@@ -89,16 +99,14 @@ bool CListFormView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CListFormView::ApplyListFont() {
-  if (CApp* app = CApp::Instance()) {
-    const GP::CFontEx& listFont = app->GetListFont();
-    if (listFont.HasFont())
-      m_listArea->setFont(listFont.GetFont());
-    QPalette palette = m_listArea->palette();
-    palette.setColor(QPalette::Text, listFont.GetColor());
-    palette.setColor(QPalette::WindowText, listFont.GetColor());
-    m_listArea->setPalette(palette);
-    m_list->SetTextColor(listFont.GetColor());
-  }
+  const GP::CFontEx& listFont = m_app.GetListFont();
+  if (listFont.HasFont())
+    m_listArea->setFont(listFont.GetFont());
+  QPalette palette = m_listArea->palette();
+  palette.setColor(QPalette::Text, listFont.GetColor());
+  palette.setColor(QPalette::WindowText, listFont.GetColor());
+  m_listArea->setPalette(palette);
+  m_list->SetTextColor(listFont.GetColor());
 }
 
 void CListFormView::ApplyGrid() { m_list->ApplyGrid(); }
@@ -195,29 +203,26 @@ void CListFormView::OnRowWrite(int k) {
 }
 
 void CListFormView::SendToTemporary(int index, int kind) {
-  CApp* app = CApp::Instance();
   QZML::CPatchArray* patches = GetPatchArray();
-  if (!app || !patches || index < 0 || index >= static_cast<int>(patches->size()))
+  if (!patches || index < 0 || index >= static_cast<int>(patches->size()))
     return;
-  if (!CMidiWarningDlg::Confirm(kind, app->GetFlags(), this))
+  if (!CMidiWarningDlg::Confirm(kind, m_app.GetFlags(), this))
     return;
   // A patch of the other model's data goes to the unit only converted, and only when the user agrees.
   QZML::CPatchArray one;
   one.Add(std::make_unique<QZML::CPatch>(*patches->Get(static_cast<std::size_t>(index))));
-  QZML::CAppState& state = QZML::CAppState::Instance();
-  if (!state.AdaptPatches(one, GetLibraryData()->m_current.Model(), state.GetTargetModel()))
+  if (!m_state.AdaptPatches(one, GetLibraryData()->m_current.Model(), m_state.GetTargetModel()))
     return;
   CWaitCursor wait;
   // Errors come through the pending-error report, or at once for an incomplete set-up.
-  if (QZML::CWriter* writer = DeviceWriter())
+  if (QZML::CWriter* writer = m_state.GetWriter<QZML::CWriter>())
     writer->WritePatches(QZML::AREA_TEMPORARY, QZML::CPatchList{0}, &one);
 }
 
 void CListFormView::OnRowRead(int k) {
-  CApp* app = CApp::Instance();
-  if (!app || !GetRowReadButton(k))
+  if (!GetRowReadButton(k))
     return;
-  if (!CMidiWarningDlg::Confirm(CONFIRM_READ_TEMP, app->GetFlags(), this)) {
+  if (!CMidiWarningDlg::Confirm(CONFIRM_READ_TEMP, m_app.GetFlags(), this)) {
     if (QPushButton* button = GetRowReadButton(k))
       button->setDown(false);
     return;
@@ -226,16 +231,15 @@ void CListFormView::OnRowRead(int k) {
   QZML::CPatchArray* patches = GetPatchArray();
   QZML::CDocument* data = GetLibraryData();
   // A window of the other model's data takes the unit's patch only converted to its model.
-  QZML::CAppState& state = QZML::CAppState::Instance();
-  const int model = data ? data->m_current.Model() : state.GetTargetModel();
-  const bool convert = model != state.GetTargetModel();
+  const int model = data ? data->m_current.Model() : m_state.GetTargetModel();
+  const bool convert = model != m_state.GetTargetModel();
   bool read = false;
   if (patches && data && m_list->IsPatchRow(row) &&
-      (!convert || state.AskConversion(QZML::ConversionQuestionTo(model)))) {
+      (!convert || m_state.AskConversion(QZML::ConversionQuestionTo(model)))) {
     const int index = m_list->GetRowIndex(row);
     CWaitCursor wait;
     data->SaveUndo(1);
-    CReader* reader = DeviceReader();
+    CReader* reader = m_state.GetReader<CReader>();
     read = reader && reader->ReadPatches(QZML::AREA_TEMPORARY, QZML::CPatchList{index}, patches);
     if (read && convert) {
       QZML::CPatchArray one;
@@ -310,7 +314,7 @@ void CListFormView::CopyToClipboard() {
   emit commandStateChanged();
   // The clipboard carries the model of what it holds, so a paste into a window of the other model converts.
   if (const QZML::CDocument* data = GetLibraryData())
-    QZML::CAppState::Instance().GetClipboard().m_model = data->m_current.m_model;
+    m_state.GetClipboard().m_model = data->m_current.m_model;
 }
 
 namespace {
@@ -319,8 +323,7 @@ namespace {
 // into; afterwards it holds what it held before.
 class CClipboardForPaste {
 public:
-  explicit CClipboardForPaste(int windowModel) {
-    QZML::CAppState& state = QZML::CAppState::Instance();
+  CClipboardForPaste(QZML::CAppState& state, int windowModel) : m_state(state) {
     QZML::CData& clipboard = state.GetClipboard();
     const int model = clipboard.Model();
     if (model == windowModel || clipboard.m_patches.empty())
@@ -335,7 +338,7 @@ public:
   }
   ~CClipboardForPaste() {
     if (m_swapped)
-      QZML::CAppState::Instance().GetClipboard().m_patches.SwapContents(m_saved.m_patches);
+      m_state.GetClipboard().m_patches.SwapContents(m_saved.m_patches);
   }
   CClipboardForPaste(const CClipboardForPaste&) = delete;
   CClipboardForPaste& operator=(const CClipboardForPaste&) = delete;
@@ -343,6 +346,7 @@ public:
   bool Ready() const { return m_ready; }
 
 private:
+  QZML::CAppState& m_state;
   QZML::CData m_saved;
   bool m_ready = true;
   bool m_swapped = false;
@@ -353,7 +357,7 @@ private:
 void CListFormView::OnEditInsert() {
   if (!IsCommandEnabled(ID_EDIT_INSERT))
     return;
-  CClipboardForPaste clipboard(GetLibraryData()->m_current.Model());
+  CClipboardForPaste clipboard(m_state, GetLibraryData()->m_current.Model());
   if (!clipboard.Ready())
     return;
   CWaitCursor wait;
@@ -369,7 +373,7 @@ void CListFormView::OnEditInsert() {
 void CListFormView::OnEditReplace() {
   if (!IsCommandEnabled(ID_EDIT_REPLACE))
     return;
-  CClipboardForPaste clipboard(GetLibraryData()->m_current.Model());
+  CClipboardForPaste clipboard(m_state, GetLibraryData()->m_current.Model());
   if (!clipboard.Ready())
     return;
   CWaitCursor wait;
@@ -405,12 +409,137 @@ void CListFormView::OnEditSelectAll() {
 }
 
 void CListFormView::OnFileDuplicate() {
-  CApp* app = CApp::Instance();
   const QZML::CPatchArray* patches = GetPatchArray();
-  if (!app || !patches)
+  if (!patches)
     return;
   CWaitCursor wait;
-  app->NewLibraryWith(*patches, GetLibraryData()->m_current.m_model);
+  m_app.NewLibraryWith(*patches, GetLibraryData()->m_current.m_model);
+}
+
+// ---- compare and duplicates ----
+
+int CListFormView::GetCurrentIndex() const {
+  const int row = m_list->GetFocusRow();
+  return m_list->IsPatchRow(row) ? m_list->GetRowIndex(row) : -1;
+}
+
+bool CListFormView::FindComparedPatches(CComparedPatch& first, CComparedPatch& second) const {
+  // Asked at every change of the selection: the selected rows are listed only when there are two of them.
+  if (m_list->GetSelectedCount() == 2) {
+    const std::vector<int> selected = m_list->GetSelectedIndices();
+    if (selected.size() == 2) {
+      first = {this, selected[0]};
+      second = {this, selected[1]};
+      return true;
+    }
+  }
+  CMainFrame* main = m_app.GetMainFrame();
+  const int current = GetCurrentIndex();
+  if (!main || current < 0)
+    return false;
+  // The other window is the one the user was in last: the area lists its windows by activation, most
+  // recent last.
+  const QList<QMdiSubWindow*> windows = main->GetMdiArea()->subWindowList(QMdiArea::ActivationHistoryOrder);
+  const CChildFrame* own = GetParentFrame();
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    auto* frame = qobject_cast<CChildFrame*>(*it);
+    if (!frame || frame == own)
+      continue;
+    auto* other = qobject_cast<const CListFormView*>(frame->GetActiveView());
+    if (!other)
+      continue;
+    const int index = other->GetCurrentIndex();
+    if (index < 0)
+      return false;
+    first = {this, current};
+    second = {other, index};
+    return true;
+  }
+  return false;
+}
+
+QString CListFormView::DescribeComparedPatch(int index) const {
+  const QZML::CPatchArray* patches = GetPatchArray();
+  const QZML::CPatch* patch =
+      patches && index >= 0 && index < static_cast<int>(patches->size()) ? patches->Get(static_cast<std::size_t>(index))
+                                                                         : nullptr;
+  const CChildFrame* frame = GetParentFrame();
+  const QString window = frame ? frame->GetFrameTitle().trimmed() : QString();
+  const QString name = patch ? CParameterListCtrl::NameToText(patch->GetName()).trimmed() : QString();
+  return tr("%1, patch %2 \"%3\"").arg(window, m_list->NumberText(index).trimmed(), name);
+}
+
+void CListFormView::OnEditCompare() {
+  CComparedPatch first;
+  CComparedPatch second;
+  if (!FindComparedPatches(first, second))
+    return;
+  const QZML::CPatchArray* firstPatches = first.view->GetPatchArray();
+  const QZML::CPatchArray* secondPatches = second.view->GetPatchArray();
+  const QZML::CDocument* firstData = first.view->GetLibraryData();
+  const QZML::CDocument* secondData = second.view->GetLibraryData();
+  if (!firstPatches || !secondPatches || !firstData || !secondData)
+    return;
+  QZML::CPatchDifferences differences;
+  // Patches of two models are compared only converted to one; a declined conversion compares nothing.
+  if (!QZML::ComparePatchesOfModels(*firstPatches->Get(static_cast<std::size_t>(first.index)),
+                                    firstData->m_current.Model(),
+                                    *secondPatches->Get(static_cast<std::size_t>(second.index)),
+                                    secondData->m_current.Model(), differences))
+    return;
+  CCompareDialog dialog(first.view->DescribeComparedPatch(first.index),
+                        second.view->DescribeComparedPatch(second.index), differences, this);
+  DoModal(dialog);
+}
+
+std::vector<int> CListFormView::DuplicateRows(bool withName) const {
+  const QZML::CPatchArray* patches = GetPatchArray();
+  const QZML::CDocument* data = GetLibraryData();
+  if (!patches || !data)
+    return {};
+  // "Above it" is as the list shows the patches (it may be sorted): of each group the row shown first stays
+  // unselected.
+  std::vector<int> rowOf(patches->size(), -1);
+  for (int row = 0; row < m_list->GetItemCount(); ++row) {
+    const int index = m_list->GetRowIndex(row);
+    if (index >= 0 && index < static_cast<int>(rowOf.size()))
+      rowOf[static_cast<std::size_t>(index)] = row;
+  }
+  std::vector<int> rows;
+  for (const QZML::CDuplicateGroup& group : QZML::FindDuplicates(*patches, withName, data->m_current.Model())) {
+    std::vector<int> groupRows;
+    for (int index : group)
+      if (rowOf[static_cast<std::size_t>(index)] >= 0)
+        groupRows.push_back(rowOf[static_cast<std::size_t>(index)]);
+    std::sort(groupRows.begin(), groupRows.end());
+    if (groupRows.size() > 1)
+      rows.insert(rows.end(), groupRows.begin() + 1, groupRows.end());
+  }
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+void CListFormView::OnEditSelectDuplicates() {
+  CSelectDuplicatesDlg dialog(this);
+  if (DoModal(dialog) != QDialog::Accepted)
+    return;
+  std::vector<int> rows;
+  {
+    CWaitCursor wait;
+    rows = DuplicateRows(dialog.IncludesName());
+    m_list->SelectRowSet(rows);
+    if (!rows.empty()) {
+      m_list->SetFocusRow(rows.front());
+      m_list->SetSelectionMark(rows.front());
+      m_list->EnsureVisible(rows.front());
+    }
+  }
+  const int count = static_cast<int>(rows.size());
+  const QString text = count == 0   ? tr("No duplicates found.")
+                       : count == 1 ? tr("1 duplicate selected.")
+                                    : tr("%1 duplicates selected.").arg(count);
+  if (CMainFrame* main = m_app.GetMainFrame())
+    main->statusBar()->showMessage(text);
 }
 
 const CCommandTable<CListFormView>& CListFormView::Commands() {
@@ -448,8 +577,23 @@ const CCommandTable<CListFormView>& CListFormView::Commands() {
        }},
       {{ID_EDIT_SELECT_ALL, "Select &All", Ctrl(Qt::Key_A), "Select every patch", EMenu::Edit, 30},
        [](CListFormView& v) { v.OnEditSelectAll(); }},
+      {{ID_EDIT_COMPARE, "Co&mpare...", 0,
+        "Show the differences of the two selected patches, or of the current patches of two windows", EMenu::Edit, 40},
+       [](CListFormView& v) { v.OnEditCompare(); },
+       [](const CListFormView& v) {
+         CComparedPatch first;
+         CComparedPatch second;
+         return v.FindComparedPatches(first, second);
+       }},
+      {{ID_EDIT_SELECT_DUPLICATES, "Select D&uplicates...", 0, "Select every patch that equals one above it",
+        EMenu::Edit, 41},
+       [](CListFormView& v) { v.OnEditSelectDuplicates(); }},
       {{ID_SETUP_GRID, "Set Up &Grid...", 0, "Show or hide grid lines in the patch lists", EMenu::Setup, 12},
-       [](CListFormView& v) { CSetGridDlg::Run(&v); }},
+       [](CListFormView& v) {
+         const int grid = CSetGridDlg::Ask(v.m_state.GetGridSwitch(), &v);
+         if (grid >= 0)
+           v.m_app.ChangeGrid(grid);
+       }},
   };
   return table;
 }

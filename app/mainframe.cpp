@@ -2,9 +2,10 @@
 
 #include "app/app.h"
 #include "app/childframe.h"
-#include "app/docman.h"
 #include "app/docview.h"
+#include "app/filedoc.h"
 #include "app/fileview.h"
+#include "app/imagedoc.h"
 #include "app/imageview.h"
 #include "app/resource.h"
 #include "app/toolicons.h"
@@ -39,7 +40,7 @@ QStringList LocalFiles(const QMimeData* mime) {
 
 } // namespace
 
-CMainFrame::CMainFrame(QWidget* parent) : GP::CMDIFrameWndEx(parent) {
+CMainFrame::CMainFrame(CApp& app, QWidget* parent) : GP::CMDIFrameWndEx(parent), m_app(app) {
   setObjectName(QStringLiteral("mainFrame"));
   setWindowTitle(QString::fromLatin1(kAppTitle));
   BuildCommands();
@@ -76,6 +77,7 @@ struct CMenuInfo {
   int slot;
 };
 const CMenuInfo kMenus[] = {{EMenu::File, "&File", EMenu::None, 0},    {EMenu::ExportSmf, "&Export SMF", EMenu::File, 21},
+                            {EMenu::ExportSysEx, "Expor&t SysEx", EMenu::File, 23},
                             {EMenu::Edit, "&Edit", EMenu::None, 0},    {EMenu::View, "&View", EMenu::None, 0},
                             {EMenu::Midi, "&MIDI", EMenu::None, 0},    {EMenu::Setup, "&Setup", EMenu::None, 0},
                             {EMenu::Window, "&Window", EMenu::None, 0}, {EMenu::Help, "&Help", EMenu::None, 0}};
@@ -150,7 +152,7 @@ void CMainFrame::AddCommands(const CCommandTable<Owner>& table, std::function<Ow
 }
 
 void CMainFrame::BuildCommands() {
-  AddCommands<CApp>(CApp::Commands(), []() { return CApp::Instance(); });
+  AddCommands<CApp>(CApp::Commands(), [this]() { return &m_app; });
   AddCommands<CMainFrame>(Commands(), [this]() { return this; });
   AddCommands<CListFormView>(CListFormView::Commands(),
                              [this]() { return qobject_cast<CListFormView*>(GetActiveView()); });
@@ -275,10 +277,7 @@ void CMainFrame::RebuildRecentFiles() {
     m_recentActions[i]->deleteLater();
   }
   m_recentActions.resize(1);
-  CApp* app = CApp::Instance();
-  if (!app)
-    return;
-  const QStringList& files = app->GetDocManager().GetRecentFiles();
+  const QStringList& files = m_app.GetRecentFiles();
   QAction* before = separator;
   if (!files.isEmpty()) {
     QAction* top = new QAction(m_recentMenu);
@@ -291,9 +290,9 @@ void CMainFrame::RebuildRecentFiles() {
     shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
     auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), m_recentMenu);
     const QString path = files.at(i);
-    connect(action, &QAction::triggered, this, [app, path, i]() {
-      if (!app->GetDocManager().OpenDocumentFile(path))
-        app->GetDocManager().RemoveFromRecentFileList(i); // a file that no longer opens leaves the list
+    connect(action, &QAction::triggered, this, [this, path, i]() {
+      if (!m_app.OpenLibrary(path))
+        m_app.RemoveRecentFile(i); // a file that no longer opens leaves the list
     });
     m_recentMenu->insertAction(before, action);
     m_recentActions.push_back(action);
@@ -306,19 +305,13 @@ CChildFrame* CMainFrame::GetActiveChildFrame() const {
 }
 
 std::vector<QMdiSubWindow*> CMainFrame::GetChildFrames(QMdiSubWindow** active) const {
-  CApp* app = CApp::Instance();
-  if (!app)
-    return GP::CMDIFrameWndEx::GetChildFrames(active);
   if (active)
     *active = GetMdiArea()->currentSubWindow();
   std::vector<QMdiSubWindow*> frames;
-  for (const auto& docTemplate : app->GetDocManager().GetTemplates())
-    for (CDocumentBase* document : docTemplate->GetDocuments())
-      for (CViewBase* view : document->GetViews()) {
-        CChildFrame* frame = view->GetParentFrame();
-        if (frame && std::find(frames.begin(), frames.end(), frame) == frames.end())
-          frames.push_back(frame);
-      }
+  for (CFileDoc* document : m_app.GetLibraries())
+    frames.push_back(document->GetFrame());
+  if (CImageDoc* main = m_app.GetMainDocument())
+    frames.push_back(main->GetFrame());
   return frames;
 }
 
@@ -373,9 +366,8 @@ void CMainFrame::UpdateCommandStates() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  CApp* app = CApp::Instance();
   // Modified libraries are asked about first; Cancel keeps the program running.
-  if (app && !app->GetDocManager().SaveAllModified()) {
+  if (!m_app.SaveAllModified()) {
     event->ignore();
     return;
   }
@@ -394,6 +386,5 @@ void CMainFrame::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   activateWindow();
   raise();
-  if (CApp* app = CApp::Instance())
-    app->OnDropFiles(files);
+  m_app.OnDropFiles(files);
 }

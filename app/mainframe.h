@@ -18,6 +18,7 @@
 #include "app/commands.h"
 #include "gp/mdiframewndex.h"
 
+class CApp;
 class CChildFrame;
 class CViewBase;
 class QToolBar;
@@ -25,7 +26,8 @@ class QToolBar;
 class CMainFrame : public GP::CMDIFrameWndEx {
   Q_OBJECT
 public:
-  explicit CMainFrame(QWidget* parent = nullptr);
+  // app: the owner of the application's commands, the libraries and the recent files.
+  explicit CMainFrame(CApp& app, QWidget* parent = nullptr);
   ~CMainFrame() override;
 
   // The frame's own commands: tool and status bar, window arrangement, Exit.
@@ -40,7 +42,7 @@ public:
 
   CChildFrame* GetActiveChildFrame() const;
   CViewBase* GetActiveView() const;
-  // The child frames by document: templates, their documents, the documents' views.
+  // The child frames for the window list: the libraries in the order they were made, then Main.
   std::vector<QMdiSubWindow*> GetChildFrames(QMdiSubWindow** active = nullptr) const override;
 
   // The application title, and " - " with the active child's caption while it is not maximised.
@@ -76,6 +78,7 @@ private:
   void ShowChildMenu(bool child);
   void RebuildRecentFiles();
 
+  CApp& m_app;
   std::map<int, CRoute> m_routes;
   QPointer<CViewBase> m_watchedView;
   QToolBar* m_toolBar = nullptr;

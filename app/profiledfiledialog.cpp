@@ -11,6 +11,7 @@
 namespace {
 
 const char kSmfFilter[] = "Standard MIDI Files(*.mid)|*.mid|All Files(*.*)|*.*||";
+const char kSysExFilter[] = "SysEx files (*.syx)|*.syx|All Files(*.*)|*.*||";
 
 bool Used(const QString& section, const QString& entry) { return !section.isEmpty() && !entry.isEmpty(); }
 
@@ -129,6 +130,9 @@ QString CProfiledFileDialog::Section(Purpose purpose) {
   case IMPORT_SMF:
   case EXPORT_SMF:
     return QStringLiteral("SMF");
+  case IMPORT_SYSEX:
+  case EXPORT_SYSEX:
+    return QStringLiteral("SYX");
   }
   return QString();
 }
@@ -139,7 +143,8 @@ QString CProfiledFileDialog::SampleSmfFolder() {
 }
 
 bool CProfiledFileDialog::Prompt(Purpose purpose, QString& path, QWidget* parent) {
-  const bool open = purpose == LIBRARY_OPEN || purpose == IMPORT_ZKL || purpose == IMPORT_QZ3 || purpose == IMPORT_SMF;
+  const bool open = purpose == LIBRARY_OPEN || purpose == IMPORT_ZKL || purpose == IMPORT_QZ3 || purpose == IMPORT_SMF ||
+                    purpose == IMPORT_SYSEX;
   const QString section = Section(purpose);
   const QString folderEntry = QString::fromLatin1(kFolderEntry);
   const QString nameEntry = QString::fromLatin1(kFileNameEntry);
@@ -170,10 +175,17 @@ bool CProfiledFileDialog::Prompt(Purpose purpose, QString& path, QWidget* parent
     if (QFileInfo(GP::GetProfileString(section, nameEntry)).suffix().isEmpty())
       defaultSuffix = QStringLiteral("mid");
     break;
+  case IMPORT_SYSEX:
+  case EXPORT_SYSEX:
+    dialog.SetFilter(QString::fromLatin1(kSysExFilter));
+    if (QFileInfo(GP::GetProfileString(section, nameEntry)).suffix().isEmpty())
+      defaultSuffix = QStringLiteral("syx");
+    break;
   }
   dialog.setDefaultSuffix(defaultSuffix);
-  // The SMF dialogs keep their size.
-  dialog.setSizeGripEnabled(purpose != IMPORT_SMF && purpose != EXPORT_SMF);
+  // The SMF and SysEx dialogs keep their size.
+  dialog.setSizeGripEnabled(purpose != IMPORT_SMF && purpose != EXPORT_SMF && purpose != IMPORT_SYSEX &&
+                            purpose != EXPORT_SYSEX);
   dialog.LoadInitialFolder(section, folderEntry, defaultFolder);
   dialog.LoadInitialFileName(section, nameEntry, QString());
   dialog.LoadInitialFilterIndex(section, QString::fromLatin1(kFilterEntry), 1);

@@ -1,6 +1,5 @@
 #include "app/setgriddlg.h"
 
-#include "app/app.h"
 #include "app/messagebox.h"
 #include "model/appstate.h"
 
@@ -40,12 +39,7 @@ void CSetGridDlg::SetGrid(int grid) {
   m_on->setChecked(grid != 0);
 }
 
-void CSetGridDlg::Run(QWidget* parent) {
-  CSetGridDlg dialog(QZML::CAppState::Instance().GetGridSwitch() != 0 ? 1 : 0, parent);
-  if (DoModal(dialog) != QDialog::Accepted || dialog.GetGrid() < 0)
-    return;
-  if (CApp* app = CApp::Instance())
-    app->ChangeGrid(dialog.GetGrid());
-  else
-    QZML::CAppState::Instance().SetGridSwitch(dialog.GetGrid());
+int CSetGridDlg::Ask(int grid, QWidget* parent) {
+  CSetGridDlg dialog(grid != 0 ? 1 : 0, parent);
+  return DoModal(dialog) == QDialog::Accepted ? dialog.GetGrid() : -1;
 }

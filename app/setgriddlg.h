@@ -15,8 +15,8 @@ public:
   void SetGrid(int grid);
   QRadioButton* Button(int grid) const { return grid == 0 ? m_off : m_on; }
 
-  // The command of the list views: the dialog, and on OK the new grid switch for every list.
-  static void Run(QWidget* parent);
+  // Asks with the current setting; -1 when cancelled, else the chosen grid switch.
+  static int Ask(int grid, QWidget* parent);
 
 private:
   QRadioButton* m_off;

@@ -138,7 +138,7 @@ double ThreadCpuMs() {
 }
 
 CFileView* LibraryView(CDocumentBase* document) {
-  return document ? qobject_cast<CFileView*>(document->GetFirstView()) : nullptr;
+  return document ? qobject_cast<CFileView*>(document->GetView()) : nullptr;
 }
 
 // Opens the library, sorts by name and back, closes it again; the times go into figures.
@@ -147,7 +147,7 @@ bool MeasureOnce(CApp& app, const QString& path, CFigures& figures) {
   timer.start();
   double cpu = ThreadCpuMs();
   // What File Open does once the user has picked the file.
-  CDocumentBase* document = app.GetDocManager().OpenDocumentFile(path);
+  CDocumentBase* document = app.OpenLibrary(path);
   CFileView* view = LibraryView(document);
   if (!view)
     return false;
@@ -174,7 +174,7 @@ bool MeasureOnce(CApp& app, const QString& path, CFigures& figures) {
     (direction == 0 ? figures.sortCpuMs : figures.sortBackCpuMs).push_back(ThreadCpuMs() - cpu);
   }
 
-  document->OnCloseDocument();
+  document->GetFrame()->CloseDocument();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   return true;
 }
@@ -250,7 +250,7 @@ bool MeasureReadAll(CApp& app, CReadFigures& figures) {
 // Main window, optionally a library window, then the peak resident size.
 int MemoryRun(CApp& app, const QString& path) {
   if (!path.isEmpty()) {
-    if (!app.GetDocManager().OpenDocumentFile(path))
+    if (!app.OpenLibrary(path))
       return 1;
     ProcessUntil([] { return true; });
   }

@@ -89,9 +89,9 @@ void CDialogsTest::confirmationStoresItsFlagOnlyOnOk() {
     QVERIFY(CMidiWarningDlg::Confirm(kind, flags));
     QCOMPARE(ui.m_modalCount, asked); // no dialog any more
   }
-  QCOMPARE(flags.Get(6), 0);
-  flags.Set(6, 1);
-  QCOMPARE(flags.Get(6), 0);
+  QCOMPARE(flags.Get(CONFIRM_KIND_COUNT), 0);
+  flags.Set(CONFIRM_KIND_COUNT, 1);
+  QCOMPARE(flags.Get(CONFIRM_KIND_COUNT), 0);
 
   QCOMPARE(CMidiWarningDlg::Question(CONFIRM_WRITE_TEMP_BUTTON),
            QStringLiteral("Are you sure you want to overwrite the temporary area of the QZ-MAX?"));
@@ -101,6 +101,8 @@ void CDialogsTest::confirmationStoresItsFlagOnlyOnOk() {
            QStringLiteral("Are you sure you want to load the data from the user area of the QZ-5?"));
   QCOMPARE(CMidiWarningDlg::Question(CONFIRM_IMPORT_SMF),
            QStringLiteral("Are you sure you want to read the SMF file and overwrite the main window?"));
+  QCOMPARE(CMidiWarningDlg::Question(CONFIRM_IMPORT_SYSEX),
+           QStringLiteral("Are you sure you want to read the SysEx file and overwrite the main window?"));
 }
 
 void CDialogsTest::confirmationFlagsReachTheSettings() {
@@ -120,7 +122,8 @@ void CDialogsTest::confirmationFlagsReachTheSettings() {
     QCOMPARE(texts.value(0), QStringLiteral("QZ-MAX Librarian"));
     QCOMPARE(texts.value(1), QStringLiteral("Don't show this dialog again."));
   }
-  const char* const names[] = {"ReadUser", "ReadTemp", "WriteUser", "WriteTempButton", "WriteTempClick", "ImportSMF"};
+  const char* const names[] = {"ReadUser", "ReadTemp", "WriteUser", "WriteTempButton", "WriteTempClick", "ImportSMF",
+                               "ImportSysEx"};
   for (int kind = 0; kind < CONFIRM_KIND_COUNT; ++kind)
     QCOMPARE(GP::GetProfileInt(QStringLiteral("Option"), QString::fromLatin1(names[kind]), -1), kind % 2 == 0 ? 1 : 0);
   CStartedApp again;

@@ -190,7 +190,7 @@ void CLibWindowTest::clipboardCrossesWindowsAndDuplicateIsModified() {
     file.m_current.m_patches = NamedPatches(3, "S");
     QVERIFY(file.SaveFile(path.toStdString()));
   }
-  auto* saved = static_cast<CFileDoc*>(app->GetDocManager().OpenDocumentFile(path));
+  auto* saved = static_cast<CFileDoc*>(app->OpenLibrary(path));
   QVERIFY(saved);
   QVERIFY(!saved->IsModified());
   CFileDoc* other = Library(app.App(), 2);
@@ -211,9 +211,9 @@ void CLibWindowTest::clipboardCrossesWindowsAndDuplicateIsModified() {
   QCOMPARE(app->GetMainDocument()->GetPatches().size(), size_t(200));
 
   // Duplicate of a saved, unchanged library: a new untitled window marked modified.
-  const size_t before = app->GetTemplate(IDR_LIBRARYTYPE)->GetDocuments().size();
+  const size_t before = app->GetLibraries().size();
   ViewOf(saved)->OnCommand(ID_FILE_DUPLICATE);
-  const auto libraries = app->GetTemplate(IDR_LIBRARYTYPE)->GetDocuments();
+  const auto libraries = app->GetLibraries();
   QCOMPARE(libraries.size(), before + 1);
   auto* copy = static_cast<CFileDoc*>(libraries.back());
   QVERIFY(copy->IsModified());
@@ -331,10 +331,10 @@ void CLibWindowTest::saveOpenAndTheirErrors() {
   QVERIFY(!doc->IsModified());
   QCOMPARE(doc->GetPathName(), path);
   QCOMPARE(Caption(doc), QStringLiteral("QZ-MAX : first.qzl "));
-  QCOMPARE(app->GetDocManager().GetRecentFiles().front(), path);
+  QCOMPARE(app->GetRecentFiles().front(), path);
 
   // Opening it again brings the same window to the front.
-  QCOMPARE(app->GetDocManager().OpenDocumentFile(path), static_cast<CDocumentBase*>(doc));
+  QCOMPARE(app->OpenLibrary(path), doc);
 
   // A failed save keeps the file, the path and the modified mark.
   const QByteArray kept = [&]() { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }();
@@ -354,11 +354,11 @@ void CLibWindowTest::saveOpenAndTheirErrors() {
   ViewOf(doc)->OnCommand(ID_FILE_CLOSE);
   QCOMPARE(ui.m_texts.value(before), QStringLiteral("Save changes to first.qzl?"));
   RunEventLoop(20);
-  QVERIFY(app->GetTemplate(IDR_LIBRARYTYPE)->GetDocuments().empty());
+  QVERIFY(app->GetLibraries().empty());
 
   // Open through the dialog; a file of another type is refused with its own message.
   answers.File(path);
-  auto* opened = static_cast<CFileDoc*>(app->GetDocManager().OnFileOpen());
+  auto* opened = static_cast<CFileDoc*>(app->PromptOpenLibrary());
   QVERIFY(opened);
   QCOMPARE(Names(opened->GetPatches()), QStringList({"P0", "P1", "P2"}));
   const QString text = dir.filePath(QStringLiteral("notes.txt"));
@@ -367,12 +367,12 @@ void CLibWindowTest::saveOpenAndTheirErrors() {
     out << "not a library, long enough to hold a header's worth of bytes or so..................\n";
   }
   answers.File(text);
-  QVERIFY(!app->GetDocManager().OnFileOpen());
+  QVERIFY(!app->PromptOpenLibrary());
   QCOMPARE(ui.m_texts.last(), QStringLiteral("Cannot read files of this type."));
-  QCOMPARE(app->GetTemplate(IDR_LIBRARYTYPE)->GetDocuments().size(), size_t(1));
+  QCOMPARE(app->GetLibraries().size(), size_t(1));
   // A cancelled dialog opens nothing.
   answers.File(QString());
-  QVERIFY(!app->GetDocManager().OnFileOpen());
+  QVERIFY(!app->PromptOpenLibrary());
 }
 
 void CLibWindowTest::convertedLoadIsMarkedModified() {
@@ -387,7 +387,7 @@ void CLibWindowTest::convertedLoadIsMarkedModified() {
     QVERIFY(file.SaveFile(path.toStdString()));
   }
   ui.Answer(QMessageBox::Yes); // convert to the QZ-MAX
-  auto* doc = static_cast<CFileDoc*>(app->GetDocManager().OpenDocumentFile(path));
+  auto* doc = static_cast<CFileDoc*>(app->OpenLibrary(path));
   QVERIFY(doc);
   QVERIFY(doc->IsModified());
   QCOMPARE(Caption(doc), QStringLiteral("QZ-MAX : five.qzl *"));
@@ -419,11 +419,11 @@ void CLibWindowTest::fileDialogsRememberPerPurpose() {
   // A cancelled Open in which the user moved on still remembers the folder.
   answers.m_moveTo = elsewhere;
   answers.File(QString());
-  QVERIFY(!app->GetDocManager().OnFileOpen());
+  QVERIFY(!app->PromptOpenLibrary());
   QVERIFY(answers.m_titles.last().startsWith(QStringLiteral("Open - ")));
   answers.m_moveTo.clear();
   answers.File(QString());
-  app->GetDocManager().OnFileOpen();
+  app->PromptOpenLibrary();
   QCOMPARE(answers.m_folders.last(), elsewhere);
 
   // Each purpose keeps its own: the first SMF dialog starts beside the program in "SampleSMF".

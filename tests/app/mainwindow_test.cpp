@@ -38,7 +38,7 @@ CAppOptions SimulatorOptions() {
 void NameMain(CApp& app, const char* prefix = "M") {
   CImageDoc* doc = app.GetMainDocument();
   doc->GetPatches() = NamedPatches(static_cast<int>(doc->GetPatches().size()), prefix);
-  doc->UpdateAllViews(nullptr);
+  doc->UpdateAllViews();
 }
 
 // Watches a transfer for its progress dialog.

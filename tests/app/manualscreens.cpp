@@ -17,6 +17,7 @@
 #include "gp/fontdialog.h"
 #include "gp/profile.h"
 #include "midi/transfer.h"
+#include "model/blocktable.h"
 #include "model/filedocument.h"
 #include "textout/textout.h"
 
@@ -192,6 +193,25 @@ int main(int argc, char** argv) {
   }
   Save(frame, QStringLiteral("editing"));
   list->EndEdit(false);
+
+  // Compare: the live set's two "Clean Chorus" patches, the outro's a little brighter and wetter.
+  {
+    QZML::CPatch* outro = libraryView->GetPatchArray()->Get(6);
+    std::uint8_t* fx1 = outro->GetBlock(QZML::BLOCK_FX1, 0).data;
+    for (int offset : {3, 4, 12})
+      fx1[offset] = static_cast<std::uint8_t>((fx1[offset] + 9) & 0x7F);
+    std::uint8_t* reverb = outro->GetBlock(QZML::BLOCK_REVERB, 0).data;
+    reverb[2] = static_cast<std::uint8_t>((reverb[2] + 20) & 0x7F);
+    list->SelectRows(0, 0);
+    list->SetRowSelected(6, true);
+    SetModalHook([](QDialog& dialog) {
+      dialog.resize(dialog.sizeHint());
+      SaveDialog(dialog, QStringLiteral("compare"));
+      return int(QDialog::Rejected);
+    });
+    frame->RouteCommand(ID_EDIT_COMPARE);
+    SetModalHook(nullptr);
+  }
   mainView->GetParentFrame()->showNormal();
 
   // The dialogs.
@@ -223,8 +243,10 @@ int main(int argc, char** argv) {
   SetModalHook(nullptr);
   SaveMessage(QMessageBox::Question, QString::fromLatin1(TextOutQuestionMessage(QUESTION_CONVERT_TO_QZ5)),
               QMessageBox::Yes | QMessageBox::No, frame, QStringLiteral("conversion-question"));
-  SaveMessage(QMessageBox::Warning, CTextOutBox::ErrorText(TEXTOUT_ERR_NO_ANSWER), QMessageBox::Ok, frame,
-              QStringLiteral("no-answer"));
+  SaveMessage(QMessageBox::Warning,
+              CTextOutBox::ErrorText(TEXTOUT_ERR_NO_ANSWER) + QStringLiteral("\n\n") +
+                  QString::fromLatin1(CApp::kFindUnitQuestion),
+              QMessageBox::Yes | QMessageBox::No, frame, QStringLiteral("no-answer"));
 
   // The progress dialog as a read of all patches shows it.
   CProgressBar* progress = app->GetProgressBar();

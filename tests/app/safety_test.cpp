@@ -28,7 +28,7 @@ CAppOptions SimulatorOptions() {
 void NameMain(CApp& app, const char* prefix) {
   CImageDoc* doc = app.GetMainDocument();
   doc->GetPatches() = NamedPatches(static_cast<int>(doc->GetPatches().size()), prefix);
-  doc->UpdateAllViews(nullptr);
+  doc->UpdateAllViews();
 }
 
 QByteArray Signature(const QString& path) {
@@ -108,7 +108,7 @@ void CSafetyTest::declinedConversionKeepsTheLibrarysModel() {
   ui.Answer(QMessageBox::No);
   QVERIFY(app->OpenAnyFile(copy));
   QCOMPARE(ui.m_texts.last(), QStringLiteral("Are you sure you want to convert this QZ-5 data to QZ-MAX data?"));
-  auto* library = qobject_cast<CFileDoc*>(app->GetTemplate(IDR_LIBRARYTYPE)->FindDocument(copy));
+  auto* library = qobject_cast<CFileDoc*>(app->FindLibrary(copy));
   QVERIFY(library);
   QCOMPARE(library->GetData().m_current.Model(), int(QZML::MODEL_QZ5));
   QVERIFY(library->OnSaveDocument(copy));

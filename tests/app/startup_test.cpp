@@ -30,10 +30,10 @@ const QString kOption = QStringLiteral("Option");
 
 QString Corpus(const char* name) { return QStringLiteral(QZ_CORPUS_DIR "/") + QString::fromLatin1(name); }
 
-std::vector<CDocumentBase*> Libraries(CApp& app) { return app.GetTemplate(IDR_LIBRARYTYPE)->GetDocuments(); }
+std::vector<CFileDoc*> Libraries(CApp& app) { return app.GetLibraries(); }
 
 QString Caption(CDocumentBase* document) {
-  return document->GetFirstView()->GetParentFrame()->windowTitle();
+  return document->GetView()->GetParentFrame()->windowTitle();
 }
 
 } // namespace
@@ -90,7 +90,7 @@ void CStartupTest::firstStartTakesTheDefaults() {
   QCOMPARE(Caption(main), QStringLiteral("QZ-MAX : Main"));
   QVERIFY(frame->IsChildMenuShown());
   // The Main window cannot be closed.
-  QMdiSubWindow* mainFrame = main->GetFirstView()->GetParentFrame();
+  QMdiSubWindow* mainFrame = main->GetView()->GetParentFrame();
   QVERIFY(!mainFrame->close());
   QVERIFY(mainFrame->isVisible());
   QVERIFY(frame->windowTitle().startsWith(QStringLiteral("QZ-MAX Librarian")));
@@ -170,12 +170,14 @@ void CStartupTest::pendingErrorIsShownOnceAtIdle() {
   CStartedApp app;
   app->GetErrorBuffer()->Error(TEXTOUT_ERR_NO_ANSWER);
   QVERIFY(ui.m_texts.isEmpty()); // not at once
+  ui.Answer(QMessageBox::No);    // no search for the unit
   RunEventLoop(50);
   QCOMPARE(ui.m_texts, QStringList{QStringLiteral(
                            "It appears that the QZ-MAX is unconnected or connected incorrectly. "
                            "Please check the connections.\nCheck that the MIDI input and output ports lead to "
                            "the unit, that the device ID is the one set on the unit, and that the "
-                           "target model is the unit's model.")});
+                           "target model is the unit's model.\n\nRun Find Unit to look for the unit on every MIDI "
+                           "port?")});
   QCOMPARE(ui.m_icons.value(0), QMessageBox::Warning);
   QCOMPARE(app->GetErrorBuffer()->m_pendingError, 0);
   RunEventLoop(50);
@@ -188,6 +190,7 @@ void CStartupTest::noIdleReportWhileACommandPumpsEvents() {
   // A command that leaves a code and pumps events (as a transfer waiting for the unit does) sees no
   // message until it has returned to the event loop.
   int shownDuringCommand = -1;
+  ui.Answer(QMessageBox::No);
   QTimer::singleShot(0, app.App().GetMainFrame(), [&]() {
     app->GetErrorBuffer()->Error(TEXTOUT_ERR_NO_ANSWER);
     for (int i = 0; i < 5; ++i)
@@ -284,7 +287,7 @@ void CStartupTest::commandLineImportsForeignFilesAndOpensLibraries() {
   options.file = Corpus("zkl/valid/three-patches.zkl");
   CStartedApp app(options);
   QVERIFY(app.Started());
-  std::vector<CDocumentBase*> libraries = Libraries(app.App());
+  std::vector<CFileDoc*> libraries = Libraries(app.App());
   QCOMPARE(libraries.size(), size_t(1));
   auto* imported = static_cast<CFileDoc*>(libraries[0]);
   QCOMPARE(imported->GetPatches().size(), size_t(3));
@@ -341,7 +344,7 @@ void CStartupTest::fontChangeReachesEveryList() {
   app->GetListFont().CreateFontIndirect(font);
   app->GetListFont().SetColorRef(0x0000FF);
   app->NotifyFontChanged();
-  for (CViewBase* view : {static_cast<CViewBase*>(app->GetMainView()), library->GetFirstView()}) {
+  for (CViewBase* view : {static_cast<CViewBase*>(app->GetMainView()), library->GetView()}) {
     QFrame* list = static_cast<CListFormView*>(view)->GetListArea();
     QCOMPARE(list->font(), app->GetListFont().GetFont());
     QCOMPARE(list->palette().color(QPalette::Text), QColor(Qt::red));
@@ -380,7 +383,7 @@ void CStartupTest::secondStartHandsOverItsFile() {
   QVERIFY(RunEventLoopUntil([&]() { return handed.count() > 0; }, 10000));
 
   // The first program opened it (a QZ-5 library while the target is the QZ-MAX: asked, answered Yes).
-  std::vector<CDocumentBase*> libraries = Libraries(app.App());
+  std::vector<CFileDoc*> libraries = Libraries(app.App());
   QCOMPARE(libraries.size(), size_t(1));
   QCOMPARE(libraries[0]->GetTitle(), QStringLiteral("valid_qz5_2.qzl"));
   QVERIFY(app->GetMainFrame()->isVisible());

@@ -104,6 +104,7 @@ void CTransferTest::silentUnitIsReportedOnceAtIdle() {
   ui.Answer(QMessageBox::No);
   app->ChangeTargetModel(QZML::MODEL_QZ5);
   ui.m_texts.clear();
+  ui.Answer(QMessageBox::No); // no search for the unit
   QZML::CPatchArray& patches = app->GetMainDocument()->GetPatches();
   bool failed = false;
   // As a menu command would: from the event loop, which shows the pending error once it is back.
@@ -114,7 +115,8 @@ void CTransferTest::silentUnitIsReportedOnceAtIdle() {
                                                   "incorrectly. Please check the connections.\nCheck that the MIDI "
                                                   "input and output ports lead to the unit, that the device ID is "
                                                   "the one set on the unit, and that the target model is the unit's "
-                                                  "model.")});
+                                                  "model.\n\nRun Find Unit to look for the unit on every MIDI "
+                                                  "port?")});
   RunEventLoop(30);
   QCOMPARE(ui.m_texts.size(), 1);
 }

@@ -27,10 +27,10 @@ QStringList Names(const QZML::CPatchArray& patches) {
 }
 
 CFileView* ViewOf(CFileDoc* document) {
-  return document ? qobject_cast<CFileView*>(document->GetFirstView()) : nullptr;
+  return document ? qobject_cast<CFileView*>(document->GetView()) : nullptr;
 }
 
-QString Caption(CDocumentBase* document) { return document->GetFirstView()->GetParentFrame()->windowTitle(); }
+QString Caption(CDocumentBase* document) { return document->GetView()->GetParentFrame()->windowTitle(); }
 
 CDialogAnswers::CDialogAnswers(CTestUi& ui) {
   ui.OnModal([this](QDialog& dialog) {

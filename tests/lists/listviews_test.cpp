@@ -67,7 +67,7 @@ void CListViewsTest::mainListFollowsTheUserMemoryAndTheModel() {
   QVERIFY(view->GetButton(IDC_WRITE_SELECTED)->isEnabled());
 
   app->GetMainDocument()->GetPatches().Get(7)->SetName("Solo");
-  app->GetMainDocument()->UpdateAllViews(nullptr);
+  app->GetMainDocument()->UpdateAllViews();
   QCOMPARE(Cell(*list, 7, Id::COLUMN_NAME), QStringLiteral("Solo            "));
 
   ui.Answer(QMessageBox::No);
@@ -86,7 +86,7 @@ void CListViewsTest::libraryListShowsItsDocumentAndMarksEdits() {
   CFileDoc* library = app->NewLibraryWith(patches);
   QVERIFY(library);
   library->SetModifiedFlag(false);
-  auto* view = qobject_cast<CFileView*>(library->GetFirstView());
+  auto* view = qobject_cast<CFileView*>(library->GetView());
   QVERIFY(view);
   CPatchListCtrl* list = view->GetList();
   QVERIFY(list->HasEndOfLine());
@@ -114,13 +114,13 @@ void CListViewsTest::fontChangeKeepsWidthsAndGridFollowsTheSwitch() {
   app->NotifyFontChanged(); // stores the widths before the list is made again
   QCOMPARE(list->GetColumnWidth(memo), 111);
   list->SetColumnWidth(memo, 77);
-  app->GetMainDocument()->UpdateAllViews(nullptr); // other updates take the stored widths
+  app->GetMainDocument()->UpdateAllViews(); // other updates take the stored widths
   QCOMPARE(list->GetColumnWidth(memo), 111);
 
   QVERIFY(!list->showGrid());
   app->ChangeGrid(1);
   QVERIFY(list->showGrid());
-  app->GetMainDocument()->UpdateAllViews(nullptr);
+  app->GetMainDocument()->UpdateAllViews();
   QVERIFY(list->showGrid());
 
   list->SetColumnWidth(memo, 99);
