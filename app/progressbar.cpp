@@ -110,6 +110,7 @@ void CProgressBar::Begin(int range, const QString& text, bool mayCancel) {
   dialog->show();
   dialog->raise();
   m_shownAt = m_pumpedAt = Clock().NowMs();
+  m_pumped = false;
 }
 
 void CProgressBar::End() {
@@ -132,6 +133,7 @@ void CProgressBar::End() {
 
 void CProgressBar::Pump() {
   m_pumpedAt = Clock().NowMs();
+  m_pumped = true;
   QCoreApplication::processEvents();
   CWaitCursor::Restore();
 }
@@ -185,7 +187,9 @@ void CProgressBar::SetRange(int range) {
 }
 
 bool CProgressBar::IsCancelled() {
-  if (m_depth > 0 && Clock().NowMs() - m_pumpedAt >= kRefreshMs)
+  // The first question of a transfer lets the events through at once, so the dialog is painted and
+  // what waits for it runs even when the whole transfer takes less than kRefreshMs.
+  if (m_depth > 0 && (!m_pumped || Clock().NowMs() - m_pumpedAt >= kRefreshMs))
     Pump();
   return m_cancelled;
 }

@@ -90,6 +90,7 @@ private:
   QString m_shownText;        // the block text of the outermost display
   std::uint64_t m_shownAt = 0; // when the dialog was last brought up to date
   std::uint64_t m_pumpedAt = 0;
+  bool m_pumped = false;       // whether the events were let through since the outermost Begin
   QTimer m_refresh;           // shows what came after the last showing
   QTimer m_ownerPaint;        // lets the disabled main window be painted
 };
