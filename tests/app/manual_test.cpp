@@ -126,7 +126,8 @@ void CManualTest::everyMenuCommandIsInTheManual() {
 
 void CManualTest::everyQzmlCommandAndOptionIsInTheManual() {
   QStringList wanted = {QStringLiteral("--model"), QStringLiteral("--device-id"), QStringLiteral("--yes"),
-                        QStringLiteral("--midi-api"), QStringLiteral("--help")};
+                        QStringLiteral("--midi-api"), QStringLiteral("--help"),
+                        QStringLiteral("--version")};
   for (const QZCli::CCommandSpec& command : QZCli::Commands()) {
     wanted.append(QStringLiteral("qzml ") + QString::fromLatin1(command.name));
     for (const QZCli::COptionSpec& option : command.options)
