@@ -22,7 +22,8 @@
 #include "app/singleinstance.h"
 #include "app/textoutbox.h"
 #include "gp/mdichildwndex.h"
-#include "gp/profile.h"
+#include "platform/qtsettings.h"
+#include "platform/settingsections.h"
 #include "import/qz3importer.h"
 #include "import/zklimporter.h"
 #include "midi/midienvironment.h"
@@ -40,7 +41,7 @@ CApp* CApp::s_instance = nullptr;
 
 namespace {
 
-const QString kOptionSection = QStringLiteral("Option");
+const QString kOptionSection = QString::fromLatin1(QZP::kSectionOption);
 
 const char kLibraryDocString[] = "\nUntitled\nQZ-MAXLibrarian\nQZ-MAX Librarian Files (*.qzl)\n.qzl\n"
                                  "QZ-MAXLibrarian.Document\nQZ-MAX Librarian Document";
@@ -97,8 +98,8 @@ CApp::~CApp() {
 
 bool CApp::InitInstance() {
   m_started = true;
-  QCoreApplication::setOrganizationName(QString::fromLatin1(GP::kProfileOrganization));
-  QCoreApplication::setApplicationName(QString::fromLatin1(GP::kProfileApplication));
+  QCoreApplication::setOrganizationName(QString::fromLatin1(QZP::kSettingsOrganization));
+  QCoreApplication::setApplicationName(QString::fromLatin1(QZP::kSettingsApplication));
   QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
 
   // 1. One program per user: a second start hands its file over and ends without saving anything.
@@ -232,17 +233,16 @@ void CApp::LoadSaveSettings(bool save) {
   QZML::CAppState& state = QZML::CAppState::Instance();
   if (save) {
     m_listFont.SaveProfile(kOptionSection, QStringLiteral("Font"));
-    GP::WriteProfileInt(kOptionSection, QStringLiteral("GridSw"), state.GetGridSwitch());
+    m_settingsStore.SetInt(kOptionSection, QStringLiteral("GridSw"), state.GetGridSwitch());
     m_flags.Save(m_settingsStore);
-    GP::WriteProfileInt(kOptionSection, QStringLiteral("TargetModel"), state.GetTargetModel());
+    m_settingsStore.SetInt(kOptionSection, QStringLiteral("TargetModel"), state.GetTargetModel());
     m_settingsStore.Sync();
-    GP::OpenProfile()->sync();
     return;
   }
   m_listFont.LoadProfile(kOptionSection, QStringLiteral("Font"));
-  state.SetGridSwitch(GP::GetProfileInt(kOptionSection, QStringLiteral("GridSw"), 0));
+  state.SetGridSwitch(m_settingsStore.Int(kOptionSection, QStringLiteral("GridSw"), 0));
   m_flags.Load(m_settingsStore);
-  const int model = GP::GetProfileInt(kOptionSection, QStringLiteral("TargetModel"), 0);
+  const int model = m_settingsStore.Int(kOptionSection, QStringLiteral("TargetModel"), 0);
   // Child frames take their stored positions from now on.
   GP::CMDIChildWndEx::SetPositionMode(2);
   if (model != state.GetTargetModel())

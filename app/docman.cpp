@@ -2,14 +2,15 @@
 
 #include "app/profiledfiledialog.h"
 #include "app/resource.h"
-#include "gp/profile.h"
+#include "platform/qtsettings.h"
+#include "platform/settingsections.h"
 
 #include <QApplication>
 #include <QFileInfo>
 
 namespace {
 
-const QString kRecentSection = QStringLiteral("Recent File List");
+const QString kRecentSection = QString::fromLatin1(QZP::kSectionRecentFiles);
 
 QString RecentEntry(int index) { return QStringLiteral("File%1").arg(index + 1); }
 
@@ -68,7 +69,7 @@ void CDocMan::CloseAllDocuments() {
 void CDocMan::LoadRecentFileList() {
   m_recentFiles.clear();
   for (int i = 0; i < kRecentFileCount; ++i) {
-    const QString path = GP::GetProfileString(kRecentSection, RecentEntry(i));
+    const QString path = QZP::CQtSettings().String(kRecentSection, RecentEntry(i));
     if (!path.isEmpty())
       m_recentFiles.append(path);
   }
@@ -76,7 +77,7 @@ void CDocMan::LoadRecentFileList() {
 
 void CDocMan::SaveRecentFileList() const {
   for (int i = 0; i < kRecentFileCount; ++i)
-    GP::WriteProfileString(kRecentSection, RecentEntry(i), i < m_recentFiles.size() ? m_recentFiles.at(i) : QString());
+    QZP::CQtSettings().SetString(kRecentSection, RecentEntry(i), i < m_recentFiles.size() ? m_recentFiles.at(i) : QString());
 }
 
 void CDocMan::AddToRecentFileList(const QString& path) {

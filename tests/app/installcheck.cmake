@@ -4,6 +4,7 @@
 # and both programs report the same version.
 #   cmake -DBUILD=... -DPREFIX=... -DBINDIR=bin -DMANDIR=share/man -DDATADIR=share/qzmax-librarian
 #         -DMANUAL_TEST=... -P installcheck.cmake
+cmake_minimum_required(VERSION 3.22)
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
                 RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE errors)

@@ -10,7 +10,7 @@
 #include "app/profiledfiledialog.h"
 #include "app/resource.h"
 #include "app/textoutbox.h"
-#include "gp/profile.h"
+#include "platform/qtsettings.h"
 #include "model/appstate.h"
 #include "model/filedocument.h"
 
@@ -27,11 +27,7 @@ class CLibWindowTest : public QObject {
 
 private slots:
   void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() {
-    CTestSettings::Clear();
-    QZML::CAppState::Instance().SetTargetModelQuiet(QZML::MODEL_QZMAX);
-    QZML::CAppState::Instance().GetClipboard().m_patches.Clear();
-  }
+  void init() { CTestSettings::Reset(); }
 
   void endOfLineTakesPartInNothing();
   void selectAllDeleteAndUndoTwice();
@@ -289,11 +285,11 @@ void CLibWindowTest::rowButtonsFollowThePage() {
   const QRect before = view->GetRowWriteButton(1)->geometry();
   // Scrolling moves no button; at the end each still sits beside its row, and End of Line gets none.
   list->SetTopIndex(10);
-  RunEventLoop(20);
+  QVERIFY(RunEventLoopUntil([&]() { return view->GetPageTopRow() == 10; }, 2000));
   QCOMPARE(view->GetPageTopRow(), 10);
   QCOMPARE(view->GetRowWriteButton(1)->geometry(), before);
   list->SetTopIndex(200);
-  RunEventLoop(20);
+  QVERIFY(RunEventLoopUntil([&]() { return view->GetPageTopRow() > 150; }, 2000));
   const int top = view->GetPageTopRow();
   QVERIFY(top > 150);
   QCOMPARE(view->GetRowButtonCount(), std::min(list->GetCountPerPage(), 200 - top));
@@ -406,7 +402,7 @@ void CLibWindowTest::fileDialogsRememberPerPurpose() {
   answers.File(path);
   doc->OnCommand(ID_FILE_SAVE_AS);
   QVERIFY(QFile::exists(path));
-  QCOMPARE(GP::GetProfileString(QStringLiteral("QZL"), QString::fromLatin1(CProfiledFileDialog::kFileNameEntry)),
+  QCOMPARE(QZP::CQtSettings().String(QStringLiteral("QZL"), QString::fromLatin1(CProfiledFileDialog::kFileNameEntry)),
            QStringLiteral("kept.qzl"));
 
   // Save As on a new library proposes the name last confirmed, not the title.

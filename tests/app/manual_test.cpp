@@ -11,7 +11,7 @@
 #include "app/programfiles.h"
 #include "app/resource.h"
 #include "cli/cliargs.h"
-#include "gp/profile.h"
+#include "platform/qtsettings.h"
 #include "model/appstate.h"
 
 #include <QDir>
@@ -316,7 +316,7 @@ void CManualTest::theSampleFilesImportFromTheFirstSmfFolder() {
   } samples[] = {{QZML::MODEL_QZMAX, "QZ-MAX Sample Patches.mid", 200}, {QZML::MODEL_QZ5, "QZ-5 Sample Patches.mid", 140}};
   for (const auto& sample : samples) {
     CTestSettings::Clear();
-    GP::WriteProfileInt(QStringLiteral("Option"), QStringLiteral("TargetModel"), sample.model);
+    QZP::CQtSettings().SetInt(QStringLiteral("Option"), QStringLiteral("TargetModel"), sample.model);
     CTestUi ui;
     CDialogAnswers answers(ui);
     // The simulated unit's device ID, 17, is the one the samples carry.
