@@ -346,15 +346,8 @@ void CApp::OnAboutToBlock() {
     return;
   if (m_progress && m_progress->GetDepth() > 0)
     return;
-  OnIdle();
-}
-
-void CApp::OnIdle() {
   if (!m_mainFrame || m_exited)
     return;
-  m_mainFrame->UpdateCommandUI();
-  if (m_mainView)
-    m_mainView->UpdateButtons();
   // Message boxes and file loads wait for the event loop proper.
   if (!m_reportScheduled && ((m_errorBuffer && m_errorBuffer->m_pendingError != 0) || !m_handOvers.isEmpty())) {
     m_reportScheduled = true;
@@ -447,56 +440,32 @@ QString CApp::GetManualPath() const {
   return m_manualPath;
 }
 
-bool CApp::OnCommand(int id) {
-  switch (id) {
-  case ID_APP_ABOUT:
-    OnAppAbout();
-    return true;
-  case ID_SETUP_MIDI:
-    OnSetupMidi();
-    return true;
-  case ID_SETUP_FONT:
-    OnSetupFont();
-    return true;
-  case ID_HELP_MANUAL:
-    OnHelpManual();
-    return true;
-  case ID_SETUP_TARGET_MODEL:
-    OnSelectTargetModel();
-    return true;
-  case ID_FILE_IMPORT_ZKL:
-    OnImportZkl();
-    return true;
-  case ID_FILE_IMPORT_QZ3:
-    OnImportQz3();
-    return true;
-  case ID_FILE_NEW:
-    m_docManager.OnFileNew();
-    return true;
-  case ID_FILE_OPEN:
-    m_docManager.OnFileOpen();
-    return true;
-  default:
-    return false;
-  }
-}
-
-bool CApp::OnUpdateCommand(CCmdUI& ui) {
-  switch (ui.GetId()) {
-  case ID_APP_ABOUT:
-  case ID_SETUP_MIDI:
-  case ID_SETUP_FONT:
-  case ID_HELP_MANUAL:
-  case ID_SETUP_TARGET_MODEL:
-  case ID_FILE_IMPORT_ZKL:
-  case ID_FILE_IMPORT_QZ3:
-  case ID_FILE_NEW:
-  case ID_FILE_OPEN:
-    ui.Enable();
-    return true;
-  default:
-    return false;
-  }
+const CCommandTable<CApp>& CApp::Commands() {
+  static const CCommandTable<CApp> table = {
+      {{ID_FILE_NEW, "&New", Ctrl(Qt::Key_N), "Create a new library", EMenu::File, 10, 10, true},
+       [](CApp& a) { a.m_docManager.OnFileNew(); }},
+      {{ID_FILE_OPEN, "&Open...", Ctrl(Qt::Key_O), "Open an existing library", EMenu::File, 12, 11, true},
+       [](CApp& a) { a.m_docManager.OnFileOpen(); }},
+      {{ID_FILE_IMPORT_ZKL, "Import &ZK-40 Librarian File...", 0, "Open a ZK-40 librarian file as a new library",
+        EMenu::File, 30},
+       [](CApp& a) { a.ImportForeign(true); }},
+      {{ID_FILE_IMPORT_QZ3, "Import QZ-&3 Bulk Dump File...", 0, "Open a QZ-3 bulk dump as a new library",
+        EMenu::File, 31},
+       [](CApp& a) { a.ImportForeign(false); }},
+      {{ID_SETUP_MIDI, "Set Up &MIDI Devices...", 0, "Choose the MIDI ports and device ID", EMenu::Setup, 10},
+       [](CApp& a) { a.OnSetupMidi(); }},
+      {{ID_SETUP_FONT, "Set Up &Font...", 0, "Choose the font of the patch lists", EMenu::Setup, 11},
+       [](CApp& a) { a.OnSetupFont(); }},
+      {{ID_SETUP_TARGET_MODEL, "Select &Target Model...", 0, "Choose the model the librarian works with",
+        EMenu::Setup, 13},
+       [](CApp& a) { a.OnSelectTargetModel(); }},
+      {{ID_HELP_MANUAL, "QZ-MAX Librarian &Manual", Qt::Key_F1, "Open the manual", EMenu::Help, 10, 30, true},
+       [](CApp& a) { a.OnHelpManual(); }},
+      {{ID_APP_ABOUT, "&About QZ-MAX Librarian...", 0, "Show the program's version and copyright", EMenu::Help, 20, 0,
+        true},
+       [](CApp& a) { a.OnAppAbout(); }},
+  };
+  return table;
 }
 
 void CApp::OnAppAbout() {
@@ -529,10 +498,6 @@ void CApp::OnSelectTargetModel() {
     return;
   ChangeTargetModel(dialog.GetModel());
 }
-
-void CApp::OnImportZkl() { ImportForeign(true); }
-
-void CApp::OnImportQz3() { ImportForeign(false); }
 
 void CApp::ImportForeign(bool zkl) {
   QString path;

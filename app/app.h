@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "app/cmdtarget.h"
+#include "app/commands.h"
 #include "app/docman.h"
 #include "gp/fontex.h"
 #include "midi/transfer.h"
@@ -43,7 +43,7 @@ struct CAppOptions {
 // Splits the arguments (without the program name). False with a message for an unknown option.
 bool ParseCommandLine(const QStringList& arguments, CAppOptions& options, QString& error);
 
-class CApp : public QObject, public CCmdTarget {
+class CApp : public QObject {
   Q_OBJECT
 public:
   // The one application object, while it exists.
@@ -60,8 +60,6 @@ public:
   // Shut-down: saves the settings unless start-up ended early, closes the Main window, the reader and
   // writer, the ports and the outputs. Returns the exit code.
   int ExitInstance(int exitCode = 0);
-  // Idle work: the commands' enabling rules, the Main view's buttons, the pending-error report.
-  void OnIdle();
 
   bool IsEarlyExit() const { return m_earlyExit; }
   const CAppOptions& GetOptions() const { return m_options; }
@@ -111,23 +109,20 @@ public:
   // The manual's first page: beside the program, or in the installation's data folder.
   QString GetManualPath() const;
 
-  bool OnCommand(int id) override;
-  bool OnUpdateCommand(CCmdUI& ui) override;
-
-  // Commands.
+  // The commands that need no window: New, Open, the foreign imports, the set-ups, the manual, About.
+  static const CCommandTable<CApp>& Commands();
   void OnAppAbout();
   void OnSetupMidi();
   void OnSetupFont();
   void OnHelpManual();
   void OnSelectTargetModel();
-  void OnImportZkl();
-  void OnImportQz3();
 
 signals:
   // A file handed over by a second start has been dealt with (tests wait for it).
   void HandOverDone(const QString& path);
 
 private:
+  // When the outermost event loop goes idle: the pending-error report and handed-over files.
   void OnAboutToBlock();
   void ReportPendingError();
   void OnSecondInstance(const QString& path);

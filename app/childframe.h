@@ -3,13 +3,12 @@
 // A release of the right mouse button on the title bar or border pops up the window list (the main
 // frame's "Move to Top"); the frame's own context menu is not shown.
 
-#include "app/cmdtarget.h"
 #include "gp/mdichildwndex.h"
 
 class CDocumentBase;
 class CViewBase;
 
-class CChildFrame : public GP::CMDIChildWndEx, public CCmdTarget {
+class CChildFrame : public GP::CMDIChildWndEx {
   Q_OBJECT
 public:
   // slot: the template id, under which the toolkit keeps this kind of frame's position.

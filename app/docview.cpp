@@ -90,40 +90,10 @@ bool CDocumentBase::DoSave(const QString& path, bool replacePath) {
   return true;
 }
 
-bool CDocumentBase::OnCommand(int id) {
-  switch (id) {
-  case ID_FILE_CLOSE: {
-    CViewBase* view = GetFirstView();
-    if (CChildFrame* frame = view ? view->GetParentFrame() : nullptr)
-      frame->close();
-    return true;
-  }
-  case ID_FILE_SAVE:
-    DoFileSave();
-    return true;
-  case ID_FILE_SAVE_AS:
-    DoSave(QString());
-    return true;
-  default:
-    return false;
-  }
-}
-
-bool CDocumentBase::OnUpdateCommand(CCmdUI& ui) {
-  switch (ui.GetId()) {
-  case ID_FILE_CLOSE:
-  case ID_FILE_SAVE:
-  case ID_FILE_SAVE_AS:
-    ui.Enable();
-    return true;
-  default:
-    return false;
-  }
-}
-
 void CDocumentBase::SetTitle(const QString& title) {
   m_title = title;
   UpdateFrameTitles();
+  emit titleChanged(title);
 }
 
 void CDocumentBase::SetPathName(const QString& path) {
@@ -136,6 +106,7 @@ void CDocumentBase::SetModifiedFlag(bool modified) {
     return;
   m_modified = modified;
   UpdateFrameTitles();
+  emit modifiedChanged(modified);
 }
 
 void CDocumentBase::UpdateAllViews(CViewBase* sender, int hint) {
@@ -161,8 +132,10 @@ void CDocumentBase::RemoveView(CViewBase* view) {
 }
 
 CViewBase::CViewBase(CDocumentBase* document, QWidget* parent) : QWidget(parent), m_document(document) {
-  if (document)
+  if (document) {
     document->AddView(this);
+    connect(document, &CDocumentBase::modifiedChanged, this, &CViewBase::commandStateChanged);
+  }
 }
 
 CViewBase::~CViewBase() {

@@ -12,8 +12,6 @@
 #include <memory>
 #include <vector>
 
-#include "app/cmdtarget.h"
-
 class CChildFrame;
 class CDocTemplate;
 class CViewBase;
@@ -21,7 +19,7 @@ namespace GP {
 class CMDIFrameWndEx;
 }
 
-class CDocumentBase : public QObject, public CCmdTarget {
+class CDocumentBase : public QObject {
   Q_OBJECT
 public:
   CDocumentBase();
@@ -43,9 +41,6 @@ public:
   virtual bool SaveModified();
   // Save (to the path, or through Save As when there is none) and Save As.
   bool DoFileSave();
-  // Close, Save and Save As.
-  bool OnCommand(int id) override;
-  bool OnUpdateCommand(CCmdUI& ui) override;
   bool DoSave(const QString& path, bool replacePath = true);
 
   const QString& GetTitle() const { return m_title; }
@@ -67,6 +62,10 @@ public:
   void AddView(CViewBase* view);
   void RemoveView(CViewBase* view);
 
+signals:
+  void modifiedChanged(bool modified);
+  void titleChanged(const QString& title);
+
 private:
   friend class CDocTemplate;
   CDocTemplate* m_template = nullptr;
@@ -77,7 +76,7 @@ private:
   std::vector<CViewBase*> m_views;
 };
 
-class CViewBase : public QWidget, public CCmdTarget {
+class CViewBase : public QWidget {
   Q_OBJECT
 public:
   explicit CViewBase(CDocumentBase* document, QWidget* parent = nullptr);
@@ -90,6 +89,11 @@ public:
   virtual void OnInitialUpdate();
   // The document changed; hint 1 (HINT_FONT_CHANGED) when the list font did.
   virtual void OnUpdate(CViewBase* sender, int hint);
+
+signals:
+  // Something the enabling rules of the view's commands depend on changed (selection, rows, undo
+  // snapshot, clipboard, modified flag).
+  void commandStateChanged();
 
 private:
   QPointer<CDocumentBase> m_document;

@@ -14,6 +14,10 @@ public:
   QZML::CPatchArray* GetPatchArray() const override;
   QZML::CDocument* GetLibraryData() const override;
 
+  // Close, Save and Save As of the library.
+  static const CCommandTable<CFileView>& Commands();
+  bool OnCommand(int id) override;
+
   // Applies the font and colour and rebuilds the list.
   void OnUpdate(CViewBase* sender, int hint) override;
 

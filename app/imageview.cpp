@@ -32,7 +32,7 @@ CImageView::CImageView(CImageDoc* document, QWidget* parent)
                  {m_readSelected, IDC_READ_SELECTED, DialogRect(95, 17, 40, 15)},
                  {m_writeAll, IDC_WRITE_ALL, DialogRect(150, 17, 40, 15)},
                  {m_writeSelected, IDC_WRITE_SELECTED, DialogRect(195, 17, 40, 15)}};
-  // The buttons are the menu's transfer commands and take the same route.
+  // The buttons are the menu's transfer commands.
   const int commands[] = {ID_MIDI_READ_ALL, ID_MIDI_READ_SELECTED, ID_MIDI_WRITE_ALL, ID_MIDI_WRITE_SELECTED};
   for (int i = 0; i < 4; ++i) {
     QPushButton* button = buttons[i].button;
@@ -40,15 +40,14 @@ CImageView::CImageView(CImageDoc* document, QWidget* parent)
     button->setGeometry(buttons[i].rect);
     button->raise();
     const int command = commands[i];
-    connect(button, &QPushButton::clicked, this, [command]() {
-      if (CApp* app = CApp::Instance())
-        if (CMainFrame* main = app->GetMainFrame())
-          main->RouteCommand(command);
+    connect(button, &QPushButton::clicked, this, [this, command]() {
+      OnCommand(command);
+      emit commandStateChanged();
     });
   }
-  // Both "Selected" buttons start disabled; the idle update enables them with a selection.
-  m_readSelected->setEnabled(false);
-  m_writeSelected->setEnabled(false);
+  // The "Selected" buttons follow the selection.
+  connect(this, &CViewBase::commandStateChanged, this, &CImageView::UpdateButtons);
+  UpdateButtons();
   SetListOrigin(45, 45);
   SetLabelOrigin(0, 40);
   setMinimumSize(DialogRect(0, 0, 245, 74).size());
@@ -261,57 +260,31 @@ void CImageView::OnExportSmf(bool all) {
     AppMessageBox(this, QMessageBox::Warning, CTextOutBox::ErrorText(TEXTOUT_ERR_SAVE));
 }
 
-bool CImageView::OnCommand(int id) {
-  switch (id) {
-  case ID_MIDI_READ_ALL:
-    ReadUser(true);
-    return true;
-  case ID_MIDI_READ_SELECTED:
-    ReadUser(false);
-    return true;
-  case ID_MIDI_WRITE_ALL:
-    WriteUser(true);
-    return true;
-  case ID_MIDI_WRITE_SELECTED:
-    WriteUser(false);
-    return true;
-  case ID_FILE_IMPORT_SMF:
-    OnImportSmf();
-    return true;
-  case ID_FILE_EXPORT_SMF_ALL:
-    OnExportSmf(true);
-    return true;
-  case ID_FILE_EXPORT_SMF_SELECTED:
-    OnExportSmf(false);
-    return true;
-  case ID_FILE_CLOSE:
-  case ID_FILE_SAVE:
-  case ID_FILE_SAVE_AS:
-    return true; // never for the Main window
-  default:
-    return CListFormView::OnCommand(id);
-  }
+const CCommandTable<CImageView>& CImageView::Commands() {
+  static const CCommandTable<CImageView> table = {
+      {{ID_FILE_IMPORT_SMF, "&Import SMF...", 0, "Read a Standard MIDI File into the Main window", EMenu::File, 20},
+       [](CImageView& v) { v.OnImportSmf(); }},
+      {{ID_FILE_EXPORT_SMF_ALL, "&All Data...", 0, "Write every patch of the Main window to a Standard MIDI File",
+        EMenu::ExportSmf, 10},
+       [](CImageView& v) { v.OnExportSmf(true); }},
+      {{ID_FILE_EXPORT_SMF_SELECTED, "&Selected Data...", 0,
+        "Write the selected patches of the Main window to a Standard MIDI File", EMenu::ExportSmf, 11},
+       [](CImageView& v) { v.OnExportSmf(false); },
+       [](const CImageView& v) { return v.HasSelection(); }},
+      {{ID_MIDI_READ_ALL, "Read &All Data", 0, "Read every user patch from the unit", EMenu::Midi, 10},
+       [](CImageView& v) { v.ReadUser(true); }},
+      {{ID_MIDI_READ_SELECTED, "Read &Selected Data", 0, "Read the selected user patches from the unit", EMenu::Midi,
+        11},
+       [](CImageView& v) { v.ReadUser(false); },
+       [](const CImageView& v) { return v.HasSelection(); }},
+      {{ID_MIDI_WRITE_ALL, "&Write All Data", 0, "Write every patch to the unit's user area", EMenu::Midi, 20},
+       [](CImageView& v) { v.WriteUser(true); }},
+      {{ID_MIDI_WRITE_SELECTED, "W&rite Selected Data", 0, "Write the selected patches to the unit's user area",
+        EMenu::Midi, 21},
+       [](CImageView& v) { v.WriteUser(false); },
+       [](const CImageView& v) { return v.HasSelection(); }},
+  };
+  return table;
 }
 
-bool CImageView::OnUpdateCommand(CCmdUI& ui) {
-  switch (ui.GetId()) {
-  case ID_FILE_CLOSE:
-  case ID_FILE_SAVE:
-  case ID_FILE_SAVE_AS:
-    ui.Enable(false);
-    return true;
-  case ID_MIDI_READ_ALL:
-  case ID_MIDI_WRITE_ALL:
-  case ID_FILE_IMPORT_SMF:
-  case ID_FILE_EXPORT_SMF_ALL:
-    ui.Enable();
-    return true;
-  case ID_MIDI_READ_SELECTED:
-  case ID_MIDI_WRITE_SELECTED:
-  case ID_FILE_EXPORT_SMF_SELECTED:
-    ui.Enable(HasSelection());
-    return true;
-  default:
-    return CListFormView::OnUpdateCommand(ui);
-  }
-}
+bool CImageView::OnCommand(int id) { return RunCommand(Commands(), *this, id) || CListFormView::OnCommand(id); }

@@ -22,13 +22,14 @@ public:
   // Applies the font and colour, brings the array to the target model's patch count and rebuilds the list.
   void OnUpdate(CViewBase* sender, int hint) override;
 
+  // The transfers and the Standard MIDI Files.
+  static const CCommandTable<CImageView>& Commands();
   bool OnCommand(int id) override;
-  bool OnUpdateCommand(CCmdUI& ui) override;
 
   // Whether the list has selected rows (the "Selected" buttons and commands).
   virtual bool HasSelection() const;
 
-  // Idle update: the "Selected" buttons are enabled exactly while the list has a selection.
+  // The "Selected" buttons are enabled exactly while the list has a selection.
   void UpdateButtons();
 
   QPushButton* GetButton(int id) const;
@@ -58,7 +59,6 @@ private:
   // model's data and the user agrees; null on No.
   QZML::CPatchArray* PatchesForUnit(QZML::CPatchArray& converted);
 
-public:
 private:
   QGroupBox* m_readGroup;
   QGroupBox* m_writeGroup;

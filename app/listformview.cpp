@@ -13,6 +13,7 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -30,6 +31,10 @@ constexpr int kListMargin = 5;
 constexpr int kWriteButtonLeft = 32;
 constexpr int kButtonWidth = 20;
 constexpr int kReadButtonOffset = 27;
+// At most this many pairs; the buttons' object names number them from these.
+constexpr int kMaxRowButtons = 256;
+constexpr int kRowWriteName = 4130;
+constexpr int kRowReadName = 4386;
 
 } // namespace
 
@@ -42,10 +47,20 @@ CListFormView::CListFormView(CDocumentBase* document, bool endOfLine, QWidget* p
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(m_list);
   connect(m_list, &CParameterListCtrl::scrolled, this, [this]() { OnListScrolled(); });
+  // What the list commands depend on changed: the selection, the rows, the undo snapshot.
+  connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CViewBase::commandStateChanged);
+  connect(m_list, &CParameterListCtrl::scrolled, this, &CViewBase::commandStateChanged);
+  connect(m_list, &CParameterListCtrl::cellsEdited, this, &CViewBase::commandStateChanged);
   connect(m_list, &CParameterListCtrl::patchDoubleClicked, this, [this](int index) { OnListDoubleClicked(index); });
   // The page grows and shrinks with the list's viewport.
   m_list->viewport()->installEventFilter(this);
   SetLabelOrigin(0, 5);
+}
+
+CListFormView::~CListFormView() {
+  // The list goes after this part of the view: it reports nothing more here.
+  disconnect(m_list->selectionModel(), nullptr, this, nullptr);
+  disconnect(m_list, nullptr, this, nullptr);
 }
 
 QRect CListFormView::DialogRect(int x, int y, int width, int height) const {
@@ -129,7 +144,7 @@ void CListFormView::LayOutRowButtons() {
   const int top = GetPageTopRow();
   // One pair per patch row on the page; End of Line and the rows below the last patch get none.
   int count = std::min(m_list->GetCountPerPage(), m_list->GetPatchCount() - top);
-  count = std::clamp(count, 0, static_cast<int>(ROW_BUTTON_RANGE));
+  count = std::clamp(count, 0, kMaxRowButtons);
   if (m_list->GetColumnCount() == 0 || !m_list->isVisibleTo(this))
     count = 0;
   const bool fewer = count < GetRowButtonCount();
@@ -143,8 +158,8 @@ void CListFormView::LayOutRowButtons() {
     const int k = GetRowButtonCount();
     auto* write = new QPushButton(this);
     auto* read = new QPushButton(this);
-    write->setObjectName(QStringLiteral("rowWrite%1").arg(ID_ROW_WRITE_FIRST + k));
-    read->setObjectName(QStringLiteral("rowRead%1").arg(ID_ROW_READ_FIRST + k));
+    write->setObjectName(QStringLiteral("rowWrite%1").arg(kRowWriteName + k));
+    read->setObjectName(QStringLiteral("rowRead%1").arg(kRowReadName + k));
     write->setToolTip(tr("Write this patch to the temporary area"));
     read->setToolTip(tr("Read the temporary area into this row"));
     write->setFocusPolicy(Qt::NoFocus);
@@ -239,6 +254,7 @@ void CListFormView::OnRowRead(int k) {
     button->setDown(false);
   if (read)
     MarkModified();
+  emit commandStateChanged(); // the undo snapshot
 }
 
 void CListFormView::OnListDoubleClicked(int index) { SendToTemporary(index, CONFIRM_WRITE_TEMP_CLICK); }
@@ -250,39 +266,14 @@ void CListFormView::SaveUndo() {
     data->SaveUndo(1);
 }
 
-bool CListFormView::IsCommandEnabled(int id) const {
-  const int selected = m_list->GetSelectedCount();
-  const int patches = m_list->GetPatchCount();
-  const bool clipboard = m_list->IsClipboardNotEmpty();
+bool CListFormView::IsPatchSelected() const {
   // End of Line is the row numbered with the patch count; it never counts as a patch.
-  const bool patchSelected = selected != 0 && m_list->GetFirstSelectedRow() != patches;
-  switch (id) {
-  case ID_EDIT_UNDO: {
-    const QZML::CDocument* data = GetLibraryData();
-    return data && data->CanUndo(1);
-  }
-  case ID_EDIT_CUT:
-  case ID_EDIT_COPY:
-  case ID_EDIT_DELETE:
-    return patchSelected;
-  case ID_EDIT_INSERT:
-    return selected != 0 && clipboard;
-  case ID_EDIT_REPLACE:
-    return patchSelected && clipboard;
-  case ID_EDIT_EXCHANGE:
-    return selected == 2 && m_list->GetLastSelectedRow() != patches;
-  case ID_EDIT_SELECT_ALL:
-  case ID_FILE_DUPLICATE:
-  case ID_SETUP_GRID:
-    return true;
-  default:
-    break;
-  }
-  if (id >= ID_ROW_WRITE_FIRST && id < ID_ROW_WRITE_FIRST + ROW_BUTTON_RANGE)
-    return id - ID_ROW_WRITE_FIRST < GetRowButtonCount();
-  if (id >= ID_ROW_READ_FIRST && id < ID_ROW_READ_FIRST + ROW_BUTTON_RANGE)
-    return id - ID_ROW_READ_FIRST < GetRowButtonCount();
-  return false;
+  return m_list->GetSelectedCount() != 0 && m_list->GetFirstSelectedRow() != m_list->GetPatchCount();
+}
+
+bool CListFormView::IsCommandEnabled(int id) const {
+  const CCommand<CListFormView>* row = FindCommand(Commands(), id);
+  return row && IsEnabled(*row, *this);
 }
 
 void CListFormView::OnEditUndo() {
@@ -316,6 +307,7 @@ void CListFormView::OnEditCopy() {
 
 void CListFormView::CopyToClipboard() {
   m_list->Copy();
+  emit commandStateChanged();
   // The clipboard carries the model of what it holds, so a paste into a window of the other model converts.
   if (const QZML::CDocument* data = GetLibraryData())
     QZML::CAppState::Instance().GetClipboard().m_model = data->m_current.m_model;
@@ -421,76 +413,45 @@ void CListFormView::OnFileDuplicate() {
   app->NewLibraryWith(*patches, GetLibraryData()->m_current.m_model);
 }
 
-bool CListFormView::OnCommand(int id) {
-  switch (id) {
-  case ID_EDIT_UNDO:
-    OnEditUndo();
-    return true;
-  case ID_EDIT_CUT:
-    OnEditCut();
-    return true;
-  case ID_EDIT_COPY:
-    OnEditCopy();
-    return true;
-  case ID_EDIT_INSERT:
-    OnEditInsert();
-    return true;
-  case ID_EDIT_REPLACE:
-    OnEditReplace();
-    return true;
-  case ID_EDIT_DELETE:
-    OnEditDelete();
-    return true;
-  case ID_EDIT_EXCHANGE:
-    OnEditExchange();
-    return true;
-  case ID_EDIT_SELECT_ALL:
-    OnEditSelectAll();
-    return true;
-  case ID_FILE_DUPLICATE:
-    OnFileDuplicate();
-    return true;
-  case ID_SETUP_GRID:
-    CSetGridDlg::Run(this);
-    return true;
-  default:
-    break;
-  }
-  if (id >= ID_ROW_WRITE_FIRST && id < ID_ROW_WRITE_FIRST + ROW_BUTTON_RANGE) {
-    if (IsCommandEnabled(id))
-      OnRowWrite(id - ID_ROW_WRITE_FIRST);
-    return true;
-  }
-  if (id >= ID_ROW_READ_FIRST && id < ID_ROW_READ_FIRST + ROW_BUTTON_RANGE) {
-    if (IsCommandEnabled(id))
-      OnRowRead(id - ID_ROW_READ_FIRST);
-    return true;
-  }
-  return false;
+const CCommandTable<CListFormView>& CListFormView::Commands() {
+  static const CCommandTable<CListFormView> table = {
+      {{ID_FILE_DUPLICATE, "&Duplicate", Ctrl(Qt::Key_D), "Copy the patches of the active window into a new library",
+        EMenu::File, 11},
+       [](CListFormView& v) { v.OnFileDuplicate(); }},
+      {{ID_EDIT_UNDO, "&Undo", Ctrl(Qt::Key_Z), "Undo the last change", EMenu::Edit, 10, 20},
+       [](CListFormView& v) { v.OnEditUndo(); },
+       [](const CListFormView& v) {
+         const QZML::CDocument* data = v.GetLibraryData();
+         return data && data->CanUndo(1);
+       }},
+      {{ID_EDIT_CUT, "Cu&t", Ctrl(Qt::Key_X), "Cut the selected patches to the clipboard", EMenu::Edit, 20, 21},
+       [](CListFormView& v) { v.OnEditCut(); },
+       [](const CListFormView& v) { return v.IsPatchSelected(); }},
+      {{ID_EDIT_COPY, "&Copy", Ctrl(Qt::Key_C), "Copy the selected patches to the clipboard", EMenu::Edit, 21, 22},
+       [](CListFormView& v) { v.OnEditCopy(); },
+       [](const CListFormView& v) { return v.IsPatchSelected(); }},
+      {{ID_EDIT_INSERT, "&Insert", Ctrl(Qt::Key_V), "Insert the clipboard's patches before the selection", EMenu::Edit,
+        22, 23},
+       [](CListFormView& v) { v.OnEditInsert(); },
+       [](const CListFormView& v) { return v.m_list->GetSelectedCount() != 0 && v.m_list->IsClipboardNotEmpty(); }},
+      {{ID_EDIT_REPLACE, "&Replace", Ctrl(Qt::Key_R), "Replace the selected patches with the clipboard's", EMenu::Edit,
+        23, 24},
+       [](CListFormView& v) { v.OnEditReplace(); },
+       [](const CListFormView& v) { return v.IsPatchSelected() && v.m_list->IsClipboardNotEmpty(); }},
+      {{ID_EDIT_DELETE, "&Delete", Qt::Key_Delete, "Delete the selected patches", EMenu::Edit, 24, 25},
+       [](CListFormView& v) { v.OnEditDelete(); },
+       [](const CListFormView& v) { return v.IsPatchSelected(); }},
+      {{ID_EDIT_EXCHANGE, "E&xchange", Ctrl(Qt::Key_E), "Exchange the two selected patches", EMenu::Edit, 25},
+       [](CListFormView& v) { v.OnEditExchange(); },
+       [](const CListFormView& v) {
+         return v.m_list->GetSelectedCount() == 2 && v.m_list->GetLastSelectedRow() != v.m_list->GetPatchCount();
+       }},
+      {{ID_EDIT_SELECT_ALL, "Select &All", Ctrl(Qt::Key_A), "Select every patch", EMenu::Edit, 30},
+       [](CListFormView& v) { v.OnEditSelectAll(); }},
+      {{ID_SETUP_GRID, "Set Up &Grid...", 0, "Show or hide grid lines in the patch lists", EMenu::Setup, 12},
+       [](CListFormView& v) { CSetGridDlg::Run(&v); }},
+  };
+  return table;
 }
 
-bool CListFormView::OnUpdateCommand(CCmdUI& ui) {
-  const int id = ui.GetId();
-  switch (id) {
-  case ID_EDIT_UNDO:
-  case ID_EDIT_CUT:
-  case ID_EDIT_COPY:
-  case ID_EDIT_INSERT:
-  case ID_EDIT_REPLACE:
-  case ID_EDIT_DELETE:
-  case ID_EDIT_EXCHANGE:
-  case ID_EDIT_SELECT_ALL:
-  case ID_FILE_DUPLICATE:
-  case ID_SETUP_GRID:
-    ui.Enable(IsCommandEnabled(id));
-    return true;
-  default:
-    break;
-  }
-  if ((id >= ID_ROW_WRITE_FIRST && id < ID_ROW_WRITE_FIRST + ROW_BUTTON_RANGE) ||
-      (id >= ID_ROW_READ_FIRST && id < ID_ROW_READ_FIRST + ROW_BUTTON_RANGE)) {
-    ui.Enable(IsCommandEnabled(id));
-    return true;
-  }
-  return false;
-}
+bool CListFormView::OnCommand(int id) { return RunCommand(Commands(), *this, id); }

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "app/commands.h"
 #include "app/docview.h"
 #include "model/document.h"
 #include "model/patch.h"
@@ -21,6 +22,7 @@ class CListFormView : public CViewBase {
 public:
   // endOfLine: the list has an End of Line row (library windows).
   CListFormView(CDocumentBase* document, bool endOfLine, QWidget* parent = nullptr);
+  ~CListFormView() override;
 
   bool HasEndOfLine() const { return m_endOfLine; }
   // The patches this view shows.
@@ -38,10 +40,11 @@ public:
   // (hint 1) stores the column widths first, so the rebuilt list keeps them.
   virtual void RefreshList(int hint = 0);
 
-  bool OnCommand(int id) override;
-  bool OnUpdateCommand(CCmdUI& ui) override;
-
-  // The enabling rule of a list command (Undo to Duplicate, Set Up Grid, the row buttons).
+  // The list commands of both kinds of window: Duplicate, the edit commands, Set Up Grid.
+  static const CCommandTable<CListFormView>& Commands();
+  // Runs a command of this view's tables when its rule holds; false when they have none for id.
+  virtual bool OnCommand(int id);
+  // The enabling rule of a list command.
   bool IsCommandEnabled(int id) const;
   // The edit commands; each does nothing when its rule does not hold.
   void OnEditUndo();
@@ -96,6 +99,8 @@ protected:
   // A library window marks its document modified after a change; the Main window never does.
   virtual void MarkModified() {}
 
+  // A selected row is a patch row (not End of Line).
+  bool IsPatchSelected() const;
   // Snapshot of the library data before a change.
   void SaveUndo();
   // Copies the selected patches to the program's clipboard, with the model they were made for.

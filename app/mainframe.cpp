@@ -4,6 +4,8 @@
 #include "app/childframe.h"
 #include "app/docman.h"
 #include "app/docview.h"
+#include "app/fileview.h"
+#include "app/imageview.h"
 #include "app/resource.h"
 #include "app/toolicons.h"
 
@@ -20,6 +22,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace {
 
@@ -51,190 +55,185 @@ CMainFrame::CMainFrame(QWidget* parent) : GP::CMDIFrameWndEx(parent) {
   GetMdiArea()->setActivationOrder(QMdiArea::ActivationHistoryOrder);
   ShowChildMenu(false);
   LoadBarState();
+  UpdateCommandStates();
 }
 
-CMainFrame::~CMainFrame() { disconnect(GetMdiArea(), nullptr, this, nullptr); }
+CMainFrame::~CMainFrame() {
+  // Children still signal while the base classes tear them down; this part is gone by then.
+  disconnect(GetMdiArea(), nullptr, this, nullptr);
+  disconnect(m_toolBar, nullptr, this, nullptr);
+  if (m_watchedView)
+    disconnect(m_watchedView, nullptr, this, nullptr);
+}
 
-QAction* CMainFrame::AddCommand(int id, const QString& text, const QKeySequence& shortcut, const QString& tip) {
-  auto* action = new QAction(text, this);
-  action->setData(id);
-  if (!shortcut.isEmpty()) {
-    action->setShortcut(shortcut);
-    action->setShortcutContext(Qt::WindowShortcut);
-    addAction(action); // accelerators work whichever menu shows
+namespace {
+
+// The menu bar left to right; a submenu sits in its parent's menu at slot.
+struct CMenuInfo {
+  EMenu menu;
+  const char* title;
+  EMenu parent;
+  int slot;
+};
+const CMenuInfo kMenus[] = {{EMenu::File, "&File", EMenu::None, 0},    {EMenu::ExportSmf, "&Export SMF", EMenu::File, 21},
+                            {EMenu::Edit, "&Edit", EMenu::None, 0},    {EMenu::View, "&View", EMenu::None, 0},
+                            {EMenu::Midi, "&MIDI", EMenu::None, 0},    {EMenu::Setup, "&Setup", EMenu::None, 0},
+                            {EMenu::Window, "&Window", EMenu::None, 0}, {EMenu::Help, "&Help", EMenu::None, 0}};
+
+} // namespace
+
+const CCommandTable<CMainFrame>& CMainFrame::Commands() {
+  static const CCommandTable<CMainFrame> table = {
+      {{ID_APP_EXIT, "E&xit", 0, "Quit the application", EMenu::File, 90, 0, true}, [](CMainFrame& f) { f.close(); }},
+      {{ID_VIEW_TOOLBAR, "&Tool Bar", 0, "Show or hide the tool bar", EMenu::View, 10},
+       [](CMainFrame& f) { f.m_toolBar->setVisible(!f.m_toolBar->isVisible()); },
+       nullptr,
+       [](const CMainFrame& f) { return !f.m_toolBar->isHidden(); }},
+      {{ID_VIEW_STATUS_BAR, "&Status Bar", 0, "Show or hide the status bar", EMenu::View, 11},
+       [](CMainFrame& f) { f.statusBar()->setVisible(!f.statusBar()->isVisible()); },
+       nullptr,
+       [](const CMainFrame& f) { return !f.statusBar()->isHidden(); }},
+      {{ID_WINDOW_CASCADE, "&Cascade", 0, "Arrange the windows so they overlap", EMenu::Window, 10},
+       [](CMainFrame& f) { f.GetMdiArea()->cascadeSubWindows(); }},
+      {{ID_WINDOW_TILE_HORZ, "&Tile", 0, "Arrange the windows side by side", EMenu::Window, 11},
+       [](CMainFrame& f) { f.GetMdiArea()->tileSubWindows(); }},
+      {{ID_WINDOW_ARRANGE, "&Arrange Icons", 0, "Arrange the minimised windows", EMenu::Window, 12},
+       [](CMainFrame& f) {
+         // Minimised windows line up along the bottom of the area.
+         int x = 0;
+         const int bottom = f.GetMdiArea()->viewport()->height();
+         for (QMdiSubWindow* child : f.GetMdiArea()->subWindowList())
+           if (child->isMinimized()) {
+             child->move(x, bottom - child->height());
+             x += child->width();
+           }
+       }},
+  };
+  return table;
+}
+
+template <class Owner>
+void CMainFrame::AddCommands(const CCommandTable<Owner>& table, std::function<Owner*()> owner) {
+  for (const CCommand<Owner>& row : table) {
+    auto* action = new QAction(tr(row.text), this);
+    action->setData(row.id);
+    if (row.key) {
+      action->setShortcut(QKeySequence(row.key));
+      action->setShortcutContext(Qt::WindowShortcut);
+      addAction(action); // accelerators work whichever menu shows
+    }
+    action->setStatusTip(tr(row.tip));
+    action->setCheckable(row.checked != nullptr);
+    const int id = row.id;
+    connect(action, &QAction::triggered, this, [this, id]() { RouteCommand(id); });
+    const CCommand<Owner>* command = &row;
+    CRoute route;
+    route.info = &row;
+    route.action = action;
+    route.enabled = [owner, command]() {
+      const Owner* target = owner();
+      return target && IsEnabled(*command, *target);
+    };
+    route.run = [owner, command]() {
+      Owner* target = owner();
+      if (target && IsEnabled(*command, *target))
+        command->run(*target);
+      return target != nullptr;
+    };
+    if (row.checked)
+      route.checked = [owner, command]() {
+        const Owner* target = owner();
+        return target && command->checked(*target);
+      };
+    m_routes[row.id] = std::move(route);
   }
-  if (!tip.isEmpty())
-    action->setStatusTip(tip);
-  connect(action, &QAction::triggered, this, [this, id]() { RouteCommand(id); });
-  m_commands[id] = action;
-  return action;
 }
 
 void CMainFrame::BuildCommands() {
-  AddCommand(ID_FILE_NEW, tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), tr("Create a new library"));
-  AddCommand(ID_FILE_DUPLICATE, tr("&Duplicate"), QKeySequence(Qt::CTRL | Qt::Key_D),
-             tr("Copy the patches of the active window into a new library"));
-  AddCommand(ID_FILE_OPEN, tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O), tr("Open an existing library"));
-  AddCommand(ID_FILE_CLOSE, tr("&Close"), QKeySequence(), tr("Close the active library"));
-  AddCommand(ID_FILE_SAVE, tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), tr("Save the active library"));
-  AddCommand(ID_FILE_SAVE_AS, tr("Save &As..."), QKeySequence(), tr("Save the active library with a new name"));
-  AddCommand(ID_FILE_IMPORT_SMF, tr("&Import SMF..."), QKeySequence(),
-             tr("Read a Standard MIDI File into the Main window"));
-  AddCommand(ID_FILE_EXPORT_SMF_ALL, tr("&All Data..."), QKeySequence(),
-             tr("Write every patch of the Main window to a Standard MIDI File"));
-  AddCommand(ID_FILE_EXPORT_SMF_SELECTED, tr("&Selected Data..."), QKeySequence(),
-             tr("Write the selected patches of the Main window to a Standard MIDI File"));
-  AddCommand(ID_FILE_IMPORT_ZKL, tr("Import &ZK-40 Librarian File..."), QKeySequence(),
-             tr("Open a ZK-40 librarian file as a new library"));
-  AddCommand(ID_FILE_IMPORT_QZ3, tr("Import QZ-&3 Bulk Dump File..."), QKeySequence(),
-             tr("Open a QZ-3 bulk dump as a new library"));
-  AddCommand(ID_APP_EXIT, tr("E&xit"), QKeySequence(), tr("Quit the application"));
-
-  AddCommand(ID_EDIT_UNDO, tr("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), tr("Undo the last change"));
-  AddCommand(ID_EDIT_CUT, tr("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X),
-             tr("Cut the selected patches to the clipboard"));
-  AddCommand(ID_EDIT_COPY, tr("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C),
-             tr("Copy the selected patches to the clipboard"));
-  AddCommand(ID_EDIT_INSERT, tr("&Insert"), QKeySequence(Qt::CTRL | Qt::Key_V),
-             tr("Insert the clipboard's patches before the selection"));
-  AddCommand(ID_EDIT_REPLACE, tr("&Replace"), QKeySequence(Qt::CTRL | Qt::Key_R),
-             tr("Replace the selected patches with the clipboard's"));
-  AddCommand(ID_EDIT_DELETE, tr("&Delete"), QKeySequence(Qt::Key_Delete), tr("Delete the selected patches"));
-  AddCommand(ID_EDIT_EXCHANGE, tr("E&xchange"), QKeySequence(Qt::CTRL | Qt::Key_E),
-             tr("Exchange the two selected patches"));
-  AddCommand(ID_EDIT_SELECT_ALL, tr("Select &All"), QKeySequence(Qt::CTRL | Qt::Key_A), tr("Select every patch"));
-
-  QAction* toolBar = AddCommand(ID_VIEW_TOOLBAR, tr("&Tool Bar"), QKeySequence(), tr("Show or hide the tool bar"));
-  toolBar->setCheckable(true);
-  QAction* status = AddCommand(ID_VIEW_STATUS_BAR, tr("&Status Bar"), QKeySequence(), tr("Show or hide the status bar"));
-  status->setCheckable(true);
-
-  AddCommand(ID_MIDI_READ_ALL, tr("Read &All Data"), QKeySequence(), tr("Read every user patch from the unit"));
-  AddCommand(ID_MIDI_READ_SELECTED, tr("Read &Selected Data"), QKeySequence(),
-             tr("Read the selected user patches from the unit"));
-  AddCommand(ID_MIDI_WRITE_ALL, tr("&Write All Data"), QKeySequence(), tr("Write every patch to the unit's user area"));
-  AddCommand(ID_MIDI_WRITE_SELECTED, tr("W&rite Selected Data"), QKeySequence(),
-             tr("Write the selected patches to the unit's user area"));
-
-  AddCommand(ID_SETUP_MIDI, tr("Set Up &MIDI Devices..."), QKeySequence(), tr("Choose the MIDI ports and device ID"));
-  AddCommand(ID_SETUP_FONT, tr("Set Up &Font..."), QKeySequence(), tr("Choose the font of the patch lists"));
-  AddCommand(ID_SETUP_GRID, tr("Set Up &Grid..."), QKeySequence(), tr("Show or hide grid lines in the patch lists"));
-  AddCommand(ID_SETUP_TARGET_MODEL, tr("Select &Target Model..."), QKeySequence(),
-             tr("Choose the model the librarian works with"));
-
-  AddCommand(ID_WINDOW_CASCADE, tr("&Cascade"), QKeySequence(), tr("Arrange the windows so they overlap"));
-  AddCommand(ID_WINDOW_TILE_HORZ, tr("&Tile"), QKeySequence(), tr("Arrange the windows side by side"));
-  AddCommand(ID_WINDOW_ARRANGE, tr("&Arrange Icons"), QKeySequence(), tr("Arrange the minimised windows"));
-
-  AddCommand(ID_HELP_MANUAL, tr("QZ-MAX Librarian &Manual"), QKeySequence(Qt::Key_F1), tr("Open the manual"));
-  AddCommand(ID_APP_ABOUT, tr("&About QZ-MAX Librarian..."), QKeySequence(),
-             tr("Show the program's version and copyright"));
+  AddCommands<CApp>(CApp::Commands(), []() { return CApp::Instance(); });
+  AddCommands<CMainFrame>(Commands(), [this]() { return this; });
+  AddCommands<CListFormView>(CListFormView::Commands(),
+                             [this]() { return qobject_cast<CListFormView*>(GetActiveView()); });
+  AddCommands<CFileView>(CFileView::Commands(), [this]() { return qobject_cast<CFileView*>(GetActiveView()); });
+  AddCommands<CImageView>(CImageView::Commands(), [this]() { return qobject_cast<CImageView*>(GetActiveView()); });
 
   // Accelerators whose commands nothing handles: they only keep the keys from doing anything else.
-  for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::Key_P), QKeySequence(Qt::CTRL | Qt::Key_K),
-                                  QKeySequence(Qt::CTRL | Qt::Key_T), QKeySequence(Qt::CTRL | Qt::Key_W),
-                                  QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
+  for (Qt::Key key : {Qt::Key_P, Qt::Key_K, Qt::Key_T, Qt::Key_W, Qt::Key_Y}) {
     auto* idle = new QAction(this);
-    idle->setShortcut(key);
+    idle->setShortcut(QKeySequence(Ctrl(key)));
     idle->setShortcutContext(Qt::WindowShortcut);
     addAction(idle);
   }
 }
 
 QAction* CMainFrame::GetCommandAction(int id) const {
-  auto it = m_commands.find(id);
-  return it == m_commands.end() ? nullptr : it->second;
+  auto it = m_routes.find(id);
+  return it == m_routes.end() ? nullptr : it->second.action;
+}
+
+void CMainFrame::FillMenu(QMenu* menu, EMenu which, bool bare) {
+  // The rows of the menu and its submenus, in slot order.
+  struct CEntry {
+    int slot;
+    QAction* action;
+    const CMenuInfo* sub;
+  };
+  std::vector<CEntry> entries;
+  for (const auto& [id, route] : m_routes)
+    if (route.info->menu == which && (!bare || route.info->bare))
+      entries.push_back({route.info->slot, route.action, nullptr});
+  for (const CMenuInfo& sub : kMenus)
+    if (sub.parent == which && !bare)
+      entries.push_back({sub.slot, nullptr, &sub});
+  std::sort(entries.begin(), entries.end(), [](const CEntry& a, const CEntry& b) { return a.slot < b.slot; });
+  int group = -1;
+  for (const CEntry& entry : entries) {
+    if (group >= 0 && entry.slot / 10 != group) {
+      QAction* separator = menu->addSeparator();
+      if (which == EMenu::File && !bare)
+        m_recentActions = {separator}; // the last one, before Exit: the recent files go above it
+    }
+    group = entry.slot / 10;
+    if (entry.sub)
+      FillMenu(menu->addMenu(tr(entry.sub->title)), entry.sub->menu, bare);
+    else
+      menu->addAction(entry.action);
+  }
 }
 
 void CMainFrame::BuildMenus() {
   QMenuBar* bar = menuBar();
-  auto command = [this](int id) { return m_commands.at(id); };
-  auto track = [this](QMenu* menu, std::vector<QAction*>& list) {
-    list.push_back(menu->menuAction());
-    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
-  };
-
-  // The frame's own menu.
-  QMenu* frameFile = bar->addMenu(tr("&File"));
-  frameFile->addAction(command(ID_FILE_NEW));
-  frameFile->addAction(command(ID_FILE_OPEN));
-  frameFile->addSeparator();
-  frameFile->addAction(command(ID_APP_EXIT));
-  track(frameFile, m_frameMenus);
-  QMenu* frameHelp = bar->addMenu(tr("&Help"));
-  frameHelp->addAction(command(ID_HELP_MANUAL));
-  frameHelp->addSeparator();
-  frameHelp->addAction(command(ID_APP_ABOUT));
-  track(frameHelp, m_frameMenus);
-
-  // The menu of the Main and library windows.
-  QMenu* file = bar->addMenu(tr("&File"));
-  file->addAction(command(ID_FILE_NEW));
-  file->addAction(command(ID_FILE_DUPLICATE));
-  file->addAction(command(ID_FILE_OPEN));
-  file->addAction(command(ID_FILE_CLOSE));
-  file->addAction(command(ID_FILE_SAVE));
-  file->addAction(command(ID_FILE_SAVE_AS));
-  file->addSeparator();
-  file->addAction(command(ID_FILE_IMPORT_SMF));
-  QMenu* exportSmf = file->addMenu(tr("&Export SMF"));
-  exportSmf->addAction(command(ID_FILE_EXPORT_SMF_ALL));
-  exportSmf->addAction(command(ID_FILE_EXPORT_SMF_SELECTED));
-  connect(exportSmf, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
-  file->addSeparator();
-  file->addAction(command(ID_FILE_IMPORT_ZKL));
-  file->addAction(command(ID_FILE_IMPORT_QZ3));
-  m_recentMenu = file;
-  m_recentActions.push_back(file->addSeparator());
-  file->addAction(command(ID_APP_EXIT));
-  connect(file, &QMenu::aboutToShow, this, &CMainFrame::RebuildRecentFiles);
-  track(file, m_childMenus);
-
-  QMenu* edit = bar->addMenu(tr("&Edit"));
-  edit->addAction(command(ID_EDIT_UNDO));
-  edit->addSeparator();
-  for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_INSERT, ID_EDIT_REPLACE, ID_EDIT_DELETE, ID_EDIT_EXCHANGE})
-    edit->addAction(command(id));
-  edit->addSeparator();
-  edit->addAction(command(ID_EDIT_SELECT_ALL));
-  track(edit, m_childMenus);
-
-  QMenu* view = bar->addMenu(tr("&View"));
-  view->addAction(command(ID_VIEW_TOOLBAR));
-  view->addAction(command(ID_VIEW_STATUS_BAR));
-  track(view, m_childMenus);
-
-  QMenu* midi = bar->addMenu(tr("&MIDI"));
-  midi->addAction(command(ID_MIDI_READ_ALL));
-  midi->addAction(command(ID_MIDI_READ_SELECTED));
-  midi->addSeparator();
-  midi->addAction(command(ID_MIDI_WRITE_ALL));
-  midi->addAction(command(ID_MIDI_WRITE_SELECTED));
-  track(midi, m_childMenus);
-
-  QMenu* setup = bar->addMenu(tr("&Setup"));
-  for (int id : {ID_SETUP_MIDI, ID_SETUP_FONT, ID_SETUP_GRID, ID_SETUP_TARGET_MODEL})
-    setup->addAction(command(id));
-  track(setup, m_childMenus);
-
-  m_windowMenu = bar->addMenu(tr("&Window"));
-  m_windowMenu->addAction(GetMaximizeHeightAction());
-  m_windowMenu->addAction(GetMaximizeWidthAction());
-  m_windowMenu->addAction(GetSavePositionAction());
-  m_windowMenu->addSeparator();
-  QAction* moveToTop = m_windowMenu->addAction(GetMoveToTopAction()->text());
-  m_windowMenu->addSeparator();
-  m_windowMenu->addAction(command(ID_WINDOW_CASCADE));
-  m_windowMenu->addAction(command(ID_WINDOW_TILE_HORZ));
-  m_windowMenu->addAction(command(ID_WINDOW_ARRANGE));
-  SetWindowMenu(m_windowMenu, moveToTop);
-  track(m_windowMenu, m_childMenus);
-
-  QMenu* help = bar->addMenu(tr("&Help"));
-  help->addAction(command(ID_HELP_MANUAL));
-  help->addSeparator();
-  help->addAction(command(ID_APP_ABOUT));
-  track(help, m_childMenus);
+  // The frame's own short menu, then the full menu of the Main and library windows.
+  for (bool bare : {true, false})
+    for (const CMenuInfo& info : kMenus) {
+      if (info.parent != EMenu::None)
+        continue;
+      const bool used = std::any_of(m_routes.begin(), m_routes.end(), [&](const auto& route) {
+        return route.second.info->menu == info.menu && (!bare || route.second.info->bare);
+      });
+      if (!used)
+        continue;
+      QMenu* menu = bar->addMenu(tr(info.title));
+      (bare ? m_frameMenus : m_childMenus).push_back(menu->menuAction());
+      QAction* moveToTop = nullptr;
+      if (info.menu == EMenu::Window && !bare) {
+        menu->addAction(GetMaximizeHeightAction());
+        menu->addAction(GetMaximizeWidthAction());
+        menu->addAction(GetSavePositionAction());
+        menu->addSeparator();
+        moveToTop = menu->addAction(GetMoveToTopAction()->text());
+        menu->addSeparator();
+      }
+      FillMenu(menu, info.menu, bare);
+      if (moveToTop) {
+        m_windowMenu = menu;
+        SetWindowMenu(menu, moveToTop);
+      }
+      if (info.menu == EMenu::File && !bare) {
+        m_recentMenu = menu;
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::RebuildRecentFiles);
+      }
+    }
 }
 
 void CMainFrame::BuildToolBar() {
@@ -242,23 +241,22 @@ void CMainFrame::BuildToolBar() {
   m_toolBar->setObjectName(QStringLiteral("toolBar"));
   m_toolBar->setWindowTitle(tr("Tool Bar"));
   m_toolBar->setIconSize(QSize(16, 16));
-  auto add = [this](int id) {
-    QAction* action = m_commands.at(id);
-    action->setIcon(ToolIcon(id));
-    m_toolBar->addAction(action);
-  };
-  add(ID_FILE_NEW);
-  add(ID_FILE_OPEN);
-  add(ID_FILE_SAVE);
-  m_toolBar->addSeparator();
-  for (int id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_INSERT, ID_EDIT_REPLACE, ID_EDIT_DELETE})
-    add(id);
-  m_toolBar->addSeparator();
-  add(ID_HELP_MANUAL);
-  // The tool tip names the command without its menu mnemonic.
-  for (QAction* action : m_toolBar->actions())
-    if (!action->isSeparator())
-      action->setToolTip(action->text().remove(QLatin1Char('&')).remove(QStringLiteral("...")));
+  std::vector<const CRoute*> tools;
+  for (const auto& [id, route] : m_routes)
+    if (route.info->tool)
+      tools.push_back(&route);
+  std::sort(tools.begin(), tools.end(), [](const CRoute* a, const CRoute* b) { return a->info->tool < b->info->tool; });
+  int group = -1;
+  for (const CRoute* route : tools) {
+    if (group >= 0 && route->info->tool / 10 != group)
+      m_toolBar->addSeparator();
+    group = route->info->tool / 10;
+    route->action->setIcon(ToolIcon(route->info->id));
+    m_toolBar->addAction(route->action);
+    // The tool tip names the command without its menu mnemonic.
+    route->action->setToolTip(route->action->text().remove(QLatin1Char('&')).remove(QStringLiteral("...")));
+  }
+  connect(m_toolBar, &QToolBar::visibilityChanged, this, &CMainFrame::UpdateCommandStates);
 }
 
 void CMainFrame::ShowChildMenu(bool child) {
@@ -270,7 +268,6 @@ void CMainFrame::ShowChildMenu(bool child) {
 }
 
 void CMainFrame::RebuildRecentFiles() {
-  UpdateCommandUI();
   // The recent files go between the imports and the separator before Exit.
   QAction* separator = m_recentActions.front();
   for (size_t i = 1; i < m_recentActions.size(); ++i) {
@@ -328,7 +325,16 @@ std::vector<QMdiSubWindow*> CMainFrame::GetChildFrames(QMdiSubWindow** active) c
 void CMainFrame::OnChildActivated() {
   ShowChildMenu(GetActiveChildFrame() != nullptr || !GetMdiArea()->subWindowList().isEmpty());
   OnUpdateFrameTitle();
-  UpdateCommandUI();
+  // The active view tells of changes to what its commands depend on (selection, undo, clipboard).
+  CViewBase* view = GetActiveView();
+  if (view != m_watchedView) {
+    if (m_watchedView)
+      disconnect(m_watchedView, &CViewBase::commandStateChanged, this, &CMainFrame::UpdateCommandStates);
+    m_watchedView = view;
+    if (view)
+      connect(view, &CViewBase::commandStateChanged, this, &CMainFrame::UpdateCommandStates);
+  }
+  UpdateCommandStates();
 }
 
 void CMainFrame::OnUpdateFrameTitle() {
@@ -341,96 +347,29 @@ void CMainFrame::OnUpdateFrameTitle() {
     setWindowTitle(title);
 }
 
-bool CMainFrame::RouteCommand(int id) {
-  if (CChildFrame* child = GetActiveChildFrame()) {
-    if (CViewBase* view = child->GetActiveView()) {
-      if (view->OnCommand(id))
-        return true;
-      if (CDocumentBase* document = view->GetDocument())
-        if (document->OnCommand(id))
-          return true;
-    }
-    if (child->OnCommand(id))
-      return true;
-  }
-  if (OnCommand(id))
-    return true;
-  if (CApp* app = CApp::Instance())
-    return app->OnCommand(id);
-  return false;
+CViewBase* CMainFrame::GetActiveView() const {
+  CChildFrame* child = GetActiveChildFrame();
+  return child ? child->GetActiveView() : nullptr;
 }
 
-void CMainFrame::UpdateCommandUI() {
-  CChildFrame* child = GetActiveChildFrame();
-  CViewBase* view = child ? child->GetActiveView() : nullptr;
-  CDocumentBase* document = view ? view->GetDocument() : nullptr;
-  CApp* app = CApp::Instance();
-  for (auto& [id, action] : m_commands) {
-    CCmdUI ui(id);
-    const bool handled = (view && view->OnUpdateCommand(ui)) || (document && document->OnUpdateCommand(ui)) ||
-                         (child && child->OnUpdateCommand(ui)) || OnUpdateCommand(ui) ||
-                         (app && app->OnUpdateCommand(ui));
-    const bool enabled = handled && ui.IsHandled() && ui.IsEnabled();
-    if (action->isEnabled() != enabled)
-      action->setEnabled(enabled);
-    if (action->isCheckable() && action->isChecked() != ui.IsChecked())
-      action->setChecked(ui.IsChecked());
+bool CMainFrame::RouteCommand(int id) {
+  auto it = m_routes.find(id);
+  if (it == m_routes.end() || !it->second.run())
+    return false;
+  // What the command changed (selection, undo, clipboard, windows, a transfer's result) shows at once.
+  UpdateCommandStates();
+  return true;
+}
+
+void CMainFrame::UpdateCommandStates() {
+  for (auto& [id, route] : m_routes) {
+    const bool enabled = route.enabled();
+    if (route.action->isEnabled() != enabled)
+      route.action->setEnabled(enabled);
+    if (route.checked && route.action->isChecked() != route.checked())
+      route.action->setChecked(route.checked());
   }
   UpdateChildActions();
-}
-
-bool CMainFrame::OnCommand(int id) {
-  switch (id) {
-  case ID_VIEW_TOOLBAR:
-    m_toolBar->setVisible(!m_toolBar->isVisible());
-    return true;
-  case ID_VIEW_STATUS_BAR:
-    statusBar()->setVisible(!statusBar()->isVisible());
-    return true;
-  case ID_WINDOW_CASCADE:
-    GetMdiArea()->cascadeSubWindows();
-    return true;
-  case ID_WINDOW_TILE_HORZ:
-    GetMdiArea()->tileSubWindows();
-    return true;
-  case ID_WINDOW_ARRANGE: {
-    // Minimised windows line up along the bottom of the area.
-    int x = 0;
-    const int bottom = GetMdiArea()->viewport()->height();
-    for (QMdiSubWindow* child : GetMdiArea()->subWindowList())
-      if (child->isMinimized()) {
-        child->move(x, bottom - child->height());
-        x += child->width();
-      }
-    return true;
-  }
-  case ID_APP_EXIT:
-    close();
-    return true;
-  default:
-    return false;
-  }
-}
-
-bool CMainFrame::OnUpdateCommand(CCmdUI& ui) {
-  switch (ui.GetId()) {
-  case ID_VIEW_TOOLBAR:
-    ui.Enable();
-    ui.SetCheck(!m_toolBar->isHidden());
-    return true;
-  case ID_VIEW_STATUS_BAR:
-    ui.Enable();
-    ui.SetCheck(!statusBar()->isHidden());
-    return true;
-  case ID_WINDOW_CASCADE:
-  case ID_WINDOW_TILE_HORZ:
-  case ID_WINDOW_ARRANGE:
-  case ID_APP_EXIT:
-    ui.Enable();
-    return true;
-  default:
-    return false;
-  }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

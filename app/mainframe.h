@@ -1,42 +1,50 @@
 #pragma once
 // The main frame: the MDI frame of the window toolkit with the program's menus, tool bar, status bar
 // and accelerators. Its own short menu (File: New, Open, Exit; Help) shows while no child window is
-// active, the full menu of the Main and library windows otherwise. Commands are routed to the active
-// view, its document, its frame, then here and the application; the same route decides at idle time
-// which commands are enabled. Files dropped on the frame are opened or imported.
+// active, the full menu of the Main and library windows otherwise. Menus, tool bar and accelerators are
+// built from the command tables of the application, this frame and the views (app/commands.h); a
+// command goes to its owner, the active view for the views' commands. The enabled states are renewed
+// when something they depend on changes: the active window, or what the active view reports (selection,
+// undo, clipboard, modified flag), and after every command. Files dropped on the frame are opened or
+// imported.
 
 #include <QMenu>
 
+#include <QPointer>
+
+#include <functional>
 #include <map>
 
-#include "app/cmdtarget.h"
+#include "app/commands.h"
 #include "gp/mdiframewndex.h"
 
 class CChildFrame;
+class CViewBase;
 class QToolBar;
 
-class CMainFrame : public GP::CMDIFrameWndEx, public CCmdTarget {
+class CMainFrame : public GP::CMDIFrameWndEx {
   Q_OBJECT
 public:
   explicit CMainFrame(QWidget* parent = nullptr);
   ~CMainFrame() override;
 
-  // Runs a command through the route; false when nobody handled it.
+  // The frame's own commands: tool and status bar, window arrangement, Exit.
+  static const CCommandTable<CMainFrame>& Commands();
+
+  // Runs a command on its owner; false when the command has none now (no such view is active).
   bool RouteCommand(int id);
-  // The enabling rules of every command, through the same route.
-  void UpdateCommandUI();
+  // Every command's enabling rule and check mark, applied to its action.
+  void UpdateCommandStates();
   // The command's action (menu item, tool bar button, accelerator), or null.
   QAction* GetCommandAction(int id) const;
 
   CChildFrame* GetActiveChildFrame() const;
+  CViewBase* GetActiveView() const;
   // The child frames by document: templates, their documents, the documents' views.
   std::vector<QMdiSubWindow*> GetChildFrames(QMdiSubWindow** active = nullptr) const override;
 
   // The application title, and " - " with the active child's caption while it is not maximised.
   void OnUpdateFrameTitle();
-
-  bool OnCommand(int id) override;
-  bool OnUpdateCommand(CCmdUI& ui) override;
 
   QToolBar* GetToolBar() const { return m_toolBar; }
   QMenu* GetWindowMenu() const { return m_windowMenu; }
@@ -49,16 +57,27 @@ protected:
   void dropEvent(QDropEvent* event) override;
 
 private:
-  QAction* AddCommand(int id, const QString& text, const QKeySequence& shortcut = QKeySequence(),
-                      const QString& tip = QString());
+  // A command's action and how it reaches its owner.
+  struct CRoute {
+    const CCommandInfo* info = nullptr;
+    QAction* action = nullptr;
+    std::function<bool()> enabled; // the owner exists and the rule holds
+    std::function<bool()> run;     // false when there is no owner
+    std::function<bool()> checked; // empty for a plain command
+  };
+
+  template <class Owner>
+  void AddCommands(const CCommandTable<Owner>& table, std::function<Owner*()> owner);
   void BuildCommands();
   void BuildMenus();
+  void FillMenu(QMenu* menu, EMenu which, bool bare);
   void BuildToolBar();
   void OnChildActivated();
   void ShowChildMenu(bool child);
   void RebuildRecentFiles();
 
-  std::map<int, QAction*> m_commands;
+  std::map<int, CRoute> m_routes;
+  QPointer<CViewBase> m_watchedView;
   QToolBar* m_toolBar = nullptr;
   QMenu* m_windowMenu = nullptr;
   std::vector<QAction*> m_frameMenus; // the short menu's top-level entries

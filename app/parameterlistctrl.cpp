@@ -437,6 +437,7 @@ bool CParameterListCtrl::ApplyCellText(int row, int column, const QVariant& valu
 void CParameterListCtrl::FinishCellEdit() {
   ApplySort();
   OnCellsEdited();
+  emit cellsEdited();
 }
 
 // ---- input ----

@@ -110,6 +110,8 @@ signals:
   void scrolled();
   // A double click on a row showing a set.
   void patchDoubleClicked(int index);
+  // An in-place edit changed sets (and took an undo snapshot before).
+  void cellsEdited();
 
 protected:
   virtual QZML::CParameterArray* GetParameterArray() const = 0;

@@ -54,11 +54,6 @@ enum : int {
   ID_WINDOW_CASCADE = 57650,
   ID_WINDOW_TILE_HORZ = 57651,
 
-  // Per-row temporary buttons: write k = 4130 + k, read k = 4386 + k, 256 of each.
-  ID_ROW_WRITE_FIRST = 4130,
-  ID_ROW_READ_FIRST = 4386,
-  ROW_BUTTON_RANGE = 256,
-
   // Controls of the Main view.
   IDC_READ_ALL = 4267,
   IDC_READ_SELECTED = 4268,

@@ -78,6 +78,8 @@ CMDIFrameWndEx::CMDIFrameWndEx(QWidget* parent) : QMainWindow(parent), m_area(ne
 CMDIFrameWndEx::~CMDIFrameWndEx() {
   // The area's children still signal while the base class tears them down; this part is gone by then.
   disconnect(m_area, nullptr, this, nullptr);
+  for (QMdiSubWindow* child : m_area->subWindowList())
+    disconnect(child, nullptr, this, nullptr);
   m_area->removeEventFilter(this);
   // Left and top are where the window frame starts, as a move() takes them; the size is the client's.
   QRect normal = (isMaximized() || isFullScreen()) ? normalGeometry() : geometry();
@@ -127,6 +129,8 @@ QMdiSubWindow* CMDIFrameWndEx::AddChild(QMdiSubWindow* child) {
   auto* childEx = qobject_cast<CMDIChildWndEx*>(child);
   const bool defaultRect = !child->testAttribute(Qt::WA_Moved) && !child->testAttribute(Qt::WA_Resized);
   m_area->addSubWindow(child);
+  // Maximize Height/Width follow the child's minimised or maximised state.
+  connect(child, &QMdiSubWindow::windowStateChanged, this, &CMDIFrameWndEx::UpdateChildActions);
   if (childEx && defaultRect) {
     // The area places a new child itself, at once or, while hidden, when it is shown; come after it.
     if (m_area->isVisible())

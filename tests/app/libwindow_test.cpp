@@ -227,7 +227,7 @@ void CLibWindowTest::commandsFollowTheActiveWindow() {
   CMainFrame* frame = app->GetMainFrame();
   CFileDoc* doc = Library(app.App(), 3);
   QVERIFY(RunEventLoopUntil([&]() { return frame->GetActiveChildFrame() == ViewOf(doc)->GetParentFrame(); }, 2000));
-  frame->UpdateCommandUI();
+  frame->UpdateCommandStates();
   // A library window has no access to the unit or to SMF.
   for (int id : {ID_MIDI_READ_ALL, ID_MIDI_READ_SELECTED, ID_MIDI_WRITE_ALL, ID_MIDI_WRITE_SELECTED,
                  ID_FILE_IMPORT_SMF, ID_FILE_EXPORT_SMF_ALL, ID_FILE_EXPORT_SMF_SELECTED})
@@ -236,7 +236,7 @@ void CLibWindowTest::commandsFollowTheActiveWindow() {
     QVERIFY2(frame->GetCommandAction(id)->isEnabled(), qPrintable(QString::number(id)));
   QVERIFY(!frame->GetCommandAction(ID_EDIT_CUT)->isEnabled());
   ViewOf(doc)->GetList()->SelectRows(0, 0);
-  frame->UpdateCommandUI();
+  frame->UpdateCommandStates();
   QVERIFY(frame->GetCommandAction(ID_EDIT_CUT)->isEnabled());
   // Through the menu's route.
   QVERIFY(frame->RouteCommand(ID_EDIT_DELETE));
@@ -246,7 +246,7 @@ void CLibWindowTest::commandsFollowTheActiveWindow() {
   CChildFrame* mainFrame = app->GetMainView()->GetParentFrame();
   frame->GetMdiArea()->setActiveSubWindow(mainFrame);
   QVERIFY(RunEventLoopUntil([&]() { return frame->GetActiveChildFrame() == mainFrame; }, 2000));
-  frame->UpdateCommandUI();
+  frame->UpdateCommandStates();
   for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_CLOSE, ID_MIDI_READ_SELECTED, ID_FILE_EXPORT_SMF_SELECTED})
     QVERIFY2(!frame->GetCommandAction(id)->isEnabled(), qPrintable(QString::number(id)));
   for (int id : {ID_MIDI_READ_ALL, ID_MIDI_WRITE_ALL, ID_FILE_IMPORT_SMF, ID_FILE_EXPORT_SMF_ALL})
@@ -298,8 +298,8 @@ void CLibWindowTest::rowButtonsFollowThePage() {
   list->SetTopIndex(10);
   RunEventLoop(20);
   QCOMPARE(view->GetRowButtonCount(), page);
-  QVERIFY(view->IsCommandEnabled(ID_ROW_WRITE_FIRST + page - 1));
-  QVERIFY(!view->IsCommandEnabled(ID_ROW_WRITE_FIRST + page));
+  QVERIFY(view->GetRowWriteButton(page - 1));
+  QVERIFY(!view->GetRowWriteButton(page));
 
   // A small library: one pair per patch, none for End of Line.
   CFileDoc* small = Library(app.App(), 2);
@@ -322,7 +322,7 @@ void CLibWindowTest::saveOpenAndTheirErrors() {
   // An untitled library saves through Save As.
   const QString path = dir.filePath(QStringLiteral("first.qzl"));
   answers.File(path);
-  doc->OnCommand(ID_FILE_SAVE);
+  ViewOf(doc)->OnCommand(ID_FILE_SAVE);
   QVERIFY(QFile::exists(path));
   QVERIFY(!doc->IsModified());
   QCOMPARE(doc->GetPathName(), path);
@@ -347,7 +347,7 @@ void CLibWindowTest::saveOpenAndTheirErrors() {
   // Close asks about the changes; No closes without saving.
   ui.Answer(QMessageBox::No);
   const int before = ui.m_texts.size();
-  doc->OnCommand(ID_FILE_CLOSE);
+  ViewOf(doc)->OnCommand(ID_FILE_CLOSE);
   QCOMPARE(ui.m_texts.value(before), QStringLiteral("Save changes to first.qzl?"));
   RunEventLoop(20);
   QVERIFY(app->GetTemplate(IDR_LIBRARYTYPE)->GetDocuments().empty());
@@ -400,7 +400,7 @@ void CLibWindowTest::fileDialogsRememberPerPurpose() {
 
   CFileDoc* doc = Library(app.App(), 1);
   answers.File(path);
-  doc->OnCommand(ID_FILE_SAVE_AS);
+  ViewOf(doc)->OnCommand(ID_FILE_SAVE_AS);
   QVERIFY(QFile::exists(path));
   QCOMPARE(QZP::CQtSettings().String(QStringLiteral("QZL"), QString::fromLatin1(CProfiledFileDialog::kFileNameEntry)),
            QStringLiteral("kept.qzl"));
@@ -408,7 +408,7 @@ void CLibWindowTest::fileDialogsRememberPerPurpose() {
   // Save As on a new library proposes the name last confirmed, not the title.
   CFileDoc* fresh = Library(app.App(), 1);
   answers.File(QString());
-  fresh->OnCommand(ID_FILE_SAVE_AS);
+  ViewOf(fresh)->OnCommand(ID_FILE_SAVE_AS);
   QCOMPARE(answers.m_names.last(), QStringLiteral("kept.qzl"));
   QCOMPARE(answers.m_folders.last(), dir.path());
 

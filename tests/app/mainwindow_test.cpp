@@ -283,7 +283,7 @@ void CMainWindowTest::temporaryButtonsAndDoubleClick() {
   QCOMPARE(answers.m_kinds.last(), int(CONFIRM_WRITE_TEMP_CLICK));
   libraryView->GetParentFrame()->resize(600, 400);
   QVERIFY(RunEventLoopUntil([&]() { return libraryView->GetRowButtonCount() == 3; }, 2000));
-  libraryView->OnCommand(ID_ROW_READ_FIRST + 0);
+  libraryView->OnRowRead(0);
   QCOMPARE(Name(library->GetPatches(), 0), QStringLiteral("L2"));
   QVERIFY(library->IsModified());
   QVERIFY(ui.m_texts.isEmpty());
