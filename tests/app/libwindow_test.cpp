@@ -265,8 +265,7 @@ void CLibWindowTest::rowButtonsFollowThePage() {
   CFileView* view = ViewOf(doc);
   CPatchListCtrl* list = view->GetList();
   view->GetParentFrame()->resize(600, 400);
-  QVERIFY(RunEventLoopUntil([&]() { return view->GetRowButtonCount() > 3; }, 2000));
-  RunEventLoop(50);
+  QVERIFY(RunEventLoopUntil([&]() { return view->GetRowButtonCount() == list->GetCountPerPage(); }, 2000));
   const int page = list->GetCountPerPage();
   QCOMPARE(view->GetRowButtonCount(), page);
   QPushButton* write0 = view->GetRowWriteButton(0);
@@ -296,7 +295,7 @@ void CLibWindowTest::rowButtonsFollowThePage() {
   const QRect last = list->GetCellRect(199, 0);
   QCOMPARE(view->GetRowWriteButton(199 - top)->geometry().top(), list->viewport()->mapTo(view, last.topLeft()).y() + 1);
   list->SetTopIndex(10);
-  RunEventLoop(20);
+  QVERIFY(RunEventLoopUntil([&]() { return view->GetRowButtonCount() == page; }, 2000));
   QCOMPARE(view->GetRowButtonCount(), page);
   QVERIFY(view->GetRowWriteButton(page - 1));
   QVERIFY(!view->GetRowWriteButton(page));
@@ -349,8 +348,7 @@ void CLibWindowTest::saveOpenAndTheirErrors() {
   const int before = ui.m_texts.size();
   ViewOf(doc)->OnCommand(ID_FILE_CLOSE);
   QCOMPARE(ui.m_texts.value(before), QStringLiteral("Save changes to first.qzl?"));
-  RunEventLoop(20);
-  QVERIFY(app->GetTemplate(IDR_LIBRARYTYPE)->GetDocuments().empty());
+  QVERIFY(RunEventLoopUntil([&]() { return app->GetTemplate(IDR_LIBRARYTYPE)->GetDocuments().empty(); }, 2000));
 
   // Open through the dialog; a file of another type is refused with its own message.
   answers.File(path);
