@@ -336,6 +336,14 @@ void CApp::ShowPendingError() {
     return;
   const int code = m_errorBuffer->m_pendingError;
   m_errorBuffer->m_pendingError = 0;
+  if (code == TEXTOUT_ERR_NO_ANSWER && m_midi) {
+    // The unit did not answer: rather than leave the user to guess ports and device ID, offer to look.
+    if (AppMessageBox(QApplication::activeWindow(), QMessageBox::Warning,
+                      CTextOutBox::ErrorText(code) + QStringLiteral("\n\n") + tr(kFindUnitQuestion),
+                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
+      RunMidiSetup(true);
+    return;
+  }
   if (code != 0 && m_textOutBox)
     m_textOutBox->Error(code);
 }
@@ -473,10 +481,15 @@ void CApp::OnAppAbout() {
   DoModal(dialog);
 }
 
-void CApp::OnSetupMidi() {
+void CApp::OnSetupMidi() { RunMidiSetup(false); }
+
+void CApp::RunMidiSetup(bool findUnit) {
   if (!m_midi)
     return;
   CMidiSetupDialog dialog(*m_midi, QZML::CAppState::Instance().GetModelName(), nullptr);
+  // The dialog opens with what the search found, for the user to check and confirm with OK.
+  if (findUnit)
+    dialog.FindUnit();
   // A unit of the other model found there switches the target model as Select Target Model does.
   if (DoModal(dialog) == QDialog::Accepted)
     ChangeTargetModel(dialog.GetTargetModel());

@@ -96,8 +96,11 @@ public:
   // The same for the QZ-MAX patches of a foreign import: converted for a QZ-5 when the user agrees.
   CFileDoc* NewImportedLibrary(QZML::CPatchArray patches);
 
-  // Shows the error buffer's code through the message boxes and clears it (nothing for code 0).
+  // Shows the error buffer's code through the message boxes and clears it (nothing for code 0). A unit
+  // that did not answer is offered a search: Yes runs Find Unit in Set Up MIDI Devices.
   void ShowPendingError();
+  // The question added to the no-answer message.
+  static constexpr const char* kFindUnitQuestion = "Run Find Unit to look for the unit on every MIDI port?";
 
   // Select Target Model after OK: the whole change (question, conversions, Main row count, captions).
   void ChangeTargetModel(int model);
@@ -113,6 +116,8 @@ public:
   static const CCommandTable<CApp>& Commands();
   void OnAppAbout();
   void OnSetupMidi();
+  // Set Up MIDI Devices, after a Find Unit when findUnit; OK applies it (ports, device ID, target model).
+  void RunMidiSetup(bool findUnit);
   void OnSetupFont();
   void OnHelpManual();
   void OnSelectTargetModel();

@@ -16,8 +16,8 @@
 
 #include <vector>
 
-// The menus of the full menu bar, left to right (ExportSmf is the File menu's submenu).
-enum class EMenu : unsigned char { None, File, ExportSmf, Edit, View, Midi, Setup, Window, Help };
+// The menus of the full menu bar, left to right (ExportSmf and ExportSysEx are the File menu's submenus).
+enum class EMenu : unsigned char { None, File, ExportSmf, ExportSysEx, Edit, View, Midi, Setup, Window, Help };
 
 struct CCommandInfo {
   int id;

@@ -178,17 +178,36 @@ void CImageView::WriteUser(bool all) {
     writer->WritePatches(QZML::AREA_USER, indices, patches);
 }
 
-int CImageView::ImportSmfFile(QZML::CPatchArray& patches) {
+namespace {
+
+// How many malformed pieces a SysEx file had: they are passed over, and the user is told.
+QString SkippedText(int skipped) {
+  return skipped == 1 ? CImageView::tr("1 malformed message was skipped.")
+                      : CImageView::tr("%1 malformed messages were skipped.").arg(skipped);
+}
+
+} // namespace
+
+int CImageView::ImportFile(bool sysEx, QZML::CPatchArray& patches) {
   QString path;
-  if (!CProfiledFileDialog::Prompt(CProfiledFileDialog::IMPORT_SMF, path, this))
+  if (!CProfiledFileDialog::Prompt(sysEx ? CProfiledFileDialog::IMPORT_SYSEX : CProfiledFileDialog::IMPORT_SMF, path,
+                                   this))
     return SMF_CANCELLED;
   CWaitCursor wait;
   std::ifstream file(path.toStdString(), std::ios::binary);
   CReader* reader = DeviceReader();
   if (!file || !reader)
     return SMF_FAILED;
-  if (reader->Import(file, QZML::CPatchList{0}, &patches))
+  const bool imported =
+      sysEx ? reader->ImportSysEx(file, QZML::CPatchList{0}, &patches) : reader->Import(file, QZML::CPatchList{0}, &patches);
+  // Malformed pieces of a SysEx file are told with the import's outcome, whatever it is.
+  const int skipped = reader->GetSysExScan().skipped;
+  const QString skippedLine = skipped > 0 ? QStringLiteral("\n\n") + SkippedText(skipped) : QString();
+  if (imported) {
+    if (skipped > 0)
+      AppMessageBox(this, QMessageBox::Information, SkippedText(skipped));
     return SMF_DONE;
+  }
   using EOutcome = QZML::CDataSetImport::EOutcome;
   EOutcome outcome = reader->LastImportOutcome();
   if (outcome == EOutcome::NothingForDevice) {
@@ -198,10 +217,10 @@ int CImageView::ImportSmfFile(QZML::CPatchArray& patches) {
     const QString text = QString::fromStdString(found.DescribeFor(reader->DeviceId()));
     const int other = found.MostCommonDeviceId();
     if (other < 0) {
-      AppMessageBox(this, QMessageBox::Warning, text);
+      AppMessageBox(this, QMessageBox::Warning, text + skippedLine);
       return SMF_REPORTED;
     }
-    if (AppMessageBox(this, QMessageBox::Question, text + tr("\n\nImport them anyway?"),
+    if (AppMessageBox(this, QMessageBox::Question, text + skippedLine + tr("\n\nImport them anyway?"),
                       QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
       return SMF_REPORTED;
     outcome = found.File(other, &patches);
@@ -213,15 +232,16 @@ int CImageView::ImportSmfFile(QZML::CPatchArray& patches) {
     }
   }
   if (outcome == EOutcome::Declined) {
-    AppMessageBox(this, QMessageBox::Information, tr("Conversion declined: nothing was imported."));
+    AppMessageBox(this, QMessageBox::Information, tr("Conversion declined: nothing was imported.") + skippedLine);
     return SMF_REPORTED;
   }
   return outcome == EOutcome::Unreadable ? SMF_FAILED : SMF_REPORTED;
 }
 
-int CImageView::ExportSmfFile(const std::vector<int>& indices, QZML::CPatchArray& patches) {
+int CImageView::ExportFile(bool sysEx, const std::vector<int>& indices, QZML::CPatchArray& patches) {
   QString path;
-  if (!CProfiledFileDialog::Prompt(CProfiledFileDialog::EXPORT_SMF, path, this))
+  if (!CProfiledFileDialog::Prompt(sysEx ? CProfiledFileDialog::EXPORT_SYSEX : CProfiledFileDialog::EXPORT_SMF, path,
+                                   this))
     return SMF_CANCELLED;
   CWaitCursor wait;
   QZML::CWriter* writer = DeviceWriter();
@@ -229,36 +249,57 @@ int CImageView::ExportSmfFile(const std::vector<int>& indices, QZML::CPatchArray
     return SMF_FAILED;
   // The file is replaced only once all of it is written: a failed export keeps the old one.
   const bool saved = QZML::SaveFileAtomically(path.toStdString(), [&](std::ostream& file) {
-    return writer->Export(file, QZML::AREA_USER, indices, &patches);
+    return sysEx ? writer->ExportSysEx(file, QZML::AREA_USER, indices, &patches)
+                 : writer->Export(file, QZML::AREA_USER, indices, &patches);
   });
   return saved ? SMF_DONE : SMF_FAILED;
 }
 
-void CImageView::OnImportSmf() {
+int CImageView::ImportSmfFile(QZML::CPatchArray& patches) { return ImportFile(false, patches); }
+
+int CImageView::ExportSmfFile(const std::vector<int>& indices, QZML::CPatchArray& patches) {
+  return ExportFile(false, indices, patches);
+}
+
+int CImageView::ImportSysExFile(QZML::CPatchArray& patches) { return ImportFile(true, patches); }
+
+int CImageView::ExportSysExFile(const std::vector<int>& indices, QZML::CPatchArray& patches) {
+  return ExportFile(true, indices, patches);
+}
+
+void CImageView::ImportCommand(bool sysEx) {
   CApp* app = CApp::Instance();
   QZML::CDocument* data = GetLibraryData();
   QZML::CPatchArray* patches = GetPatchArray();
   if (!app || !data || !patches)
     return;
-  if (!CMidiWarningDlg::Confirm(CONFIRM_IMPORT_SMF, app->GetFlags(), this))
+  if (!CMidiWarningDlg::Confirm(sysEx ? CONFIRM_IMPORT_SYSEX : CONFIRM_IMPORT_SMF, app->GetFlags(), this))
     return;
   if (!AdaptToTarget())
     return;
   data->SaveUndo(1);
-  if (ImportSmfFile(*patches) == SMF_FAILED)
+  if (ImportFile(sysEx, *patches) == SMF_FAILED)
     AppMessageBox(this, QMessageBox::Warning, CTextOutBox::ErrorText(TEXTOUT_ERR_LOAD));
   GetList()->Refresh(true);
 }
 
-void CImageView::OnExportSmf(bool all) {
+void CImageView::ExportCommand(bool sysEx, bool all) {
   const std::vector<int> indices = all ? GetList()->GetAllIndices() : GetList()->GetSelectedIndices();
   QZML::CPatchArray converted;
   QZML::CPatchArray* patches = indices.empty() ? nullptr : PatchesForUnit(converted);
   if (!patches)
     return;
-  if (ExportSmfFile(indices, *patches) == SMF_FAILED)
+  if (ExportFile(sysEx, indices, *patches) == SMF_FAILED)
     AppMessageBox(this, QMessageBox::Warning, CTextOutBox::ErrorText(TEXTOUT_ERR_SAVE));
 }
+
+void CImageView::OnImportSmf() { ImportCommand(false); }
+
+void CImageView::OnExportSmf(bool all) { ExportCommand(false, all); }
+
+void CImageView::OnImportSysEx() { ImportCommand(true); }
+
+void CImageView::OnExportSysEx(bool all) { ExportCommand(true, all); }
 
 const CCommandTable<CImageView>& CImageView::Commands() {
   static const CCommandTable<CImageView> table = {
@@ -270,6 +311,15 @@ const CCommandTable<CImageView>& CImageView::Commands() {
       {{ID_FILE_EXPORT_SMF_SELECTED, "&Selected Data...", 0,
         "Write the selected patches of the Main window to a Standard MIDI File", EMenu::ExportSmf, 11},
        [](CImageView& v) { v.OnExportSmf(false); },
+       [](const CImageView& v) { return v.HasSelection(); }},
+      {{ID_FILE_IMPORT_SYSEX, "Import S&ysEx...", 0, "Read a SysEx file into the Main window", EMenu::File, 22},
+       [](CImageView& v) { v.OnImportSysEx(); }},
+      {{ID_FILE_EXPORT_SYSEX_ALL, "&All Data...", 0, "Write every patch of the Main window to a SysEx file",
+        EMenu::ExportSysEx, 10},
+       [](CImageView& v) { v.OnExportSysEx(true); }},
+      {{ID_FILE_EXPORT_SYSEX_SELECTED, "&Selected Data...", 0,
+        "Write the selected patches of the Main window to a SysEx file", EMenu::ExportSysEx, 11},
+       [](CImageView& v) { v.OnExportSysEx(false); },
        [](const CImageView& v) { return v.HasSelection(); }},
       {{ID_MIDI_READ_ALL, "Read &All Data", 0, "Read every user patch from the unit", EMenu::Midi, 10},
        [](CImageView& v) { v.ReadUser(true); }},

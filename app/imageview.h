@@ -37,14 +37,19 @@ public:
   // Results of the SMF file steps; SMF_REPORTED: failed, and the user has been told why.
   enum : int { SMF_DONE = 1, SMF_CANCELLED = 2, SMF_FAILED = 3, SMF_REPORTED = 4 };
 
-  // The transfers of the user area and the Standard MIDI Files; each asks its confirmation first.
+  // The transfers of the user area, the Standard MIDI Files and the SysEx (".syx") files; each asks its
+  // confirmation first. A SysEx file is read and written by the same rules as a Standard MIDI File.
   void ReadUser(bool all);
   void WriteUser(bool all);
   void OnImportSmf();
   void OnExportSmf(bool all);
-  // The file steps: prompt, then the reader's Import or the writer's Export.
+  void OnImportSysEx();
+  void OnExportSysEx(bool all);
+  // The file steps: prompt, then the reader's Import or the writer's Export (ImportSysEx, ExportSysEx).
   int ImportSmfFile(QZML::CPatchArray& patches);
   int ExportSmfFile(const std::vector<int>& indices, QZML::CPatchArray& patches);
+  int ImportSysExFile(QZML::CPatchArray& patches);
+  int ExportSysExFile(const std::vector<int>& indices, QZML::CPatchArray& patches);
 
 protected:
   bool IsFixedSize() const override { return true; }
@@ -58,6 +63,11 @@ private:
   // The patches to send or export: Main's own, or a converted copy in converted when Main holds the other
   // model's data and the user agrees; null on No.
   QZML::CPatchArray* PatchesForUnit(QZML::CPatchArray& converted);
+  // The import and export commands and their file steps for either kind of file.
+  void ImportCommand(bool sysEx);
+  void ExportCommand(bool sysEx, bool all);
+  int ImportFile(bool sysEx, QZML::CPatchArray& patches);
+  int ExportFile(bool sysEx, const std::vector<int>& indices, QZML::CPatchArray& patches);
 
 private:
   QGroupBox* m_readGroup;

@@ -1,6 +1,10 @@
 #include "app/listformview.h"
 
 #include "app/app.h"
+#include "app/childframe.h"
+#include "app/comparedlg.h"
+#include "app/duplicatesdlg.h"
+#include "app/mainframe.h"
 #include "app/messagebox.h"
 #include "app/midiwarningdlg.h"
 #include "app/patchlistctrl.h"
@@ -10,13 +14,17 @@
 #include "model/appstate.h"
 #include "model/blocktable.h"
 #include "model/convert.h"
+#include "model/patchcompare.h"
 
 #include <QEvent>
 #include <QFontMetrics>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -47,8 +55,10 @@ CListFormView::CListFormView(CDocumentBase* document, bool endOfLine, QWidget* p
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(m_list);
   connect(m_list, &CParameterListCtrl::scrolled, this, [this]() { OnListScrolled(); });
-  // What the list commands depend on changed: the selection, the rows, the undo snapshot.
+  // What the list commands depend on changed: the selection, the current row (Compare), the rows, the undo
+  // snapshot.
   connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CViewBase::commandStateChanged);
+  connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, &CViewBase::commandStateChanged);
   connect(m_list, &CParameterListCtrl::scrolled, this, &CViewBase::commandStateChanged);
   connect(m_list, &CParameterListCtrl::cellsEdited, this, &CViewBase::commandStateChanged);
   connect(m_list, &CParameterListCtrl::patchDoubleClicked, this, [this](int index) { OnListDoubleClicked(index); });
@@ -413,6 +423,134 @@ void CListFormView::OnFileDuplicate() {
   app->NewLibraryWith(*patches, GetLibraryData()->m_current.m_model);
 }
 
+// ---- compare and duplicates ----
+
+int CListFormView::GetCurrentIndex() const {
+  const int row = m_list->GetFocusRow();
+  return m_list->IsPatchRow(row) ? m_list->GetRowIndex(row) : -1;
+}
+
+bool CListFormView::FindComparedPatches(CComparedPatch& first, CComparedPatch& second) const {
+  // Asked at every change of the selection: the selected rows are listed only when there are two of them.
+  if (m_list->GetSelectedCount() == 2) {
+    const std::vector<int> selected = m_list->GetSelectedIndices();
+    if (selected.size() == 2) {
+      first = {this, selected[0]};
+      second = {this, selected[1]};
+      return true;
+    }
+  }
+  CApp* app = CApp::Instance();
+  CMainFrame* main = app ? app->GetMainFrame() : nullptr;
+  const int current = GetCurrentIndex();
+  if (!main || current < 0)
+    return false;
+  // The other window is the one the user was in last: the area lists its windows by activation, most
+  // recent last.
+  const QList<QMdiSubWindow*> windows = main->GetMdiArea()->subWindowList(QMdiArea::ActivationHistoryOrder);
+  const CChildFrame* own = GetParentFrame();
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    auto* frame = qobject_cast<CChildFrame*>(*it);
+    if (!frame || frame == own)
+      continue;
+    auto* other = qobject_cast<const CListFormView*>(frame->GetActiveView());
+    if (!other)
+      continue;
+    const int index = other->GetCurrentIndex();
+    if (index < 0)
+      return false;
+    first = {this, current};
+    second = {other, index};
+    return true;
+  }
+  return false;
+}
+
+QString CListFormView::DescribeComparedPatch(int index) const {
+  const QZML::CPatchArray* patches = GetPatchArray();
+  const QZML::CPatch* patch =
+      patches && index >= 0 && index < static_cast<int>(patches->size()) ? patches->Get(static_cast<std::size_t>(index))
+                                                                         : nullptr;
+  const CChildFrame* frame = GetParentFrame();
+  const QString window = frame ? frame->GetFrameTitle().trimmed() : QString();
+  const QString name = patch ? CParameterListCtrl::NameToText(patch->GetName()).trimmed() : QString();
+  return tr("%1, patch %2 \"%3\"").arg(window, m_list->NumberText(index).trimmed(), name);
+}
+
+void CListFormView::OnEditCompare() {
+  CComparedPatch first;
+  CComparedPatch second;
+  if (!FindComparedPatches(first, second))
+    return;
+  const QZML::CPatchArray* firstPatches = first.view->GetPatchArray();
+  const QZML::CPatchArray* secondPatches = second.view->GetPatchArray();
+  const QZML::CDocument* firstData = first.view->GetLibraryData();
+  const QZML::CDocument* secondData = second.view->GetLibraryData();
+  if (!firstPatches || !secondPatches || !firstData || !secondData)
+    return;
+  QZML::CPatchDifferences differences;
+  // Patches of two models are compared only converted to one; a declined conversion compares nothing.
+  if (!QZML::ComparePatchesOfModels(*firstPatches->Get(static_cast<std::size_t>(first.index)),
+                                    firstData->m_current.Model(),
+                                    *secondPatches->Get(static_cast<std::size_t>(second.index)),
+                                    secondData->m_current.Model(), differences))
+    return;
+  CCompareDialog dialog(first.view->DescribeComparedPatch(first.index),
+                        second.view->DescribeComparedPatch(second.index), differences, this);
+  DoModal(dialog);
+}
+
+std::vector<int> CListFormView::DuplicateRows(bool withName) const {
+  const QZML::CPatchArray* patches = GetPatchArray();
+  const QZML::CDocument* data = GetLibraryData();
+  if (!patches || !data)
+    return {};
+  // "Above it" is as the list shows the patches (it may be sorted): of each group the row shown first stays
+  // unselected.
+  std::vector<int> rowOf(patches->size(), -1);
+  for (int row = 0; row < m_list->GetItemCount(); ++row) {
+    const int index = m_list->GetRowIndex(row);
+    if (index >= 0 && index < static_cast<int>(rowOf.size()))
+      rowOf[static_cast<std::size_t>(index)] = row;
+  }
+  std::vector<int> rows;
+  for (const QZML::CDuplicateGroup& group : QZML::FindDuplicates(*patches, withName, data->m_current.Model())) {
+    std::vector<int> groupRows;
+    for (int index : group)
+      if (rowOf[static_cast<std::size_t>(index)] >= 0)
+        groupRows.push_back(rowOf[static_cast<std::size_t>(index)]);
+    std::sort(groupRows.begin(), groupRows.end());
+    if (groupRows.size() > 1)
+      rows.insert(rows.end(), groupRows.begin() + 1, groupRows.end());
+  }
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+void CListFormView::OnEditSelectDuplicates() {
+  CSelectDuplicatesDlg dialog(this);
+  if (DoModal(dialog) != QDialog::Accepted)
+    return;
+  std::vector<int> rows;
+  {
+    CWaitCursor wait;
+    rows = DuplicateRows(dialog.IncludesName());
+    m_list->SelectRowSet(rows);
+    if (!rows.empty()) {
+      m_list->SetFocusRow(rows.front());
+      m_list->SetSelectionMark(rows.front());
+      m_list->EnsureVisible(rows.front());
+    }
+  }
+  const int count = static_cast<int>(rows.size());
+  const QString text = count == 0   ? tr("No duplicates found.")
+                       : count == 1 ? tr("1 duplicate selected.")
+                                    : tr("%1 duplicates selected.").arg(count);
+  if (CApp* app = CApp::Instance())
+    if (CMainFrame* main = app->GetMainFrame())
+      main->statusBar()->showMessage(text);
+}
+
 const CCommandTable<CListFormView>& CListFormView::Commands() {
   static const CCommandTable<CListFormView> table = {
       {{ID_FILE_DUPLICATE, "&Duplicate", Ctrl(Qt::Key_D), "Copy the patches of the active window into a new library",
@@ -448,6 +586,17 @@ const CCommandTable<CListFormView>& CListFormView::Commands() {
        }},
       {{ID_EDIT_SELECT_ALL, "Select &All", Ctrl(Qt::Key_A), "Select every patch", EMenu::Edit, 30},
        [](CListFormView& v) { v.OnEditSelectAll(); }},
+      {{ID_EDIT_COMPARE, "Co&mpare...", 0,
+        "Show the differences of the two selected patches, or of the current patches of two windows", EMenu::Edit, 40},
+       [](CListFormView& v) { v.OnEditCompare(); },
+       [](const CListFormView& v) {
+         CComparedPatch first;
+         CComparedPatch second;
+         return v.FindComparedPatches(first, second);
+       }},
+      {{ID_EDIT_SELECT_DUPLICATES, "Select D&uplicates...", 0, "Select every patch that equals one above it",
+        EMenu::Edit, 41},
+       [](CListFormView& v) { v.OnEditSelectDuplicates(); }},
       {{ID_SETUP_GRID, "Set Up &Grid...", 0, "Show or hide grid lines in the patch lists", EMenu::Setup, 12},
        [](CListFormView& v) { CSetGridDlg::Run(&v); }},
   };

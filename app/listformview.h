@@ -57,6 +57,28 @@ public:
   void OnEditSelectAll();
   void OnFileDuplicate();
 
+  // One patch of a comparison: the view showing it and its index in that view's patches.
+  struct CComparedPatch {
+    const CListFormView* view = nullptr;
+    int index = -1;
+  };
+  // The patch index of the list's current row; -1 when it shows no patch (none, End of Line).
+  int GetCurrentIndex() const;
+  // What Compare compares: the two selected patch rows of this view (the upper one first), or else this
+  // view's current row and the current row of the patch window that was active last before this one.
+  // False when there are no two such patches.
+  bool FindComparedPatches(CComparedPatch& first, CComparedPatch& second) const;
+  // Compare: the differences of those two patches in a dialog (patches of two models only after the
+  // conversion question).
+  void OnEditCompare();
+  // Select Duplicates: after the dialog (name included or not), selects every patch row whose data equal
+  // those of a row above it and says in the status bar how many there are.
+  void OnEditSelectDuplicates();
+  // The rows Select Duplicates selects, ascending.
+  std::vector<int> DuplicateRows(bool withName) const;
+  // Where a compared patch comes from: the window's caption, its number and its name.
+  QString DescribeComparedPatch(int index) const;
+
   // Row buttons: the number of pairs on the page and the buttons of page position k.
   int GetRowButtonCount() const { return static_cast<int>(m_writeButtons.size()); }
   QPushButton* GetRowWriteButton(int k) const;

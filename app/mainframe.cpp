@@ -76,6 +76,7 @@ struct CMenuInfo {
   int slot;
 };
 const CMenuInfo kMenus[] = {{EMenu::File, "&File", EMenu::None, 0},    {EMenu::ExportSmf, "&Export SMF", EMenu::File, 21},
+                            {EMenu::ExportSysEx, "Expor&t SysEx", EMenu::File, 23},
                             {EMenu::Edit, "&Edit", EMenu::None, 0},    {EMenu::View, "&View", EMenu::None, 0},
                             {EMenu::Midi, "&MIDI", EMenu::None, 0},    {EMenu::Setup, "&Setup", EMenu::None, 0},
                             {EMenu::Window, "&Window", EMenu::None, 0}, {EMenu::Help, "&Help", EMenu::None, 0}};

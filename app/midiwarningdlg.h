@@ -12,7 +12,7 @@ class QLabel;
 class CMidiWarningDlg : public QDialog {
   Q_OBJECT
 public:
-  // kind: 0 ReadUser .. 5 ImportSMF. flags: where OK stores the check box; not owned.
+  // kind: 0 ReadUser .. 6 ImportSysEx. flags: where OK stores the check box; not owned.
   CMidiWarningDlg(int kind, CConfirmationFlags& flags, QWidget* parent = nullptr);
 
   int GetKind() const { return m_kind; }

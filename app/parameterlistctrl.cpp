@@ -1,8 +1,8 @@
 #include "app/parameterlistctrl.h"
 
 #include "gp/editlistmodel.h"
-#include "platform/qtsettings.h"
 #include "model/appstate.h"
+#include "platform/qtsettings.h"
 
 #include <QItemSelection>
 #include <QItemSelectionModel>

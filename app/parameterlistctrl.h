@@ -56,6 +56,8 @@ public:
   std::vector<int> GetAllIndices() const;
   // Selects every row that shows a set (End of Line stays unselected).
   void SelectAll();
+  // Replaces the selection with these rows (ascending), however many.
+  void SelectRowSet(const std::vector<int>& rows) { SelectRowList(rows); }
   bool IsClipboardNotEmpty() const;
 
   // List operations on the bound array and the clipboard. They change the data only; the caller takes the

@@ -12,6 +12,7 @@
 namespace {
 
 const char kSmfFilter[] = "Standard MIDI Files(*.mid)|*.mid|All Files(*.*)|*.*||";
+const char kSysExFilter[] = "SysEx files (*.syx)|*.syx|All Files(*.*)|*.*||";
 
 bool Used(const QString& section, const QString& entry) { return !section.isEmpty() && !entry.isEmpty(); }
 
@@ -130,6 +131,9 @@ QString CProfiledFileDialog::Section(Purpose purpose) {
   case IMPORT_SMF:
   case EXPORT_SMF:
     return QString::fromLatin1(QZP::kSectionSmfFiles);
+  case IMPORT_SYSEX:
+  case EXPORT_SYSEX:
+    return QString::fromLatin1(QZP::kSectionSysExFiles);
   }
   return QString();
 }
@@ -140,7 +144,8 @@ QString CProfiledFileDialog::SampleSmfFolder() {
 }
 
 bool CProfiledFileDialog::Prompt(Purpose purpose, QString& path, QWidget* parent) {
-  const bool open = purpose == LIBRARY_OPEN || purpose == IMPORT_ZKL || purpose == IMPORT_QZ3 || purpose == IMPORT_SMF;
+  const bool open = purpose == LIBRARY_OPEN || purpose == IMPORT_ZKL || purpose == IMPORT_QZ3 || purpose == IMPORT_SMF ||
+                    purpose == IMPORT_SYSEX;
   const QString section = Section(purpose);
   const QString folderEntry = QString::fromLatin1(kFolderEntry);
   const QString nameEntry = QString::fromLatin1(kFileNameEntry);
@@ -171,10 +176,17 @@ bool CProfiledFileDialog::Prompt(Purpose purpose, QString& path, QWidget* parent
     if (QFileInfo(QZP::CQtSettings().String(section, nameEntry)).suffix().isEmpty())
       defaultSuffix = QStringLiteral("mid");
     break;
+  case IMPORT_SYSEX:
+  case EXPORT_SYSEX:
+    dialog.SetFilter(QString::fromLatin1(kSysExFilter));
+    if (QFileInfo(QZP::CQtSettings().String(section, nameEntry)).suffix().isEmpty())
+      defaultSuffix = QStringLiteral("syx");
+    break;
   }
   dialog.setDefaultSuffix(defaultSuffix);
-  // The SMF dialogs keep their size.
-  dialog.setSizeGripEnabled(purpose != IMPORT_SMF && purpose != EXPORT_SMF);
+  // The SMF and SysEx dialogs keep their size.
+  dialog.setSizeGripEnabled(purpose != IMPORT_SMF && purpose != EXPORT_SMF && purpose != IMPORT_SYSEX &&
+                            purpose != EXPORT_SYSEX);
   dialog.LoadInitialFolder(section, folderEntry, defaultFolder);
   dialog.LoadInitialFileName(section, nameEntry, QString());
   dialog.LoadInitialFilterIndex(section, QString::fromLatin1(kFilterEntry), 1);

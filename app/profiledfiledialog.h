@@ -19,6 +19,8 @@ public:
     IMPORT_QZ3,
     IMPORT_SMF,
     EXPORT_SMF,
+    IMPORT_SYSEX,
+    EXPORT_SYSEX,
   };
 
   static constexpr const char* kFolderEntry = "InitialDirectory";
@@ -44,7 +46,7 @@ public:
   // The folder shown last.
   QString GetCurrentFolder() const { return m_currentFolder; }
 
-  // The settings section of a purpose ("QZL", "ZKL", "QZ3", "SMF").
+  // The settings section of a purpose ("QZL", "ZKL", "QZ3", "SMF", "SYX").
   static QString Section(Purpose purpose);
   // The folder the SMF dialogs start in the first time: "SampleSMF" beside the program.
   static QString SampleSmfFolder();

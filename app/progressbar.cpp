@@ -11,10 +11,11 @@
 #include <QVBoxLayout>
 
 CProgressDialog::CProgressDialog(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_text(new QLabel(this)),
-      m_bar(new QProgressBar(this)), m_cancel(new QPushButton(tr("Cancel"), this)) {
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_count(new QLabel(this)),
+      m_text(new QLabel(this)), m_bar(new QProgressBar(this)), m_cancel(new QPushButton(tr("Cancel"), this)) {
   setObjectName(QStringLiteral("progressDialog"));
   setWindowTitle(QString::fromLatin1(kAppTitle));
+  m_count->setObjectName(QStringLiteral("progressCount"));
   m_text->setObjectName(QStringLiteral("progressText"));
   m_text->setMinimumWidth(m_text->fontMetrics().averageCharWidth() * 48);
   m_bar->setObjectName(QStringLiteral("progressBar"));
@@ -22,6 +23,7 @@ CProgressDialog::CProgressDialog(QWidget* owner)
   m_cancel->setObjectName(QStringLiteral("progressCancel"));
   m_cancel->setAutoDefault(false);
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(m_count);
   layout->addWidget(m_text);
   layout->addWidget(m_bar);
   auto* buttons = new QHBoxLayout;
@@ -33,7 +35,10 @@ CProgressDialog::CProgressDialog(QWidget* owner)
 
 void CProgressDialog::reject() { emit CancelPressed(); }
 
-CProgressBar::CProgressBar(QWidget* owner) : m_owner(owner) {}
+CProgressBar::CProgressBar(QWidget* owner) : m_owner(owner) {
+  m_refresh.setSingleShot(true);
+  QObject::connect(&m_refresh, &QTimer::timeout, [this]() { Refresh(); });
+}
 
 CProgressBar::~CProgressBar() {
   if (m_dialog)
@@ -73,7 +78,11 @@ void CProgressBar::Begin(int range, const QString& text, bool mayCancel) {
   QObject::connect(dialog, &CProgressDialog::CancelPressed, [this]() { Cancel(); });
   m_mayCancel = mayCancel;
   m_cancelled = false;
+  m_shownText = text;
   dialog->CancelButton()->setVisible(mayCancel);
+  const QString count = QString::fromStdString(CountText());
+  dialog->Count()->setVisible(!count.isEmpty());
+  dialog->Count()->setText(count);
   dialog->Text()->setText(text);
   dialog->Bar()->setRange(0, range > 0 ? range : 0);
   dialog->Bar()->setValue(0);
@@ -87,6 +96,7 @@ void CProgressBar::Begin(int range, const QString& text, bool mayCancel) {
   dialog->show();
   dialog->raise();
   dialog->repaint();
+  m_shownAt = m_pumpedAt = Clock().NowMs();
 }
 
 void CProgressBar::End() {
@@ -94,6 +104,7 @@ void CProgressBar::End() {
     return;
   if (--m_depth != 0)
     return;
+  m_refresh.stop();
   if (m_owner)
     m_owner->setEnabled(true);
   if (m_dialog) {
@@ -104,41 +115,51 @@ void CProgressBar::End() {
 }
 
 void CProgressBar::Pump() {
+  m_pumpedAt = Clock().NowMs();
   QCoreApplication::processEvents();
   CWaitCursor::Restore();
 }
 
+void CProgressBar::Changed() {
+  const std::uint64_t since = Clock().NowMs() - m_shownAt;
+  if (since >= kRefreshMs)
+    Refresh();
+  else if (!m_refresh.isActive())
+    m_refresh.start(static_cast<int>(kRefreshMs - since));
+}
+
+void CProgressBar::Refresh() {
+  m_refresh.stop();
+  if (m_depth != 1 || !m_dialog)
+    return;
+  // Setting a label schedules its repaint, which the next pass of the event loop does (the transfer's
+  // own waits run it, and so does the Cancel question).
+  m_dialog->Count()->setText(QString::fromStdString(CountText()));
+  m_dialog->Text()->setText(m_shownText);
+  m_dialog->Bar()->setValue(m_position);
+  m_shownAt = Clock().NowMs();
+}
+
 void CProgressBar::SetPosition(int position) {
   CZelProgressBar::SetPosition(position);
-  if (m_depth != 1)
-    return;
-  Pump();
-  if (m_dialog) {
-    m_dialog->Bar()->setValue(position);
-    m_dialog->Bar()->repaint();
-  }
+  if (m_depth == 1)
+    Changed();
 }
 
 void CProgressBar::SetCode(int code) {
   CZelProgressBar::SetCode(code);
   if (m_depth != 1)
     return;
-  Pump();
-  if (m_dialog) {
-    m_dialog->Text()->setText(CodeText(code));
-    m_dialog->Text()->repaint();
-  }
+  m_shownText = CodeText(code);
+  Changed();
 }
 
 void CProgressBar::SetText(const std::string& text) {
   CZelProgressBar::SetText(text);
   if (m_depth != 1)
     return;
-  Pump();
-  if (m_dialog) {
-    m_dialog->Text()->setText(QString::fromStdString(text));
-    m_dialog->Text()->repaint();
-  }
+  m_shownText = QString::fromStdString(text);
+  Changed();
 }
 
 void CProgressBar::SetRange(int range) {
@@ -148,7 +169,7 @@ void CProgressBar::SetRange(int range) {
 }
 
 bool CProgressBar::IsCancelled() {
-  if (m_depth > 0)
+  if (m_depth > 0 && Clock().NowMs() - m_pumpedAt >= kRefreshMs)
     Pump();
   return m_cancelled;
 }

@@ -2,6 +2,10 @@
 // the programs take: logical ports, CMidiOut and CMidiIn with its event thread, the request engine, the
 // user-interface dispatcher and the system clock. For each transfer it prints the wall time, the least
 // time the same traffic can take on a MIDI cable, and the processor time the process spent meanwhile.
+//
+// With --no-cable the unit answers at once (a unit on USB, the simulated unit of the programs): then the
+// program's own time per exchange is the limit, and the figures are that time, the write's time against
+// the unit's pauses alone, and the processor time while a silent unit is waited for.
 
 #include <QCoreApplication>
 
@@ -42,12 +46,16 @@ struct COptions {
   std::int64_t answerDelayUs = 1000;
   bool qtDispatcher = true;
   bool table = false;
+  bool noCable = false;
 };
 
 void Usage() {
   std::fprintf(stderr,
-               "usage: qz_bench_transfer [--patches N] [--answer-delay-us US] [--dispatcher qt|manual] [--table]\n"
+               "usage: qz_bench_transfer [--patches N] [--answer-delay-us US] [--dispatcher qt|manual] [--no-cable]\n"
+               "                         [--table]\n"
                "  Reads N user patches (default 200) from the simulated QZ-MAX at cable speed, then writes N.\n"
+               "  --no-cable: the unit answers at once; reads all 200 and 20 patches, writes N (manual dispatcher\n"
+               "  only), and waits for a silent unit.\n"
                "  --table prints tab-separated rows (figure, measured, target, verdict) for tools/bench.\n");
 }
 
@@ -66,6 +74,8 @@ bool ParseOptions(int argc, char** argv, COptions& options) {
       options.qtDispatcher = value == "qt";
     } else if (arg == "--table") {
       options.table = true;
+    } else if (arg == "--no-cable") {
+      options.noCable = true;
     } else {
       return false;
     }
@@ -336,6 +346,85 @@ void PrintResults(const std::vector<CResult>& results, const COptions& options) 
                   r.losses.turnaround99, r.losses.totalS);
 }
 
+// The system clock, noting how much longer than asked each sleep took: on a busy machine a thread woken
+// from a sleep waits for a processor, which no program can help, and the write's figure shows apart what
+// the program itself adds to the unit's pauses.
+class CMeasuringClock : public QZP::IClock {
+public:
+  std::uint64_t NowMs() override { return QZP::SystemClock().NowMs(); }
+  void SleepMs(std::uint32_t ms) override {
+    const std::int64_t start = NowUs();
+    QZP::SystemClock().SleepMs(ms);
+    overshootUs += NowUs() - start - static_cast<std::int64_t>(ms) * 1000;
+    ++sleeps;
+  }
+  std::int64_t overshootUs = 0;
+  long sleeps = 0;
+};
+
+// The figures of a unit that answers at once. The reads and the silent unit are measured on the dispatcher
+// of the options; a write pumps no events, so it is measured on the manual one only.
+struct CFastResults {
+  CResult read200, read20, write, silent;
+  bool wrote = false;
+  double writeOvershootS = 0; // what the write's sleeps took beyond the time asked
+};
+
+void PrintFastResults(const CFastResults& f, const COptions& options) {
+  const char* path = options.qtDispatcher ? "the windowed program's event loop (no window)" : "qzml's path";
+  const double perExchange200 =
+      f.read200.unitMessages > 0 ? f.read200.wall * 1e6 / static_cast<double>(f.read200.unitMessages) : 0;
+  const double perExchange20 =
+      f.read20.unitMessages > 0 ? f.read20.wall * 1e6 / static_cast<double>(f.read20.unitMessages) : 0;
+  const double silentCpu = 100.0 * f.silent.process / f.silent.wall;
+  if (options.table) {
+    PrintBenchRow(Format("Read 200 patches, no cable, %s", path),
+                  f.read200.ok ? Format("%.2f s (CPU %.2f s), %.0f us per exchange", f.read200.wall, f.read200.process,
+                                        perExchange200)
+                               : std::string("failed"),
+                  "<= 3 s", Verdict(f.read200.ok && f.read200.wall <= 3.0));
+    PrintBenchRow(Format("Read 20 patches, no cable, %s", path),
+                  f.read20.ok ? Format("%.3f s, %.0f us per exchange (%.3f of the 200-patch read)", f.read20.wall,
+                                       perExchange20, f.read20.wall / f.read200.wall)
+                              : std::string("failed"),
+                  "<= 0.3 s", Verdict(f.read20.ok && f.read20.wall <= 0.3));
+    if (f.wrote) {
+      const double dataSets = static_cast<double>(f.write.hostMessages - 1);
+      const double pauses = dataSets * CZelMidiWriter::kPauseMs * 1e-3;
+      const double ratio = f.write.wall / pauses;
+      const double ownUs = (f.write.wall - pauses - f.writeOvershootS) * 1e6 / dataSets;
+      PrintBenchRow(Format("Write %d patches, no cable: wall / the unit's pauses alone", options.patches),
+                    f.write.ok ? Format("%.2f s / %.2f s = %.4f (%.0f us per data set beyond the pause)", f.write.wall,
+                                        pauses, ratio, (f.write.wall - pauses) * 1e6 / dataSets)
+                               : std::string("failed"),
+                    "ratio <= 1.02", Verdict(f.write.ok && ratio <= 1.02));
+      PrintBenchRow("That write: the program's own time per data set, beyond the pause and the system's lateness "
+                    "in ending it",
+                    Format("%.0f us (the pauses ended %.0f us late on average)", ownUs,
+                           f.writeOvershootS * 1e6 / dataSets),
+                    "<= 400 us (2 % of 20 ms)", Verdict(f.write.ok && ownUs <= 400));
+    }
+    PrintBenchRow(Format("Waiting for a silent unit (two attempts of 3 s), %s: processor time / wall", path),
+                  Format("%.3f %% of %.2f s (UI thread %.3f %%); %.0f thread wake-ups per second", silentCpu,
+                         f.silent.wall, 100.0 * f.silent.uiThread / f.silent.wall,
+                         static_cast<double>(f.silent.switches) / f.silent.wall),
+                  "<= 5 % of one core", Verdict(silentCpu <= 5.0));
+    return;
+  }
+  std::printf("no cable, %s\n", path);
+  std::printf("read 200: %.3f s (CPU %.3f s), %.0f us per exchange, %lld answers%s\n", f.read200.wall,
+              f.read200.process, perExchange200, static_cast<long long>(f.read200.unitMessages),
+              f.read200.ok ? "" : "  FAILED");
+  std::printf("read 20:  %.3f s, %.0f us per exchange%s\n", f.read20.wall, perExchange20, f.read20.ok ? "" : "  FAILED");
+  if (f.wrote)
+    std::printf("write %d: %.2f s for %lld data sets (%.2f s of pauses, which ended %.2f s late in all)%s\n",
+                options.patches, f.write.wall, static_cast<long long>(f.write.hostMessages - 1),
+                static_cast<double>(f.write.hostMessages - 1) * CZelMidiWriter::kPauseMs * 1e-3, f.writeOvershootS,
+                f.write.ok ? "" : "  FAILED");
+  std::printf("silent unit: %.2f s, CPU %.3f %% (UI thread %.3f %%), %.0f wake-ups/s\n", f.silent.wall, silentCpu,
+              100.0 * f.silent.uiThread / f.silent.wall, static_cast<double>(f.silent.switches) / f.silent.wall);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -352,11 +441,12 @@ int main(int argc, char** argv) {
   QZP::IUiDispatcher& dispatcher =
       options.qtDispatcher ? static_cast<QZP::IUiDispatcher&>(qtDispatcher) : manualDispatcher;
 
-  // The unit: cable speed on, a small answer delay, known patches in memory.
+  // The unit: cable speed on, a small answer delay, known patches in memory; or answering at once.
   CTraffic traffic;
+  CMeasuringClock clock;
   CMidiStack stack;
-  CSimOptions unitOptions = MakeSimulatorOptions(QZML::MODEL_QZMAX, 0x10, true);
-  unitOptions.answerDelayUs = options.answerDelayUs;
+  CSimOptions unitOptions = MakeSimulatorOptions(QZML::MODEL_QZMAX, 0x10, !options.noCable);
+  unitOptions.answerDelayUs = options.noCable ? 0 : options.answerDelayUs;
   CSimPort* sim = stack.AddSimulator(unitOptions);
   if (!sim) {
     std::fprintf(stderr, "qz_bench_transfer: the simulated unit could not be installed\n");
@@ -382,7 +472,7 @@ int main(int argc, char** argv) {
   threads.unit = NewSince(beforeUnit);
 
   CMidiMessageBoxStderr portMessages;
-  stack.Start(dispatcher, &portMessages);
+  stack.Start(dispatcher, &portMessages, nullptr, &clock);
   stack.PreparePorts(QZML::MODEL_QZMAX);
   stack.SetTextOuts(new CZelTextOutBuffer, new CZelTextOutBuffer);
   stack.ConnectUnit(QZP::CVirtualMidiBackend::kSimulatorName, QZP::CVirtualMidiBackend::kSimulatorName, 0x10);
@@ -401,6 +491,55 @@ int main(int argc, char** argv) {
     numbers.push_back(i);
 
   std::fprintf(stderr, "load average before: %s\n", LoadAverage().c_str());
+  if (options.noCable) {
+    CFastResults fast;
+    QZML::CPatchArray read;
+    read.Resize(200);
+    QZML::CPatchList all, first20;
+    for (int i = 0; i < 200; ++i)
+      all.push_back(i);
+    for (int i = 0; i < 20; ++i)
+      first20.push_back(i);
+    auto readAndCheck = [&](const char* name, const QZML::CPatchList& rows) {
+      CResult result = Measure(name, traffic, threads, 0, [&] { return reader.ReadPatches(QZML::AREA_USER, rows, &read); });
+      for (int i : rows)
+        result.ok = result.ok && FirstDifferingBlock(*read.Get(i), *original.Get(i), QZML::CParameterAddress::IsRead).empty();
+      return result;
+    };
+    std::fprintf(stderr, "reading 200 and 20 patches without a cable...\n");
+    fast.read200 = readAndCheck("Read 200", all);
+    fast.read20 = readAndCheck("Read 20", first20);
+    if (!options.qtDispatcher) {
+      QZML::CPatchArray written;
+      written.Resize(200);
+      for (int i = 0; i < 200; ++i)
+        FillPatch(*written.Get(i), 5000u + static_cast<unsigned>(i), "Host " + std::to_string(i));
+      std::fprintf(stderr, "writing %d patches without a cable (about %d s)...\n", options.patches,
+                   options.patches * 35 * 20 / 1000);
+      const std::int64_t overshootBefore = clock.overshootUs;
+      fast.write = Measure("Write", traffic, threads, 0, [&] { return writer.WritePatches(QZML::AREA_USER, numbers, &written); });
+      fast.writeOvershootS = static_cast<double>(clock.overshootUs - overshootBefore) * 1e-6;
+      fast.wrote = true;
+      sim->Stop();
+      QZML::CPatchArray stored;
+      sim->Unit().SaveUserPatches(stored);
+      for (int i = 0; i < options.patches && fast.write.ok; ++i)
+        fast.write.ok = FirstDifferingBlock(*stored.Get(i), *written.Get(i), QZML::CParameterAddress::IsWritten).empty();
+      sim->Start();
+    }
+    // A silent unit: both attempts of the identity check run out.
+    std::fprintf(stderr, "waiting for a silent unit...\n");
+    sim->Stop();
+    CSimOptions silentOptions = unitOptions;
+    silentOptions.drop = CSimFault::Always();
+    sim->Unit().SetOptions(silentOptions);
+    sim->Start();
+    fast.silent = Measure("Silent", traffic, threads, 0, [&] { return !reader.Identify(); });
+    std::fprintf(stderr, "load average after: %s\n", LoadAverage().c_str());
+    stack.Teardown();
+    PrintFastResults(fast, options);
+    return fast.read200.ok && fast.read20.ok && fast.silent.ok && (!fast.wrote || fast.write.ok) ? 0 : 1;
+  }
   std::vector<CResult> results;
   const std::string count = std::to_string(options.patches);
 

@@ -72,7 +72,11 @@ void CTerminalProgress::Draw(bool force) {
     filled = 0;
   std::string bar(static_cast<std::size_t>(filled), '#');
   bar.append(static_cast<std::size_t>(kWidth - filled), '.');
-  std::fprintf(m_stream, "\r%s[%s] %d/%d %s\x1b[K", label.c_str(), bar.c_str(), m_position, m_range, m_text.c_str());
+  // The time left sits before the block text, whose length changes from block to block.
+  const int left = SecondsLeft();
+  const std::string time = left >= 0 ? " (about " + DurationText(left) + " left)" : std::string();
+  std::fprintf(m_stream, "\r%s[%s] %d/%d%s %s\x1b[K", label.c_str(), bar.c_str(), m_position, m_range, time.c_str(),
+               m_text.c_str());
   std::fflush(m_stream);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The progress display of read and write on the terminal: one line per patch, or a bar redrawn in place
-// when stderr is a terminal. Ctrl+C is its Cancel button.
+// when stderr is a terminal, with the time the rest will take once it is known. Ctrl+C is its Cancel
+// button.
 
 #include <chrono>
 #include <cstdio>

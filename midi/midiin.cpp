@@ -135,10 +135,12 @@ bool CMidiIn::Start() {
 
 void CMidiIn::EventThread() {
   // The flag is tested only after the ring was found empty; after it is cleared the ring is drained.
-  // An event stored while the ring is being looked at has signalled, so the wait returns at once.
+  // An event stored while the ring is being looked at has signalled, so the wait returns at once; every
+  // store signals, and so do Stop and Halt after clearing the flag, so an idle thread needs no time
+  // bound to notice either and sleeps until one comes.
   while (m_running.load()) {
     if (!DispatchEvent())
-      m_wakeup.Wait(static_cast<int>(kIdleSleepMs));
+      m_wakeup.Wait(QZP::CWakeup::kForever);
   }
   while (DispatchEvent()) {
   }

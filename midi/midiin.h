@@ -78,8 +78,6 @@ public:
   };
 
   static constexpr std::uint32_t kQueuedPackets = CPacketRing::kCapacity / 4;
-  // The longest the idle event thread sleeps; a stored event wakes it at once.
-  static constexpr std::uint32_t kIdleSleepMs = 10;
 
   explicit CMidiIn(const CMidiServices& services);
   ~CMidiIn() override;

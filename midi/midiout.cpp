@@ -81,7 +81,7 @@ bool CMidiOut::SendShort(std::uint32_t packed) {
   return Check(m_port->Send(bytes.data(), bytes.size()));
 }
 
-bool CMidiOut::SendLong(const std::uint8_t* bytes, std::size_t count) {
+bool CMidiOut::SendLong(const std::uint8_t* bytes, std::size_t count, ESendWait wait) {
   // These two were never shown; the reason is kept for a caller that reports it.
   if (!m_port) {
     m_lastError = "The MIDI output port is closed.";
@@ -105,9 +105,10 @@ bool CMidiOut::SendLong(const std::uint8_t* bytes, std::size_t count) {
   if (!Check(m_port->Send(m_packet.m_data, count)))
     return false;
 
-  // Do not poll for a message that cannot have left yet.
+  // Do not poll for a message that cannot have left yet; the systems' ports take a message at once and
+  // leave its pacing to the cable, so the wait for the cable is this one.
   const std::uint64_t elapsed = clock.NowMs() - start;
-  if (elapsed < TransmissionMs(count))
+  if (wait == WAIT_CABLE && !m_port->DeliversAtOnce() && elapsed < TransmissionMs(count))
     clock.SleepMs(static_cast<std::uint32_t>((count * 1000 - elapsed * kBytesPerSecond) / kBytesPerSecond));
 
   while (!m_port->SendDone()) {
@@ -130,4 +131,10 @@ bool CMidiOutDevice::Send(const QZML::CByteArray& bytes) {
   if (bytes[0] == 0xF0)
     return SendLong(bytes);
   return SendShort(ShortMessageFromBytes(bytes));
+}
+
+bool CMidiOutDevice::SendAnswered(const QZML::CByteArray& bytes) {
+  if (!bytes.empty() && bytes[0] == 0xF0)
+    return SendLong(bytes, WAIT_TAKEN);
+  return Send(bytes);
 }

@@ -38,9 +38,19 @@ public:
   // Resets, then closes; fails (and stays open) when the reset fails, and when nothing is open.
   bool Close();
   bool SendShort(std::uint32_t packed);
-  // One complete exclusive message of at most 2048 bytes; returns when it has left or timed out.
-  bool SendLong(const std::uint8_t* bytes, std::size_t count);
-  bool SendLong(const QZML::CByteArray& bytes) { return SendLong(bytes.data(), bytes.size()); }
+  // How long SendLong keeps the caller. CABLE: until the message has crossed the cable, so that what the
+  // caller does next (the pause after a data set, the next message) starts when the unit has it all.
+  // TAKEN: only until the port has taken it; for a request whose answer is awaited, since the answer
+  // shows that the request arrived, and waiting out its cable time would only delay noticing an answer
+  // that came back faster (a unit on USB, the simulated unit).
+  enum ESendWait { WAIT_CABLE, WAIT_TAKEN };
+
+  // One complete exclusive message of at most 2048 bytes; returns when it has left or timed out. Ports
+  // that deliver at once are never waited for at the cable's speed.
+  bool SendLong(const std::uint8_t* bytes, std::size_t count, ESendWait wait = WAIT_CABLE);
+  bool SendLong(const QZML::CByteArray& bytes, ESendWait wait = WAIT_CABLE) {
+    return SendLong(bytes.data(), bytes.size(), wait);
+  }
 
   // While quiet, a failure is only remembered (LastError), not shown: a caller that reports failures in a
   // message of its own (a write that stops) shows one message instead of one per data set.
@@ -70,6 +80,8 @@ class CZelMidiOutDevice {
 public:
   virtual ~CZelMidiOutDevice() = default;
   virtual bool Send(const QZML::CByteArray& bytes) = 0;
+  // A message whose answer the caller waits for: the device need not wait for it to cross the cable.
+  virtual bool SendAnswered(const QZML::CByteArray& bytes) { return Send(bytes); }
   // See CMidiOut: failures remembered, not shown, while quiet.
   virtual void SetQuiet(bool quiet) { (void)quiet; }
   virtual std::string LastError() const { return {}; }
@@ -85,6 +97,7 @@ public:
   // Exclusive messages (first byte 0xF0) go out whole; anything else as a packed short message of
   // its first one to three bytes.
   bool Send(const QZML::CByteArray& bytes) override;
+  bool SendAnswered(const QZML::CByteArray& bytes) override;
   void SetQuiet(bool quiet) override { CMidiOut::SetQuiet(quiet); }
   std::string LastError() const override { return CMidiOut::LastError(); }
   const std::string& GetName() const { return m_name; }

@@ -125,7 +125,7 @@ bool CReader::ReadPatches(int area, const CPatchList& numbers, CPatchArray* dest
   if (!Identify())
     return false;
   CZelProgressBar& progress = Progress();
-  progress.BeginText(static_cast<int>(numbers.size()), std::string(), true);
+  progress.BeginPatches(static_cast<int>(numbers.size()), CZelProgressBar::WORK_READ, true);
   bool ok = true;
   int position = 0;
   for (int number : numbers) {
@@ -272,7 +272,7 @@ bool CWriter::WritePatches(int area, const CPatchList& numbers, CPatchArray* sou
   m_sendFailed = false;
   CQuietDevice quiet(m_port);
   CZelProgressBar& progress = Progress();
-  progress.BeginText(static_cast<int>(numbers.size()), std::string(), true);
+  progress.BeginPatches(static_cast<int>(numbers.size()), CZelProgressBar::WORK_WRITE, true);
   bool ok = true;
   std::size_t position = 0;
   for (int number : numbers) {

@@ -36,7 +36,8 @@ bool CheckMidiConnection(CMidiEnvironment& environment) {
 namespace {
 
 const char* const kFlagNames[CONFIRM_KIND_COUNT] = {"ReadUser",        "ReadTemp",       "WriteUser",
-                                                    "WriteTempButton", "WriteTempClick", "ImportSMF"};
+                                                    "WriteTempButton", "WriteTempClick", "ImportSMF",
+                                                    "ImportSysEx"};
 
 const char* const kQuestions[CONFIRM_KIND_COUNT] = {
     "Are you sure you want to load the data from the user area of the %s?",
@@ -45,6 +46,7 @@ const char* const kQuestions[CONFIRM_KIND_COUNT] = {
     "Are you sure you want to overwrite the temporary area of the %s?",
     "Are you sure you want to overwrite the temporary area of the %s?",
     "Are you sure you want to read the SMF file and overwrite the main window?",
+    "Are you sure you want to read the SysEx file and overwrite the main window?",
 };
 
 } // namespace

@@ -28,7 +28,8 @@ enum : int {
   CONFIRM_WRITE_TEMP_BUTTON = 3, // a row's temporary write button
   CONFIRM_WRITE_TEMP_CLICK = 4,  // double-click on a patch row
   CONFIRM_IMPORT_SMF = 5,        // Import SMF in the Main window
-  CONFIRM_KIND_COUNT = 6,
+  CONFIRM_IMPORT_SYSEX = 6,      // Import SysEx in the Main window
+  CONFIRM_KIND_COUNT = 7,
 };
 
 // The setting name of a kind's flag ("ReadUser" ...), or null for no kind.

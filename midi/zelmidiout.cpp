@@ -6,7 +6,7 @@
 
 void CZelMidiOut::SendBytes(const QZML::CByteArray& bytes) {
   // The interface's senders return nothing; the writer asks LastSendFailed afterwards.
-  m_lastSendFailed = m_device && !m_device->Send(bytes);
+  m_lastSendFailed = m_device && !(m_answerAwaited ? m_device->SendAnswered(bytes) : m_device->Send(bytes));
   m_lastMessage = bytes;
 }
 

@@ -17,6 +17,10 @@ public:
   void SendRequest(std::uint32_t address, std::uint32_t size) override;
   QZML::CByteArray GetLastMessage() const override { return m_lastMessage; }
 
+  // Whether the messages sent from now on are answered, and the sender waits for the answer (the request
+  // engine sets it around its requests): the device then need not hold the sender for the cable's time.
+  void SetAnswerAwaited(bool awaited) { m_answerAwaited = awaited; }
+
   // Not owned; null while unbound. A message sent while unbound is only recorded.
   void SetDevice(CZelMidiOutDevice* device) { m_device = device; }
   CZelMidiOutDevice* GetDevice() const { return m_device; }
@@ -32,4 +36,5 @@ private:
   CZelMidiOutDevice* m_device = nullptr;
   QZML::CByteArray m_lastMessage;
   bool m_lastSendFailed = false;
+  bool m_answerAwaited = false;
 };

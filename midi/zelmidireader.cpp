@@ -40,7 +40,11 @@ int CZelMidiReader::RemainingMs() const {
 
 bool CZelMidiReader::Wait(bool request, std::uint32_t address, int size, const CZelLongMessage* message) {
   for (int attempt = 0; attempt < m_attempts; ++attempt) {
+    // The awaited answer is set up before the request goes out: a unit that answers at once may have
+    // answered before the send returns.
     m_state = STATE_WAITING;
+    if (m_port)
+      m_port->SetAnswerAwaited(true);
     if (request) {
       m_expectedAddress = ToSevenBitBytes(address, m_port ? m_port->m_addressWidth : 4);
       m_expectedSize = size;
@@ -52,15 +56,18 @@ bool CZelMidiReader::Wait(bool request, std::uint32_t address, int size, const C
       if (m_port)
         m_port->Send(*message);
     }
+    if (m_port)
+      m_port->SetAnswerAwaited(false);
     m_deadline = Clock().NowMs() + static_cast<std::uint64_t>(m_timeout > 0 ? m_timeout : 0);
     m_deadlineSet = true;
-    while (Clock().NowMs() < m_deadline) {
+    // The state is looked at before every pump: an answer handled while the request was sent must not
+    // wait for another event to come, which may be the end of the attempt.
+    while (m_state != STATE_RECEIVED && Clock().NowMs() < m_deadline)
       Pump();
-      if (m_state == STATE_RECEIVED) {
-        m_state = STATE_IDLE;
-        m_deadlineSet = false;
-        return true;
-      }
+    if (m_state == STATE_RECEIVED) {
+      m_state = STATE_IDLE;
+      m_deadlineSet = false;
+      return true;
     }
   }
   m_deadlineSet = false;

@@ -41,6 +41,10 @@ public:
   virtual bool Send(const std::uint8_t* bytes, std::size_t count) = 0;
   // Whether the last message handed to Send has left; the real systems take it at once.
   virtual bool SendDone() { return true; }
+  // Whether a message Send took has reached the far end already, so that waiting for it to cross a cable
+  // gains nothing (in-process ports to a peer that models no cable). The real systems take a message at
+  // once and put it on the cable afterwards, at the cable's speed: false.
+  virtual bool DeliversAtOnce() const { return false; }
   // Abandons output still pending; the port stays open.
   virtual bool Reset() { return true; }
   virtual bool Close() = 0;

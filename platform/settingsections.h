@@ -17,5 +17,6 @@ inline constexpr const char kSectionLibraryFiles[] = "QZL";
 inline constexpr const char kSectionZklFiles[] = "ZKL";
 inline constexpr const char kSectionQz3Files[] = "QZ3";
 inline constexpr const char kSectionSmfFiles[] = "SMF";
+inline constexpr const char kSectionSysExFiles[] = "SYX";
 
 } // namespace QZP

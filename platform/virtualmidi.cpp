@@ -63,6 +63,8 @@ public:
     return true;
   }
   bool SendDone() override { return m_pair && !m_pair->stalled.load(); }
+  // A loopback hands the message straight to its input.
+  bool DeliversAtOnce() const override { return m_pair && (!m_pair->peer || m_pair->peer->TakesAtOnce()); }
   bool Close() override {
     m_pair.reset();
     return true;

@@ -20,6 +20,9 @@ public:
   virtual ~IVirtualMidiPeer() = default;
   // One complete message the program sent to the pair's output.
   virtual void FromProgram(const std::uint8_t* bytes, std::size_t count) = 0;
+  // Whether FromProgram has taken the whole message when it returns, with no cable time still to come
+  // (see IMidiOutPort::DeliversAtOnce). A peer that models a cable, or may stand for one, says no.
+  virtual bool TakesAtOnce() const { return false; }
 };
 
 class CVirtualMidiBackend : public IMidiBackend {

@@ -45,15 +45,15 @@ void CWakeup::Signal() {
 
 void CWakeup::Wait(int maxWaitMs) {
   if (m_read < 0) {
-    if (maxWaitMs > 0)
+    if (maxWaitMs != 0)
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return;
   }
-  if (maxWaitMs > 0) {
+  if (maxWaitMs != 0) {
     pollfd fd{m_read, POLLIN, 0};
     int result;
     do {
-      result = poll(&fd, 1, maxWaitMs);
+      result = poll(&fd, 1, maxWaitMs < 0 ? -1 : maxWaitMs);
     } while (result < 0 && errno == EINTR);
   }
   char buffer[64];
@@ -67,7 +67,7 @@ CWakeup::CWakeup() = default;
 CWakeup::~CWakeup() = default;
 void CWakeup::Signal() {}
 void CWakeup::Wait(int maxWaitMs) {
-  if (maxWaitMs > 0)
+  if (maxWaitMs != 0)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 

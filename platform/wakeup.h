@@ -15,7 +15,9 @@ public:
 
   // Any thread: the next Wait (or the one under way) returns at once.
   void Signal();
-  // One thread: returns when signalled since the last Wait, or after maxWaitMs; clears the signal.
+  // One thread: returns when signalled since the last Wait, or after maxWaitMs (kForever: only when
+  // signalled); clears the signal. Without the system's call a wait is a 1 ms sleep.
+  static constexpr int kForever = -1;
   void Wait(int maxWaitMs);
 
 private:

@@ -45,6 +45,9 @@ public:
   int Delivered() const { return m_delivered.load(); }
 
   void FromProgram(const std::uint8_t* bytes, std::size_t count) override;
+  // Without timing the unit has taken (and answered) a message when FromProgram returns; with timing its
+  // own thread lets it arrive at the cable's speed, and the sender paces itself as on a real cable.
+  bool TakesAtOnce() const override { return !m_device.IsTimed(); }
 
 private:
   QZP::CVirtualMidiBackend& m_backend;

@@ -118,12 +118,20 @@ int main(int argc, char** argv) {
   }
 
   CProgressBar* progress = app->GetProgressBar();
-  progress->BeginCode(200, 1, true);
-  progress->SetPosition(57);
-  progress->SetText("User Patch 57: PATCH FX1");
-  Save(progress->GetDialog(), QStringLiteral("progress"));
-  Save(frame, QStringLiteral("main-during-progress"));
-  progress->End();
+  {
+    // 56 patches read in 33.6 s: the estimate is there.
+    QZP::CFakeClock clock;
+    progress->SetClock(&clock);
+    progress->BeginPatches(200, CZelProgressBar::WORK_READ, true);
+    clock.Advance(56 * 600);
+    progress->SetPosition(57);
+    progress->SetText("User Patch 57: PATCH FX1");
+    progress->Refresh();
+    Save(progress->GetDialog(), QStringLiteral("progress"));
+    Save(frame, QStringLiteral("main-during-progress"));
+    progress->End();
+    progress->SetClock(nullptr);
+  }
 
   // The Main window after reading every patch of the simulated unit, and a library with its row buttons.
   {

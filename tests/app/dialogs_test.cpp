@@ -11,10 +11,10 @@
 #include "app/resource.h"
 #include "app/setgriddlg.h"
 #include "app/textoutbox.h"
-#include "platform/qtsettings.h"
 #include "midi/midienvironment.h"
 #include "midi/transfer.h"
 #include "model/appstate.h"
+#include "platform/qtsettings.h"
 #include "sim/port/simport.h"
 #include "textout/textout.h"
 
@@ -86,9 +86,9 @@ void CDialogsTest::confirmationStoresItsFlagOnlyOnOk() {
     QVERIFY(CMidiWarningDlg::Confirm(kind, flags));
     QCOMPARE(ui.m_modalCount, asked); // no dialog any more
   }
-  QCOMPARE(flags.Get(6), 0);
-  flags.Set(6, 1);
-  QCOMPARE(flags.Get(6), 0);
+  QCOMPARE(flags.Get(CONFIRM_KIND_COUNT), 0);
+  flags.Set(CONFIRM_KIND_COUNT, 1);
+  QCOMPARE(flags.Get(CONFIRM_KIND_COUNT), 0);
 
   QCOMPARE(CMidiWarningDlg::Question(CONFIRM_WRITE_TEMP_BUTTON),
            QStringLiteral("Are you sure you want to overwrite the temporary area of the QZ-MAX?"));
@@ -98,6 +98,8 @@ void CDialogsTest::confirmationStoresItsFlagOnlyOnOk() {
            QStringLiteral("Are you sure you want to load the data from the user area of the QZ-5?"));
   QCOMPARE(CMidiWarningDlg::Question(CONFIRM_IMPORT_SMF),
            QStringLiteral("Are you sure you want to read the SMF file and overwrite the main window?"));
+  QCOMPARE(CMidiWarningDlg::Question(CONFIRM_IMPORT_SYSEX),
+           QStringLiteral("Are you sure you want to read the SysEx file and overwrite the main window?"));
 }
 
 void CDialogsTest::confirmationFlagsReachTheSettings() {
@@ -117,7 +119,8 @@ void CDialogsTest::confirmationFlagsReachTheSettings() {
     QCOMPARE(texts.value(0), QStringLiteral("QZ-MAX Librarian"));
     QCOMPARE(texts.value(1), QStringLiteral("Don't show this dialog again."));
   }
-  const char* const names[] = {"ReadUser", "ReadTemp", "WriteUser", "WriteTempButton", "WriteTempClick", "ImportSMF"};
+  const char* const names[] = {"ReadUser", "ReadTemp", "WriteUser", "WriteTempButton", "WriteTempClick", "ImportSMF",
+                               "ImportSysEx"};
   for (int kind = 0; kind < CONFIRM_KIND_COUNT; ++kind)
     QCOMPARE(QZP::CQtSettings().Int(QStringLiteral("Option"), QString::fromLatin1(names[kind]), -1), kind % 2 == 0 ? 1 : 0);
   CStartedApp again;
@@ -149,12 +152,22 @@ void CDialogsTest::progressNestsAndDisablesItsOwner() {
   QVERIFY(dialog && dialog->isVisible());
   QVERIFY(!owner.isEnabled());
 
+  // Updates show at most every kRefreshMs: one that comes sooner waits for that time, and then shows with
+  // everything else that came; the last one shows when the time is up.
+  QZP::CFakeClock clock;
+  progress.SetClock(&clock);
+  progress.Refresh();
   progress.SetPosition(3);
+  QCOMPARE(dialog->Bar()->value(), 0);
+  clock.Advance(CProgressBar::kRefreshMs);
   progress.SetText("User Patch 1: PATCH FX1");
   QCOMPARE(dialog->Bar()->value(), 3);
   QCOMPARE(dialog->Text()->text(), QStringLiteral("User Patch 1: PATCH FX1"));
+  QVERIFY(dialog->Count()->isHidden()); // no patches counted here
   progress.SetCode(2);
-  QCOMPARE(dialog->Text()->text(), QStringLiteral("Now, synchronizing data."));
+  QCOMPARE(dialog->Text()->text(), QStringLiteral("User Patch 1: PATCH FX1"));
+  QTRY_COMPARE(dialog->Text()->text(), QStringLiteral("Now, synchronizing data."));
+  progress.SetClock(nullptr);
 
   progress.End();
   QCOMPARE(progress.GetDepth(), 0);

@@ -10,9 +10,9 @@
 #include "app/profiledfiledialog.h"
 #include "app/resource.h"
 #include "app/textoutbox.h"
-#include "platform/qtsettings.h"
 #include "model/appstate.h"
 #include "model/filedocument.h"
+#include "platform/qtsettings.h"
 
 #include <QDir>
 #include <QFile>

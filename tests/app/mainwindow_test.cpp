@@ -9,10 +9,10 @@
 #include "app/imageview.h"
 #include "app/mainframe.h"
 #include "app/progressbar.h"
-#include "gp/editlistmodel.h"
-#include "platform/qtsettings.h"
 #include "app/resource.h"
+#include "gp/editlistmodel.h"
 #include "model/appstate.h"
+#include "platform/qtsettings.h"
 
 #include <QFile>
 #include <QPushButton>

@@ -11,8 +11,8 @@
 #include "app/programfiles.h"
 #include "app/resource.h"
 #include "cli/cliargs.h"
-#include "platform/qtsettings.h"
 #include "model/appstate.h"
+#include "platform/qtsettings.h"
 
 #include <QDir>
 #include <QDirIterator>

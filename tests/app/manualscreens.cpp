@@ -16,9 +16,10 @@
 #include "app/setgriddlg.h"
 #include "app/textoutbox.h"
 #include "gp/fontdialog.h"
-#include "platform/qtsettings.h"
 #include "midi/transfer.h"
+#include "model/blocktable.h"
 #include "model/filedocument.h"
+#include "platform/qtsettings.h"
 #include "textout/textout.h"
 
 #include <QDir>
@@ -167,6 +168,25 @@ int main(int argc, char** argv) {
   }
   Save(frame, QStringLiteral("editing"));
   list->EndEdit(false);
+
+  // Compare: the live set's two "Clean Chorus" patches, the outro's a little brighter and wetter.
+  {
+    QZML::CPatch* outro = libraryView->GetPatchArray()->Get(6);
+    std::uint8_t* fx1 = outro->GetBlock(QZML::BLOCK_FX1, 0).data;
+    for (int offset : {3, 4, 12})
+      fx1[offset] = static_cast<std::uint8_t>((fx1[offset] + 9) & 0x7F);
+    std::uint8_t* reverb = outro->GetBlock(QZML::BLOCK_REVERB, 0).data;
+    reverb[2] = static_cast<std::uint8_t>((reverb[2] + 20) & 0x7F);
+    list->SelectRows(0, 0);
+    list->SetRowSelected(6, true);
+    SetModalHook([](QDialog& dialog) {
+      dialog.resize(dialog.sizeHint());
+      SaveDialog(dialog, QStringLiteral("compare"));
+      return int(QDialog::Rejected);
+    });
+    frame->RouteCommand(ID_EDIT_COMPARE);
+    SetModalHook(nullptr);
+  }
   mainView->GetParentFrame()->showNormal();
 
   // The dialogs.
@@ -198,16 +218,26 @@ int main(int argc, char** argv) {
   SetModalHook(nullptr);
   SaveMessage(QMessageBox::Question, QString::fromLatin1(TextOutQuestionMessage(QUESTION_CONVERT_TO_QZ5)),
               QMessageBox::Yes | QMessageBox::No, frame, QStringLiteral("conversion-question"));
-  SaveMessage(QMessageBox::Warning, CTextOutBox::ErrorText(TEXTOUT_ERR_NO_ANSWER), QMessageBox::Ok, frame,
-              QStringLiteral("no-answer"));
+  SaveMessage(QMessageBox::Warning,
+              CTextOutBox::ErrorText(TEXTOUT_ERR_NO_ANSWER) + QStringLiteral("\n\n") +
+                  QString::fromLatin1(CApp::kFindUnitQuestion),
+              QMessageBox::Yes | QMessageBox::No, frame, QStringLiteral("no-answer"));
 
   // The progress dialog as a read of all patches shows it.
   CProgressBar* progress = app->GetProgressBar();
-  progress->BeginText(200, "", true);
-  progress->SetPosition(57);
-  progress->SetText("User Patch 57: PATCH FX1");
-  Save(progress->GetDialog(), QStringLiteral("progress"));
-  progress->End();
+  {
+    // 56 patches read in 33.6 s: the estimate is there.
+    QZP::CFakeClock clock;
+    progress->SetClock(&clock);
+    progress->BeginPatches(200, CZelProgressBar::WORK_READ, true);
+    clock.Advance(56 * 600);
+    progress->SetPosition(57);
+    progress->SetText("User Patch 57: PATCH FX1");
+    progress->Refresh();
+    Save(progress->GetDialog(), QStringLiteral("progress"));
+    progress->End();
+    progress->SetClock(nullptr);
+  }
 
   // The help window on the manual beside this program.
   if (CHelpWindow::Open(app->GetManualPath(), frame)) {

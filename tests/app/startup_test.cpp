@@ -11,10 +11,10 @@
 #include "app/resource.h"
 #include "app/selecttargetdlg.h"
 #include "app/textoutbox.h"
-#include "platform/qtsettings.h"
 #include "midi/midienvironment.h"
 #include "model/appstate.h"
 #include "model/convert.h"
+#include "platform/qtsettings.h"
 #include "textout/textout.h"
 
 #include <QMdiArea>
@@ -166,12 +166,14 @@ void CStartupTest::pendingErrorIsShownOnceAtIdle() {
   CStartedApp app;
   app->GetErrorBuffer()->Error(TEXTOUT_ERR_NO_ANSWER);
   QVERIFY(ui.m_texts.isEmpty()); // not at once
+  ui.Answer(QMessageBox::No);    // no search for the unit
   QVERIFY(RunEventLoopUntil([&]() { return !ui.m_texts.isEmpty(); }, 2000));
   QCOMPARE(ui.m_texts, QStringList{QStringLiteral(
                            "It appears that the QZ-MAX is unconnected or connected incorrectly. "
                            "Please check the connections.\nCheck that the MIDI input and output ports lead to "
                            "the unit, that the device ID is the one set on the unit, and that the "
-                           "target model is the unit's model.")});
+                           "target model is the unit's model.\n\nRun Find Unit to look for the unit on every MIDI "
+                           "port?")});
   QCOMPARE(ui.m_icons.value(0), QMessageBox::Warning);
   QCOMPARE(app->GetErrorBuffer()->m_pendingError, 0);
   RunEventLoop(50);
@@ -184,6 +186,7 @@ void CStartupTest::noIdleReportWhileACommandPumpsEvents() {
   // A command that leaves a code and pumps events (as a transfer waiting for the unit does) sees no
   // message until it has returned to the event loop.
   int shownDuringCommand = -1;
+  ui.Answer(QMessageBox::No);
   QTimer::singleShot(0, app.App().GetMainFrame(), [&]() {
     app->GetErrorBuffer()->Error(TEXTOUT_ERR_NO_ANSWER);
     for (int i = 0; i < 5; ++i)

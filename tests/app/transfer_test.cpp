@@ -7,12 +7,16 @@
 #include "app/imagedoc.h"
 #include "app/mainframe.h"
 #include "app/progressbar.h"
+#include "midi/midienvironment.h"
 #include "midi/patchstream.h"
 #include "model/appstate.h"
 #include "model/blocktable.h"
 #include "textout/textout.h"
 
+#include <QLabel>
 #include <QtTest>
+
+#include <map>
 
 class CTransferTest : public QObject {
   Q_OBJECT
@@ -24,6 +28,7 @@ private slots:
   void readAndWriteTheSimulatedUnit();
   void withoutPortsTheTransferSaysSoAtOnce();
   void silentUnitIsReportedOnceAtIdle();
+  void progressTellsThePatchOfHowManyAndTheTimeLeft();
 
 private:
   CTestSettings m_settings;
@@ -96,6 +101,7 @@ void CTransferTest::silentUnitIsReportedOnceAtIdle() {
   ui.Answer(QMessageBox::No);
   app->ChangeTargetModel(QZML::MODEL_QZ5);
   ui.m_texts.clear();
+  ui.Answer(QMessageBox::No); // no search for the unit
   QZML::CPatchArray& patches = app->GetMainDocument()->GetPatches();
   bool failed = false;
   // As a menu command would: from the event loop, which shows the pending error once it is back.
@@ -106,9 +112,52 @@ void CTransferTest::silentUnitIsReportedOnceAtIdle() {
                                                   "incorrectly. Please check the connections.\nCheck that the MIDI "
                                                   "input and output ports lead to the unit, that the device ID is "
                                                   "the one set on the unit, and that the target model is the unit's "
-                                                  "model.")});
+                                                  "model.\n\nRun Find Unit to look for the unit on every MIDI "
+                                                  "port?")});
   RunEventLoop(30);
   QCOMPARE(ui.m_texts.size(), 1);
+}
+
+namespace {
+
+// Lets each block read take 50 ms on the progress display's clock, and notes what the count line said
+// when a given block arrived.
+struct CBlockTicker : IZelMidiMessageHandler {
+  bool OnDataSet(const CZelOrvaneMessage&) override {
+    clock.Advance(50);
+    ++blocks;
+    if (progress->GetDialog())
+      seen[blocks] = progress->GetDialog()->Count()->text();
+    return true;
+  }
+  QZP::CFakeClock clock;
+  CProgressBar* progress = nullptr;
+  int blocks = 0;
+  std::map<int, QString> seen;
+};
+
+} // namespace
+
+void CTransferTest::progressTellsThePatchOfHowManyAndTheTimeLeft() {
+  CTestUi ui;
+  CAppOptions options = TestOptions();
+  options.simulator = true;
+  CStartedApp app(options);
+  CBlockTicker ticker;
+  ticker.progress = app->GetProgressBar();
+  ticker.progress->SetClock(&ticker.clock);
+  CZelMidiIn& input = CMidiEnvironment::Instance().Inputs()[0];
+  input.m_dataSetHandlers.push_back(&ticker);
+  QZML::CPatchArray& patches = app->GetMainDocument()->GetPatches();
+  const bool read = DeviceReader()->ReadPatches(QZML::AREA_USER, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, &patches);
+  input.m_dataSetHandlers.clear();
+  ticker.progress->SetClock(nullptr);
+  QVERIFY(read);
+  QCOMPARE(ticker.blocks, 10 * 32);
+  // The first patch: the count alone. After three patches of 1.6 s each: seven to go; after five, five.
+  QCOMPARE(ticker.seen[1], QStringLiteral("Reading patch 1 of 10"));
+  QCOMPARE(ticker.seen[3 * 32 + 1], QStringLiteral("Reading patch 4 of 10 - about 0:11 left"));
+  QCOMPARE(ticker.seen[5 * 32 + 1], QStringLiteral("Reading patch 6 of 10 - about 0:08 left"));
 }
 
 QZ_APP_TEST_MAIN(CTransferTest)

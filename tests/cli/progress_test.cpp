@@ -61,6 +61,33 @@ TEST(TerminalProgress, DrawsABarInPlaceOnATerminal) {
   EXPECT_NE(text.find("\r[##############################] 2/2 User Patch 2: PATCH COMP"), std::string::npos) << text;
 }
 
+TEST(TerminalProgress, TheBarAddsTheTimeLeftAndPipedLinesStayAsTheyWere) {
+  // Two of three patches, 2 s each on the display's clock: the rest takes about 4 s.
+  for (bool bar : {true, false}) {
+    CCapture capture;
+    QZP::CFakeClock clock;
+    CTerminalProgress progress(capture.Stream(), bar);
+    progress.SetClock(&clock);
+    progress.SetLabel("writing");
+    progress.BeginPatches(3, CZelProgressBar::WORK_WRITE, true);
+    for (int patch = 1; patch <= 2; ++patch) {
+      progress.SetPosition(patch);
+      progress.SetText("User Patch " + std::to_string(patch) + ": PATCH COMP");
+      clock.Advance(2000);
+    }
+    progress.SetPosition(3);
+    progress.SetText("User Patch 3: PATCH FX1");
+    progress.End();
+    const std::string text = capture.Text();
+    if (bar)
+      EXPECT_NE(text.find("writing [##############################] 3/3 (about 0:02 left) User Patch 3: PATCH FX1"),
+                std::string::npos)
+          << text;
+    else
+      EXPECT_EQ(text, "qzml: writing 1/3 User Patch 1\nqzml: writing 2/3 User Patch 2\nqzml: writing 3/3 User Patch 3\n");
+  }
+}
+
 TEST(TerminalProgress, CtrlCIsItsCancelButton) {
   CCapture capture;
   CTerminalProgress progress(capture.Stream(), false);

@@ -10,8 +10,8 @@
 #include "app/patchlistctrl.h"
 #include "app/resource.h"
 #include "gp/editlistmodel.h"
-#include "platform/qtsettings.h"
 #include "model/appstate.h"
+#include "platform/qtsettings.h"
 
 #include <QPushButton>
 #include <QtTest>

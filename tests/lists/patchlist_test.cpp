@@ -7,8 +7,8 @@
 #include "app/imagedoc.h"
 #include "app/patchlistctrl.h"
 #include "gp/editlistmodel.h"
-#include "platform/qtsettings.h"
 #include "model/appstate.h"
+#include "platform/qtsettings.h"
 
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>

@@ -41,6 +41,26 @@ TEST(MidiOut, SendLongWaitsForTheCableThenPolls) {
   EXPECT_TRUE(rig.box.messages.empty());
 }
 
+TEST(MidiOut, NoCableWaitForAnAnsweredRequestOrAPortThatDeliversAtOnce) {
+  CLoopbackRig rig;
+  CMidiOutDevice out(rig.services, "Peer");
+  ASSERT_TRUE(out.OpenByName("Peer"));
+  // The answer to a request tells that it arrived; its cable time is not waited for.
+  EXPECT_TRUE(out.SendAnswered(Exclusive(17)));
+  EXPECT_TRUE(rig.clock.m_sleeps.empty());
+  EXPECT_TRUE(out.Send(Exclusive(17)));
+  EXPECT_EQ(rig.clock.m_sleeps, (std::vector<std::uint32_t>{4}));
+  EXPECT_EQ(rig.peer.received.size(), 2u);
+
+  // A loopback has handed the message over when Send returns: no cable to wait for.
+  rig.clock.m_sleeps.clear();
+  CMidiOut loop(rig.services);
+  ASSERT_TRUE(loop.OpenByName("Loop A"));
+  EXPECT_TRUE(loop.SendLong(Exclusive(138)));
+  EXPECT_TRUE(rig.clock.m_sleeps.empty());
+  EXPECT_TRUE(rig.box.messages.empty());
+}
+
 TEST(MidiOut, SendLongTimesOutAndRecovers) {
   CLoopbackRig rig;
   CMidiOut out(rig.services);

@@ -192,6 +192,65 @@ TEST(Transfer, CancelStopsBeforeTheNextBlockWithoutACode) {
   EXPECT_TRUE(rig.messageBox->codes.empty());
 }
 
+TEST(Transfer, AUnitThatAnswersAtOnceCostsNoTimeButTheUnitsPause) {
+  // The simulated unit without a cable answers on the sending thread, before the engine waits. Neither
+  // the request's time on a cable nor a poll interval may be waited for: on the injected clock, a read
+  // takes no time at all and a write only the pause after each data set.
+  CTransferRig rig(Unit(MODEL_QZMAX), MODEL_QZMAX);
+  rig.Connect();
+  CPatchArray patches = Rows(3);
+  const std::uint64_t start = rig.clock.NowMs();
+  ASSERT_TRUE(rig.reader.ReadPatches(AREA_USER, {0, 1, 2}, &patches));
+  EXPECT_EQ(rig.Sent(0x11).size(), 3 * 32u);
+  EXPECT_EQ(rig.clock.NowMs(), start);
+  EXPECT_TRUE(rig.clock.m_sleeps.empty());
+  EXPECT_EQ(rig.dispatcher.idleWaits, 0);
+
+  ASSERT_TRUE(rig.writer.WritePatches(AREA_USER, {0, 2}, &patches));
+  EXPECT_EQ(rig.clock.NowMs() - start, 2 * 35 * CZelMidiWriter::kPauseMs);
+  EXPECT_EQ(rig.clock.m_sleeps, std::vector<std::uint32_t>(2 * 35, CZelMidiWriter::kPauseMs));
+  EXPECT_TRUE(rig.errors->codes.empty());
+}
+
+TEST(Transfer, ProgressTellsThePatchAndAboutHowLongTheRestTakes) {
+  QZP::CFakeClock clock;
+  CZelProgressBar progress;
+  progress.SetClock(&clock);
+  progress.BeginPatches(10, CZelProgressBar::WORK_READ, true);
+  progress.SetPosition(1);
+  EXPECT_EQ(progress.CountText(), "Reading patch 1 of 10");
+  // One patch done, but too soon to tell.
+  clock.Advance(CZelProgressBar::kEstimateAfterMs - 1);
+  progress.SetPosition(2);
+  EXPECT_EQ(progress.SecondsLeft(), -1);
+  EXPECT_EQ(progress.CountText(), "Reading patch 2 of 10");
+  // Three patches in 4.5 s: seven to go at 1.5 s each, less the second spent on the fourth.
+  clock.Advance(4500 - (CZelProgressBar::kEstimateAfterMs - 1));
+  progress.SetPosition(4);
+  EXPECT_EQ(progress.CountText(), "Reading patch 4 of 10 - about 0:11 left");
+  clock.Advance(1000);
+  EXPECT_EQ(progress.SecondsLeft(), 10);
+  // A patch that takes longer than the estimate leaves "about a second", never nothing or less.
+  clock.Advance(60000);
+  EXPECT_EQ(progress.CountText(), "Reading patch 4 of 10 - about 0:01 left");
+  progress.End();
+
+  // Writing counts the same way; other work has no count.
+  progress.BeginPatches(200, CZelProgressBar::WORK_WRITE, true);
+  progress.SetPosition(1);
+  clock.Advance(1050);
+  progress.SetPosition(2);
+  EXPECT_EQ(progress.CountText(), "Writing patch 2 of 200 - about 3:29 left");
+  progress.BeginText(4, "Looking for the unit on every MIDI port...", true);
+  progress.SetPosition(2);
+  EXPECT_EQ(progress.CountText(), "");
+  EXPECT_EQ(progress.SecondsLeft(), -1);
+
+  EXPECT_EQ(CZelProgressBar::DurationText(0), "0:00");
+  EXPECT_EQ(CZelProgressBar::DurationText(105), "1:45");
+  EXPECT_EQ(CZelProgressBar::DurationText(3723), "1:02:03");
+}
+
 TEST(Transfer, IncompleteSetupReportsCodeThreeAtOnceAndSendsNothing) {
   CTransferRig rig(Unit(MODEL_QZMAX), MODEL_QZMAX);
   CPatchArray patches = Rows(2);

@@ -113,7 +113,9 @@ TEST(UnitDetect, FindsEachUnitWithItsModelDeviceIdAndPortsAndNothingOnASilentPor
   // silent one not again, since both units were tied to their outputs by then.
   EXPECT_EQ(rig.silent[0]->received, std::vector<QZML::CByteArray>{kRequest});
   EXPECT_EQ(rig.sims[0]->Unit().Counters().identityRequests, 2);
-  EXPECT_EQ(rig.elapsed, CUnitDetector::kWindowMs + 2 * CUnitDetector::kSettleMs + 5 * kSendMs);
+  // Of the five requests only the one to the silent port waits for a cable: the simulated units have
+  // taken theirs when the send returns.
+  EXPECT_EQ(rig.elapsed, CUnitDetector::kWindowMs + 2 * CUnitDetector::kSettleMs + 1 * kSendMs);
   EXPECT_EQ(progress.depth, 0);
   EXPECT_EQ(progress.ranges, std::vector<int>{4});
 
@@ -140,8 +142,8 @@ TEST(UnitDetect, TiesAUnitToTheOutputThatReachesItWithinTheBound) {
   ASSERT_EQ(search.units.size(), 1u);
   EXPECT_EQ(search.units[0], (CFoundUnit{MODEL_QZMAX, 0x10, "In Only", "Out Only"}));
   // Everyone at once, then "In Only" (named like the input that heard it), the two silent ports, and
-  // the unit's output.
-  EXPECT_EQ(rig.elapsed, 4 * CUnitDetector::kWindowMs + CUnitDetector::kSettleMs + 8 * kSendMs);
+  // the unit's output; the two requests into the loopback need no cable time.
+  EXPECT_EQ(rig.elapsed, 4 * CUnitDetector::kWindowMs + CUnitDetector::kSettleMs + 6 * kSendMs);
   EXPECT_EQ(rig.silent[1]->received.size(), 2u);
 
   // A unit whose answer to its output alone is lost gets asked again.

@@ -15,9 +15,15 @@ using QZML::CByteArray;
 namespace {
 
 struct CCountingOut : CZelMidiOut {
-  void SendMessage(const CZelLongMessage& message) override { sent.push_back(message.GetBytes()); }
-  void Send(const CZelLongMessage& message) override { sent.push_back(message.GetBytes()); }
+  void SendMessage(const CZelLongMessage& message) override { Record(message); }
+  void Send(const CZelLongMessage& message) override { Record(message); }
+  void Record(const CZelLongMessage& message) {
+    sent.push_back(message.GetBytes());
+    if (onSend)
+      onSend();
+  }
   std::vector<CByteArray> sent;
+  std::function<void()> onSend; // a unit answering before the send returns
 };
 
 struct CCodes : CZelTextOut {
@@ -115,4 +121,34 @@ TEST(RequestEngine, IdentityReplyMustNameTheTargetModel) {
     EXPECT_EQ(reader.port.sent.size(), c.accepted ? 1u : 2u);
     EXPECT_EQ(reader.sink.codes.size(), c.accepted ? 0u : 1u);
   }
+}
+
+TEST(RequestEngine, AnAnswerThatCameBeforeTheWaitEndsItWithoutWaiting) {
+  // A unit that answers at once can have answered by the time the send returns (the simulated unit
+  // answers on the sending thread). The engine must see that at once, not after the next event or the
+  // end of the attempt; each pump here would let half a second pass.
+  QZML::CTargetModelScope model(QZML::MODEL_QZMAX);
+  CScriptedReader reader;
+  reader.port.onSend = [&] {
+    EXPECT_EQ(reader.GetState(), CZelMidiReader::STATE_WAITING); // armed before the request left
+    EXPECT_TRUE(reader.CZelMidiReader::OnDataSet(MakeDataSet(reader.port.GetAddressing(), 0x1000000,
+                                                             CByteArray(130, 0x01))));
+  };
+  const std::uint64_t start = reader.clock.NowMs();
+  EXPECT_TRUE(reader.Request(0x1000000, 130));
+  EXPECT_EQ(reader.pumps, 0);
+  EXPECT_EQ(reader.clock.NowMs(), start);
+  EXPECT_EQ(reader.port.sent.size(), 1u);
+
+  reader.port.onSend = [&] { EXPECT_TRUE(reader.OnExclusive(Universal(kQzMaxReply))); };
+  EXPECT_TRUE(reader.Identify());
+  EXPECT_EQ(reader.pumps, 0);
+  EXPECT_EQ(reader.clock.NowMs(), start);
+  EXPECT_TRUE(reader.sink.codes.empty());
+
+  // An answer that comes while pumping still ends the wait at the next look.
+  reader.port.onSend = nullptr;
+  reader.script = [&] { reader.CZelMidiReader::OnDataSet(MakeDataSet(reader.port.GetAddressing(), 0x1000000, CByteArray(130, 0x01))); };
+  EXPECT_TRUE(reader.Request(0x1000000, 130));
+  EXPECT_EQ(reader.pumps, 1);
 }

@@ -17,6 +17,14 @@ TEST(Wakeup, AWaitingDispatcherRunsAPostAsItArrives) {
   EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(20));
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(30));
 
+  // Without a bound only a signal ends the wait (an idle MIDI input's event thread waits so).
+  std::thread signaller([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    wakeup.Signal();
+  });
+  wakeup.Wait(QZP::CWakeup::kForever);
+  signaller.join();
+
   QZP::CManualDispatcher dispatcher;
   std::atomic<bool> ran{false};
   std::thread poster([&] {

@@ -52,6 +52,8 @@ TEST(SimPort, TheBuiltInPairAnswersAtOnceOrAfterTheCableTime) {
     ASSERT_EQ(input.arrived.load(std::memory_order_acquire), 1);
     EXPECT_EQ(input.first, CSimUnit::IdentityReply(QZML::MODEL_QZ5, 0x03));
     EXPECT_EQ(input.thread == std::this_thread::get_id(), !timing);
+    // So the sender need not wait for a cable without timing, and paces itself as on one with it.
+    EXPECT_EQ(out->DeliversAtOnce(), !timing);
     if (timing) {
       EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::microseconds(21 * 320));
     }
