@@ -118,20 +118,10 @@ int main(int argc, char** argv) {
   }
 
   CProgressBar* progress = app->GetProgressBar();
-  {
-    // 56 patches read in 33.6 s: the estimate is there.
-    QZP::CFakeClock clock;
-    progress->SetClock(&clock);
-    progress->BeginPatches(200, CZelProgressBar::WORK_READ, true);
-    clock.Advance(56 * 600);
-    progress->SetPosition(57);
-    progress->SetText("User Patch 57: PATCH FX1");
-    progress->Refresh();
+  ShowReadProgress(progress, [&]() {
     Save(progress->GetDialog(), QStringLiteral("progress"));
     Save(frame, QStringLiteral("main-during-progress"));
-    progress->End();
-    progress->SetClock(nullptr);
-  }
+  });
 
   // The Main window after reading every patch of the simulated unit, and a library with its row buttons.
   {

@@ -225,19 +225,7 @@ int main(int argc, char** argv) {
 
   // The progress dialog as a read of all patches shows it.
   CProgressBar* progress = app->GetProgressBar();
-  {
-    // 56 patches read in 33.6 s: the estimate is there.
-    QZP::CFakeClock clock;
-    progress->SetClock(&clock);
-    progress->BeginPatches(200, CZelProgressBar::WORK_READ, true);
-    clock.Advance(56 * 600);
-    progress->SetPosition(57);
-    progress->SetText("User Patch 57: PATCH FX1");
-    progress->Refresh();
-    Save(progress->GetDialog(), QStringLiteral("progress"));
-    progress->End();
-    progress->SetClock(nullptr);
-  }
+  ShowReadProgress(progress, [&]() { Save(progress->GetDialog(), QStringLiteral("progress")); });
 
   // The help window on the manual beside this program.
   if (CHelpWindow::Open(app->GetManualPath(), frame)) {

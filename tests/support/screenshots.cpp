@@ -2,6 +2,9 @@
 
 #include "apptestsupport.h"
 
+#include "app/progressbar.h"
+#include "platform/clock.h"
+
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
@@ -10,6 +13,19 @@
 #include <QWidget>
 
 #include <cstdio>
+
+void ShowReadProgress(CProgressBar* progress, const std::function<void()>& during) {
+  QZP::CFakeClock clock;
+  progress->SetClock(&clock);
+  progress->BeginPatches(200, CZelProgressBar::WORK_READ, true);
+  clock.Advance(56 * 600);
+  progress->SetPosition(57);
+  progress->SetText("User Patch 57: PATCH FX1");
+  progress->Refresh();
+  during();
+  progress->End();
+  progress->SetClock(nullptr);
+}
 
 void CScreenshots::SetFolder(const QString& folder) {
   m_folder = folder;
