@@ -1,7 +1,7 @@
 #include "app/aboutdialog.h"
 
 #include "app/appicon.h"
-#include "app/appversion.h"
+#include "qzversion.h"
 #include "app/resource.h"
 
 #include <QDialogButtonBox>

@@ -22,7 +22,8 @@
 #include "app/singleinstance.h"
 #include "app/textoutbox.h"
 #include "gp/mdichildwndex.h"
-#include "gp/profile.h"
+#include "platform/qtsettings.h"
+#include "platform/settingsections.h"
 #include "import/qz3importer.h"
 #include "import/zklimporter.h"
 #include "midi/midienvironment.h"
@@ -40,8 +41,8 @@
 
 namespace {
 
-const QString kOptionSection = QStringLiteral("Option");
-const QString kRecentSection = QStringLiteral("Recent File List");
+const QString kOptionSection = QString::fromLatin1(QZP::kSectionOption);
+const QString kRecentSection = QString::fromLatin1(QZP::kSectionRecentFiles);
 
 QString RecentEntry(int index) { return QStringLiteral("File%1").arg(index + 1); }
 
@@ -90,8 +91,8 @@ CApp::~CApp() {
 
 bool CApp::InitInstance() {
   m_started = true;
-  QCoreApplication::setOrganizationName(QString::fromLatin1(GP::kProfileOrganization));
-  QCoreApplication::setApplicationName(QString::fromLatin1(GP::kProfileApplication));
+  QCoreApplication::setOrganizationName(QString::fromLatin1(QZP::kSettingsOrganization));
+  QCoreApplication::setApplicationName(QString::fromLatin1(QZP::kSettingsApplication));
   QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
 
   // 1. One program per user: a second start hands its file over and ends without saving anything.
@@ -206,17 +207,16 @@ void CApp::LoadSaveSettings(bool save) {
   QZML::CAppState& state = QZML::CAppState::Instance();
   if (save) {
     m_listFont.SaveProfile(kOptionSection, QStringLiteral("Font"));
-    GP::WriteProfileInt(kOptionSection, QStringLiteral("GridSw"), state.GetGridSwitch());
+    m_settingsStore.SetInt(kOptionSection, QStringLiteral("GridSw"), state.GetGridSwitch());
     m_flags.Save(m_settingsStore);
-    GP::WriteProfileInt(kOptionSection, QStringLiteral("TargetModel"), state.GetTargetModel());
+    m_settingsStore.SetInt(kOptionSection, QStringLiteral("TargetModel"), state.GetTargetModel());
     m_settingsStore.Sync();
-    GP::OpenProfile()->sync();
     return;
   }
   m_listFont.LoadProfile(kOptionSection, QStringLiteral("Font"));
-  state.SetGridSwitch(GP::GetProfileInt(kOptionSection, QStringLiteral("GridSw"), 0));
+  state.SetGridSwitch(m_settingsStore.Int(kOptionSection, QStringLiteral("GridSw"), 0));
   m_flags.Load(m_settingsStore);
-  const int model = GP::GetProfileInt(kOptionSection, QStringLiteral("TargetModel"), 0);
+  const int model = m_settingsStore.Int(kOptionSection, QStringLiteral("TargetModel"), 0);
   // Child frames take their stored positions from now on.
   GP::CMDIChildWndEx::SetPositionMode(2);
   if (model != state.GetTargetModel())
@@ -323,7 +323,7 @@ bool CApp::SaveAllModified() {
 void CApp::LoadRecentFiles() {
   m_recentFiles.clear();
   for (int i = 0; i < kRecentFileCount; ++i) {
-    const QString path = GP::GetProfileString(kRecentSection, RecentEntry(i));
+    const QString path = QZP::CQtSettings().String(kRecentSection, RecentEntry(i));
     if (!path.isEmpty())
       m_recentFiles.append(path);
   }
@@ -331,7 +331,7 @@ void CApp::LoadRecentFiles() {
 
 void CApp::SaveRecentFiles() const {
   for (int i = 0; i < kRecentFileCount; ++i)
-    GP::WriteProfileString(kRecentSection, RecentEntry(i), i < m_recentFiles.size() ? m_recentFiles.at(i) : QString());
+    QZP::CQtSettings().SetString(kRecentSection, RecentEntry(i), i < m_recentFiles.size() ? m_recentFiles.at(i) : QString());
 }
 
 void CApp::AddRecentFile(const QString& path) {

@@ -1,7 +1,7 @@
 #pragma once
-// The program's MIDI side: the MIDI systems (RtMidi on the chosen API, then the built-in port pair
-// "QZ-MAX Simulator" with its simulated unit), the posting to the event loop, the port layer's message
-// boxes, and the port choice (CMidiSetup) over the per-user settings.
+// The program's MIDI side on the MIDI stack: the MIDI systems (RtMidi on the chosen API, then the built-in
+// port pair "QZ-MAX Simulator" with its simulated unit), the posting to the event loop, the port layer's
+// message boxes, and the port choice (CMidiSetup) over the per-user settings.
 
 
 #include <cstdint>
@@ -10,9 +10,9 @@
 
 #include "midi/midienvironment.h"
 #include "midi/midisetup.h"
+#include "midi/stack/midistack.h"
 #include "platform/qtdispatch.h"
 #include "platform/settings.h"
-#include "platform/rtmidibackend.h"
 #include "platform/virtualmidi.h"
 #include "sim/port/simport.h"
 
@@ -42,11 +42,11 @@ public:
   bool Start();
   const std::string& StartError() const { return m_startError; }
 
-  CMidiEnvironment& Environment() { return m_environment; }
-  CMidiSetup& Setup() { return *m_setup; }
-  QZP::CVirtualMidiBackend& Virtual() { return m_virtual; }
+  CMidiEnvironment& Environment() { return m_stack.Environment(); }
+  CMidiSetup& Setup() { return m_stack.Setup(); }
+  QZP::CVirtualMidiBackend& Virtual() { return m_stack.BuiltInPorts(); }
   // The built-in simulated unit; null when its port pair could not be installed.
-  CSimPort* Simulator() { return m_simulator.get(); }
+  CSimPort* Simulator() { return m_stack.Simulator(); }
 
   // The stored port choice, then the simulated unit when it is bound for this run.
   void LoadSetup();
@@ -59,17 +59,13 @@ public:
   void DisconnectAll();
 
 private:
-  CMidiEnvironment& m_environment;
   std::string m_midiApi;
   bool m_realMidi;
+  int m_simulatorModel;
   std::string m_startError;
-  QZP::CVirtualMidiBackend m_virtual;
-  std::unique_ptr<CSimPort> m_simulator;
-  QZP::CRtMidiBackend m_rtmidi;
-  QZP::CMidiBackendChain m_chain;
   QZP::CQtUiDispatcher m_dispatcher;
   CMidiMessageBoxQt m_messageBox;
   QZP::ISettingsStore& m_settings;
-  std::unique_ptr<CMidiSetup> m_setup;
+  CMidiStack m_stack;
   bool m_simulatorOverride = false;
 };

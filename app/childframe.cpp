@@ -3,7 +3,8 @@
 #include "app/appicon.h"
 #include "app/docview.h"
 #include "gp/mdiframewndex.h"
-#include "gp/profile.h"
+#include "platform/qtsettings.h"
+#include "platform/settingsections.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -18,7 +19,7 @@ bool CChildFrame::HasSavedSize() const {
   if (!UsesSavedPosition())
     return false;
   int values[4] = {0, 0, 0, 0};
-  GP::ScanIntegers(GP::GetProfileString(QStringLiteral("Window"), PositionEntry(GetSlot())), values, 4);
+  QZP::CQtSettings().Integers(QString::fromLatin1(QZP::kSectionWindow), PositionEntry(GetSlot()), values, 4);
   return values[2] > 0 && values[3] > 0;
 }
 

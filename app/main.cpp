@@ -2,6 +2,7 @@
 #include "app/app.h"
 #include "app/guiapplication.h"
 #include "app/programfiles.h"
+#include "qzversion.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,6 +21,7 @@ int PrintHelp() {
              "  --simulator                 use the built-in simulated unit \"QZ-MAX Simulator\" for this run\n"
              "  --midi-api auto|alsa|jack   the MIDI system to use (default auto: the first that starts)\n"
              "  --help                      show this help\n"
+             "  --version                   show the version and the revision it was built from\n"
              "  FILE                        a library file to open, or a ZK-40 librarian file or QZ-3 bulk dump\n"
              "                              to import\n\n",
              stdout);
@@ -33,9 +35,10 @@ int PrintHelp() {
   return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-bool AsksForHelp(int argc, char** argv) {
+// Whether one of the options is on the command line (before a "--").
+bool HasOption(int argc, char** argv, const char* name, const char* shortName = nullptr) {
   for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+    if (std::strcmp(argv[i], name) == 0 || (shortName && std::strcmp(argv[i], shortName) == 0))
       return true;
   return false;
 }
@@ -43,9 +46,13 @@ bool AsksForHelp(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
-  if (AsksForHelp(argc, argv)) {
+  if (HasOption(argc, argv, "--help", "-h")) {
     QCoreApplication core(argc, argv);
     return PrintHelp();
+  }
+  if (HasOption(argc, argv, "--version")) {
+    std::puts(QZ_VERSION_LINE("qzmax-librarian"));
+    return std::fflush(stdout) == 0 ? 0 : 1;
   }
   CGuiApplication qt(argc, argv);
   CAppOptions options;

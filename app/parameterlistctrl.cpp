@@ -1,8 +1,8 @@
 #include "app/parameterlistctrl.h"
 
 #include "gp/editlistmodel.h"
-#include "gp/profile.h"
 #include "model/appstate.h"
+#include "platform/qtsettings.h"
 
 #include <QItemSelection>
 #include <QItemSelectionModel>
@@ -122,7 +122,7 @@ void CParameterListCtrl::Rebuild() {
 
   std::vector<int> widths(static_cast<size_t>(m_tableCount), -1);
   if (!m_widthEntry.isEmpty() && m_tableCount > 0)
-    GP::ScanIntegers(GP::GetProfileString(m_widthSection, m_widthEntry), widths.data(), m_tableCount);
+    QZP::CQtSettings().Integers(m_widthSection, m_widthEntry, widths.data(), m_tableCount);
   for (int c = 0; c < m_tableCount; ++c) {
     int width = widths[static_cast<size_t>(c)] < 0 ? -1 : std::min(widths[static_cast<size_t>(c)], kMaxColumnWidth);
     // Until the user sets one, the name column shows a whole name of 16 characters.
@@ -210,7 +210,7 @@ void CParameterListCtrl::SaveColumnWidths() const {
   std::vector<int> widths(static_cast<size_t>(m_tableCount));
   for (int c = 0; c < m_tableCount; ++c)
     widths[static_cast<size_t>(c)] = GetColumnWidth(c);
-  GP::WriteProfileString(m_widthSection, m_widthEntry, GP::FormatIntegers(widths.data(), m_tableCount));
+  QZP::CQtSettings().SetIntegers(m_widthSection, m_widthEntry, widths.data(), m_tableCount);
 }
 
 // ---- selection ----

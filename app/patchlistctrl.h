@@ -4,6 +4,7 @@
 
 #include "app/parameterlistctrl.h"
 #include "model/document.h"
+#include "platform/settingsections.h"
 
 #include <QPointer>
 
@@ -15,7 +16,7 @@ public:
   static constexpr int kControlId = 4130;
   // The undo snapshot kind taken before an in-place edit.
   static constexpr int kSnapshotKind = 1;
-  static constexpr const char* kWidthSection = "PatchListCtrl";
+  static constexpr const char* kWidthSection = QZP::kSectionPatchList;
   static constexpr const char* kWidthEntry = "ColumnWidth";
 
   // endOfLine: library windows; the Main window's list has no End of Line row.

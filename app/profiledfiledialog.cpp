@@ -3,7 +3,8 @@
 #include "app/messagebox.h"
 #include "app/programfiles.h"
 #include "app/resource.h"
-#include "gp/profile.h"
+#include "platform/qtsettings.h"
+#include "platform/settingsections.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -57,7 +58,7 @@ void CProfiledFileDialog::LoadInitialFolder(const QString& section, const QStrin
   m_folderEntry = entry;
   QString folder = defaultFolder;
   if (Used(section, entry))
-    folder = GP::GetProfileString(section, entry, defaultFolder);
+    folder = QZP::CQtSettings().String(section, entry, defaultFolder);
   if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
     setDirectory(folder);
     m_currentFolder = QDir(folder).absolutePath();
@@ -71,7 +72,7 @@ void CProfiledFileDialog::LoadInitialFileName(const QString& section, const QStr
   m_nameEntry = entry;
   QString name = defaultName;
   if (Used(section, entry))
-    name = GP::GetProfileString(section, entry, defaultName);
+    name = QZP::CQtSettings().String(section, entry, defaultName);
   if (!name.isEmpty())
     selectFile(name);
 }
@@ -81,7 +82,7 @@ void CProfiledFileDialog::LoadInitialFilterIndex(const QString& section, const Q
   m_filterEntry = entry;
   int index = defaultIndex;
   if (Used(section, entry))
-    index = GP::GetProfileInt(section, entry, defaultIndex);
+    index = QZP::CQtSettings().Int(section, entry, defaultIndex);
   // Counted from 1; 0 and anything out of range is the first filter.
   if (index >= 1 && index <= m_filters.size())
     selectNameFilter(m_filters.at(index - 1));
@@ -103,12 +104,12 @@ int CProfiledFileDialog::Run() {
   if (!chosen.isEmpty())
     m_currentFolder = QFileInfo(chosen).absolutePath();
   if (Used(m_folderSection, m_folderEntry) && !m_currentFolder.isEmpty())
-    GP::WriteProfileString(m_folderSection, m_folderEntry, m_currentFolder);
+    QZP::CQtSettings().SetString(m_folderSection, m_folderEntry, m_currentFolder);
   if (result == QDialog::Accepted && Used(m_nameSection, m_nameEntry) && !chosen.isEmpty())
-    GP::WriteProfileString(m_nameSection, m_nameEntry, QFileInfo(chosen).fileName());
+    QZP::CQtSettings().SetString(m_nameSection, m_nameEntry, QFileInfo(chosen).fileName());
   if (Used(m_filterSection, m_filterEntry)) {
     const int index = static_cast<int>(m_filters.indexOf(selectedNameFilter()));
-    GP::WriteProfileInt(m_filterSection, m_filterEntry, index < 0 ? 1 : index + 1);
+    QZP::CQtSettings().SetInt(m_filterSection, m_filterEntry, index < 0 ? 1 : index + 1);
   }
   return result;
 }
@@ -122,17 +123,17 @@ QString CProfiledFileDialog::Section(Purpose purpose) {
   switch (purpose) {
   case LIBRARY_OPEN:
   case LIBRARY_SAVE:
-    return QStringLiteral("QZL");
+    return QString::fromLatin1(QZP::kSectionLibraryFiles);
   case IMPORT_ZKL:
-    return QStringLiteral("ZKL");
+    return QString::fromLatin1(QZP::kSectionZklFiles);
   case IMPORT_QZ3:
-    return QStringLiteral("QZ3");
+    return QString::fromLatin1(QZP::kSectionQz3Files);
   case IMPORT_SMF:
   case EXPORT_SMF:
-    return QStringLiteral("SMF");
+    return QString::fromLatin1(QZP::kSectionSmfFiles);
   case IMPORT_SYSEX:
   case EXPORT_SYSEX:
-    return QStringLiteral("SYX");
+    return QString::fromLatin1(QZP::kSectionSysExFiles);
   }
   return QString();
 }
@@ -172,13 +173,13 @@ bool CProfiledFileDialog::Prompt(Purpose purpose, QString& path, QWidget* parent
   case EXPORT_SMF:
     dialog.SetFilter(QString::fromLatin1(kSmfFilter));
     defaultFolder = SampleSmfFolder();
-    if (QFileInfo(GP::GetProfileString(section, nameEntry)).suffix().isEmpty())
+    if (QFileInfo(QZP::CQtSettings().String(section, nameEntry)).suffix().isEmpty())
       defaultSuffix = QStringLiteral("mid");
     break;
   case IMPORT_SYSEX:
   case EXPORT_SYSEX:
     dialog.SetFilter(QString::fromLatin1(kSysExFilter));
-    if (QFileInfo(GP::GetProfileString(section, nameEntry)).suffix().isEmpty())
+    if (QFileInfo(QZP::CQtSettings().String(section, nameEntry)).suffix().isEmpty())
       defaultSuffix = QStringLiteral("syx");
     break;
   }

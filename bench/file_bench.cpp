@@ -73,17 +73,27 @@ private:
   std::string m_folder;
 };
 
+// A library document of the QZ-MAX, its errors kept in a buffer, holding count patches of FillLibrary.
+struct CLibrary {
+  explicit CLibrary(int count) : model(QZML::MODEL_QZMAX) {
+    document.SetErrorOutput(&errors);
+    if (count > 0)
+      FillLibrary(document, count);
+  }
+
+  QZML::CTargetModelScope model;
+  CZelTextOutBuffer errors;
+  QZML::CFileDocument document;
+};
+
 CScratch& Scratch() {
   static CScratch scratch;
   return scratch;
 }
 
 void BM_LibrarySaveMemory(benchmark::State& state) {
-  QZML::CTargetModelScope model(QZML::MODEL_QZMAX);
-  CZelTextOutBuffer errors;
-  QZML::CFileDocument document;
-  document.SetErrorOutput(&errors);
-  FillLibrary(document, kLibraryPatches);
+  CLibrary library(kLibraryPatches);
+  QZML::CFileDocument& document = library.document;
   // One stream for all rounds, rewound each time: the figure is the writing of the library, not the
   // growing of a 10 MB string.
   std::ostringstream out(std::ios::binary);
@@ -98,11 +108,9 @@ void BM_LibrarySaveMemory(benchmark::State& state) {
 }
 
 void BM_LibraryLoadMemory(benchmark::State& state) {
-  QZML::CTargetModelScope model(QZML::MODEL_QZMAX);
+  CLibrary library(0);
+  QZML::CFileDocument& document = library.document;
   const std::string bytes = SavedLibrary(kLibraryPatches);
-  CZelTextOutBuffer errors;
-  QZML::CFileDocument document;
-  document.SetErrorOutput(&errors);
   std::istringstream in(bytes, std::ios::binary);
   for (auto _ : state) {
     in.clear();
@@ -114,11 +122,8 @@ void BM_LibraryLoadMemory(benchmark::State& state) {
 }
 
 void BM_LibrarySaveFile(benchmark::State& state) {
-  QZML::CTargetModelScope model(QZML::MODEL_QZMAX);
-  CZelTextOutBuffer errors;
-  QZML::CFileDocument document;
-  document.SetErrorOutput(&errors);
-  FillLibrary(document, kLibraryPatches);
+  CLibrary library(kLibraryPatches);
+  QZML::CFileDocument& document = library.document;
   const std::string path = Scratch().Path("library.qzl");
   for (auto _ : state)
     if (!document.SaveFile(path))
@@ -126,11 +131,8 @@ void BM_LibrarySaveFile(benchmark::State& state) {
 }
 
 void BM_LibraryLoadFile(benchmark::State& state) {
-  QZML::CTargetModelScope model(QZML::MODEL_QZMAX);
-  CZelTextOutBuffer errors;
-  QZML::CFileDocument document;
-  document.SetErrorOutput(&errors);
-  FillLibrary(document, kLibraryPatches);
+  CLibrary library(kLibraryPatches);
+  QZML::CFileDocument& document = library.document;
   const std::string path = Scratch().Path("library.qzl");
   if (!document.SaveFile(path)) {
     state.SkipWithError("save failed");

@@ -22,23 +22,22 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "bench/benchrow.h"
 #include "midi/midienvironment.h"
 #include "midi/midiindevice.h"
-#include "midi/midisetup.h"
 #include "midi/patchstream.h"
+#include "midi/stack/midistack.h"
 #include "model/parameteraddress.h"
 #include "platform/qtdispatch.h"
-#include "platform/settings.h"
 #include "platform/uidispatch.h"
 #include "platform/virtualmidi.h"
 #include "sim/port/simport.h"
 #include "sim/simrunner.h"
 #include "textout/textout.h"
+#include "tests/support/patchfill.h"
 
 namespace {
 
@@ -292,26 +291,6 @@ CResult Measure(const char* name, CTraffic& traffic, const CThreads& threads, st
   return result;
 }
 
-void FillPatch(QZML::CPatch& patch, unsigned seed, const std::string& name) {
-  std::mt19937 random(seed);
-  for (int i = 0; i < QZML::kPatchImageSize; ++i)
-    patch.Image()[i] = static_cast<std::uint8_t>(random() & 0x7F);
-  patch.SetName(name);
-}
-
-// Whether a and b agree on every block of a set, at the target model's sizes.
-bool SameBlocks(const QZML::CPatch& a, const QZML::CPatch& b, bool (*inSet)(int blockId)) {
-  QZML::CParameterAddress addressing;
-  for (int index = 0; index < QZML::kBlockCount; ++index) {
-    const QZML::CBlockInstance& block = QZML::BlockInstance(index);
-    const int size = addressing.GetBlockSize(QZML::AREA_USER, block.kind->id);
-    if (inSet(block.kind->id) &&
-        !std::equal(a.Image() + block.flatOffset, a.Image() + block.flatOffset + size, b.Image() + block.flatOffset))
-      return false;
-  }
-  return true;
-}
-
 std::string LoadAverage() {
   std::ifstream file("/proc/loadavg");
   std::string one, five, fifteen;
@@ -463,15 +442,16 @@ int main(int argc, char** argv) {
       options.qtDispatcher ? static_cast<QZP::IUiDispatcher&>(qtDispatcher) : manualDispatcher;
 
   // The unit: cable speed on, a small answer delay, known patches in memory; or answering at once.
-  QZP::CVirtualMidiBackend backend;
+  CTraffic traffic;
+  CMeasuringClock clock;
+  CMidiStack stack;
   CSimOptions unitOptions = MakeSimulatorOptions(QZML::MODEL_QZMAX, 0x10, !options.noCable);
   unitOptions.answerDelayUs = options.noCable ? 0 : options.answerDelayUs;
-  std::unique_ptr<CSimPort> sim = InstallSimulator(backend, unitOptions);
+  CSimPort* sim = stack.AddSimulator(unitOptions);
   if (!sim) {
     std::fprintf(stderr, "qz_bench_transfer: the simulated unit could not be installed\n");
     return 1;
   }
-  CTraffic traffic;
   sim->Stop();
   QZML::CPatchArray original;
   original.Resize(200);
@@ -492,23 +472,11 @@ int main(int argc, char** argv) {
   threads.unit = NewSince(beforeUnit);
 
   CMidiMessageBoxStderr portMessages;
-  CMidiServices services;
-  services.backend = &backend;
-  services.dispatcher = &dispatcher;
-  services.messageBox = &portMessages;
-  CMeasuringClock clock;
-  services.clock = &clock;
-  CMidiEnvironment environment;
-  environment.SetServices(services);
-  environment.PreparePorts(QZML::MODEL_QZMAX);
-  auto* messageBox = new CZelTextOutBuffer;
-  auto* errors = new CZelTextOutBuffer;
-  environment.SetTextOut(MIDI_TEXTOUT_MESSAGE_BOX, messageBox);
-  environment.SetTextOut(MIDI_TEXTOUT_ERROR_BUFFER, errors);
-  QZP::CMemorySettings settings;
-  CMidiSetup setup(environment, settings);
-  setup.BindInput(environment.Inputs()[0], QZP::CVirtualMidiBackend::kSimulatorName, 0x10);
-  setup.BindOutput(environment.Outputs()[0], QZP::CVirtualMidiBackend::kSimulatorName, 0x10);
+  stack.Start(dispatcher, &portMessages, nullptr, &clock);
+  stack.PreparePorts(QZML::MODEL_QZMAX);
+  stack.SetTextOuts(new CZelTextOutBuffer, new CZelTextOutBuffer);
+  stack.ConnectUnit(QZP::CVirtualMidiBackend::kSimulatorName, QZP::CVirtualMidiBackend::kSimulatorName, 0x10);
+  CMidiEnvironment& environment = stack.Environment();
   CCountingInput counter(traffic);
   environment.InDevices()[0]->Attach(&counter);
 
@@ -535,7 +503,7 @@ int main(int argc, char** argv) {
     auto readAndCheck = [&](const char* name, const QZML::CPatchList& rows) {
       CResult result = Measure(name, traffic, threads, 0, [&] { return reader.ReadPatches(QZML::AREA_USER, rows, &read); });
       for (int i : rows)
-        result.ok = result.ok && SameBlocks(*read.Get(i), *original.Get(i), QZML::CParameterAddress::IsRead);
+        result.ok = result.ok && FirstDifferingBlock(*read.Get(i), *original.Get(i), QZML::CParameterAddress::IsRead).empty();
       return result;
     };
     std::fprintf(stderr, "reading 200 and 20 patches without a cable...\n");
@@ -556,7 +524,7 @@ int main(int argc, char** argv) {
       QZML::CPatchArray stored;
       sim->Unit().SaveUserPatches(stored);
       for (int i = 0; i < options.patches && fast.write.ok; ++i)
-        fast.write.ok = SameBlocks(*stored.Get(i), *written.Get(i), QZML::CParameterAddress::IsWritten);
+        fast.write.ok = FirstDifferingBlock(*stored.Get(i), *written.Get(i), QZML::CParameterAddress::IsWritten).empty();
       sim->Start();
     }
     // A silent unit: both attempts of the identity check run out.
@@ -568,8 +536,7 @@ int main(int argc, char** argv) {
     sim->Start();
     fast.silent = Measure("Silent", traffic, threads, 0, [&] { return !reader.Identify(); });
     std::fprintf(stderr, "load average after: %s\n", LoadAverage().c_str());
-    setup.DisconnectAll();
-    environment.Teardown();
+    stack.Teardown();
     PrintFastResults(fast, options);
     return fast.read200.ok && fast.read20.ok && fast.silent.ok && (!fast.wrote || fast.write.ok) ? 0 : 1;
   }
@@ -582,7 +549,7 @@ int main(int argc, char** argv) {
   results.push_back(Measure(("Read " + count + " patches").c_str(), traffic, threads, options.answerDelayUs,
                             [&] { return reader.ReadPatches(QZML::AREA_USER, numbers, &read); }));
   for (int i = 0; i < options.patches && results.back().ok; ++i)
-    results.back().ok = SameBlocks(*read.Get(i), *original.Get(i), QZML::CParameterAddress::IsRead);
+    results.back().ok = FirstDifferingBlock(*read.Get(i), *original.Get(i), QZML::CParameterAddress::IsRead).empty();
 
   QZML::CPatchArray written;
   written.Resize(200);
@@ -597,11 +564,10 @@ int main(int argc, char** argv) {
   QZML::CPatchArray stored;
   sim->Unit().SaveUserPatches(stored);
   for (int i = 0; i < options.patches && results.back().ok; ++i)
-    results.back().ok = SameBlocks(*stored.Get(i), *written.Get(i), QZML::CParameterAddress::IsWritten);
+    results.back().ok = FirstDifferingBlock(*stored.Get(i), *written.Get(i), QZML::CParameterAddress::IsWritten).empty();
   std::fprintf(stderr, "load average after: %s\n", LoadAverage().c_str());
 
-  setup.DisconnectAll();
-  environment.Teardown();
+  stack.Teardown();
 
   PrintResults(results, options);
   for (const CResult& r : results)

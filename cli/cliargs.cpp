@@ -14,7 +14,8 @@ const char kGlobalHelp[] = "GLOBAL OPTIONS (before the command)\n"
                            "                              write): the ID of the unit found, as with 'detect'\n"
                            "  --yes                       answer Yes to the model-conversion questions (default: No)\n"
                            "  --midi-api auto|alsa|jack   MIDI system to use (default auto)\n"
-                           "  --help                      show this help; COMMAND --help shows a command's help\n";
+                           "  --help                      show this help; COMMAND --help shows a command's help\n"
+                           "  --version                   show the version and the revision it was built from\n";
 
 const char kExitHelp[] = "EXIT STATUS\n"
                          "  0 success, 1 the operation failed (the reason on stderr), 2 usage error\n";
@@ -329,6 +330,8 @@ int ParseCommandLine(const std::vector<std::string>& args, CCommandLine& line, s
     const std::string& arg = args[i];
     if (IsHelp(arg))
       return PARSE_HELP;
+    if (arg == "--version")
+      return PARSE_VERSION;
     if (arg.compare(0, 2, "--") != 0)
       break;
     std::string name, value;

@@ -62,6 +62,7 @@ enum : int {
   PARSE_RUN = 0,         // line holds a command to run
   PARSE_HELP = 1,        // help was asked for: print HelpText(line.command)
   PARSE_USAGE_ERROR = 2, // error holds the reason
+  PARSE_VERSION = 3,     // --version: print the version line
 };
 
 // args: the arguments after the program name.

@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/terminaltextout.h"
 #include "model/appstate.h"
+#include "qzversion.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -15,6 +16,9 @@ int main(int argc, char** argv) {
   switch (QZCli::ParseCommandLine(args, line, error)) {
   case QZCli::PARSE_HELP:
     std::fputs(QZCli::HelpText(line.command).c_str(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  case QZCli::PARSE_VERSION:
+    std::puts(QZ_VERSION_LINE("qzml"));
     return std::fflush(stdout) == 0 ? 0 : 1;
   case QZCli::PARSE_USAGE_ERROR:
     std::fprintf(stderr, "qzml: %s\n%s", error.c_str(), QZCli::UsageHint(line.command).c_str());

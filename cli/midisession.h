@@ -1,8 +1,8 @@
 #pragma once
-// The MIDI side of one qzml run, put together as the windowed program puts its own: the MIDI systems
-// (the built-in simulated unit first, then RtMidi on the chosen system), a posting queue in place of the
-// event loop, the program's MIDI environment with the unit's logical ports bound by port name, and the
-// device reader and writer on those ports.
+// The MIDI side of one qzml run, on the MIDI stack the windowed program uses too: the MIDI systems (the
+// built-in simulated unit first, then RtMidi on the chosen system), a posting queue in place of the event
+// loop, the program's MIDI environment with the unit's logical ports bound by port name, and the device
+// reader and writer on those ports.
 
 #include <memory>
 #include <string>
@@ -11,11 +11,8 @@
 #include "cli/cliargs.h"
 #include "cli/terminaltextout.h"
 #include "midi/midienvironment.h"
-#include "midi/midisetup.h"
-#include "platform/rtmidibackend.h"
-#include "platform/settings.h"
+#include "midi/stack/midistack.h"
 #include "platform/uidispatch.h"
-#include "platform/virtualmidi.h"
 #include "sim/port/simport.h"
 
 namespace QZCli {
@@ -51,16 +48,16 @@ public:
   // on them (the application state's), for reading and writing files.
   void StartOffline();
 
-  std::vector<std::string> InputNames() { return m_chain.InputNames(); }
-  std::vector<std::string> OutputNames() { return m_chain.OutputNames(); }
+  std::vector<std::string> InputNames() { return m_stack.Chain().InputNames(); }
+  std::vector<std::string> OutputNames() { return m_stack.Chain().OutputNames(); }
 
   // Binds logical input 0 and output 0 (the unit) to the named ports (as listed, or without ALSA's
   // client:port numbers) with a device ID as users count it (0: the one of the options).
   bool Connect(const std::string& inName, const std::string& outName, int deviceId = 0);
 
-  CMidiEnvironment& Environment() { return m_environment; }
+  CMidiEnvironment& Environment() { return m_stack.Environment(); }
   QZP::CManualDispatcher& Dispatcher() { return m_dispatcher; }
-  CSimPort& Simulator() { return *m_simulator; }
+  CSimPort& Simulator() { return *m_stack.Simulator(); }
   CTerminalTextOut& Terminal() { return m_out; }
 
   // The port layer's own messages (driver errors, send time-outs), and how many there were.
@@ -70,14 +67,8 @@ public:
 private:
   CGlobalOptions m_options;
   CTerminalTextOut& m_out;
-  QZP::CVirtualMidiBackend m_virtual;
-  std::unique_ptr<CSimPort> m_simulator;
-  QZP::CRtMidiBackend m_rtmidi;
-  QZP::CMidiBackendChain m_chain;
   QZP::CManualDispatcher m_dispatcher;
-  CMidiEnvironment& m_environment;
-  QZP::CMemorySettings m_settings;
-  std::unique_ptr<CMidiSetup> m_setup;
+  CMidiStack m_stack;
   int m_portMessages = 0;
 };
 

@@ -1,7 +1,7 @@
 #include "gp/fontex.h"
 
 #include "gp/fontdialog.h"
-#include "gp/profile.h"
+#include "platform/qtsettings.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -135,7 +135,7 @@ CFontEx::SLogFont CFontEx::FromQFont(const QFont& font) { return FromQFont(font,
 
 QString CFontEx::FormatAttribute(const SLogFont& logFont) {
   const auto numbers = logFont.Numbers();
-  return FormatIntegers(numbers.data(), SLogFont::kNumberCount);
+  return QZP::FormatIntegers(numbers.data(), SLogFont::kNumberCount);
 }
 
 QColor CFontEx::FromColorRef(quint32 color) { return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
@@ -174,8 +174,9 @@ int CFontEx::ChooseFont(QWidget* parent) {
 void CFontEx::LoadProfile(const QString& section, const QString& prefix) {
   if (m_hasFont)
     return;
-  const QString faceName = GetProfileString(section, Entry(prefix, "FaceName"));
-  const QString attribute = GetProfileString(section, Entry(prefix, "Attribute"));
+  const QZP::CQtSettings settings;
+  const QString faceName = settings.String(section, Entry(prefix, "FaceName"));
+  const QString attribute = settings.String(section, Entry(prefix, "Attribute"));
   SLogFont logFont;
   if (faceName.isEmpty() || attribute.isEmpty()) {
     logFont = FromQFont(QApplication::font());
@@ -192,19 +193,20 @@ void CFontEx::LoadProfile(const QString& section, const QString& prefix) {
     int numbers[SLogFont::kNumberCount] = {};
     const auto defaults = logFont.Numbers();
     std::copy(defaults.begin(), defaults.end(), numbers);
-    const int parsed = ScanIntegers(attribute, numbers, SLogFont::kNumberCount);
+    const int parsed = QZP::ScanIntegers(attribute, numbers, SLogFont::kNumberCount);
     logFont.SetNumbers(numbers, parsed);
   }
   CreateFontIndirect(logFont);
-  m_color = static_cast<quint32>(GetProfileInt(section, Entry(prefix, "Color")));
+  m_color = static_cast<quint32>(settings.Int(section, Entry(prefix, "Color")));
 }
 
 void CFontEx::SaveProfile(const QString& section, const QString& prefix) const {
   if (!m_hasFont)
     return;
-  WriteProfileString(section, Entry(prefix, "FaceName"), m_logFont.faceName);
-  WriteProfileString(section, Entry(prefix, "Attribute"), FormatAttribute(m_logFont));
-  WriteProfileInt(section, Entry(prefix, "Color"), static_cast<int>(m_color));
+  QZP::CQtSettings settings;
+  settings.SetString(section, Entry(prefix, "FaceName"), m_logFont.faceName);
+  settings.SetString(section, Entry(prefix, "Attribute"), FormatAttribute(m_logFont));
+  settings.SetInt(section, Entry(prefix, "Color"), static_cast<int>(m_color));
 }
 
 } // namespace GP

@@ -1,6 +1,7 @@
 #include "gp/mdichildwndex.h"
 
-#include "gp/profile.h"
+#include "platform/qtsettings.h"
+#include "platform/settingsections.h"
 
 #include <QMdiArea>
 #include <QStyle>
@@ -13,7 +14,7 @@ namespace GP {
 namespace {
 
 int s_positionMode = 0;
-const QString kWindowSection = QStringLiteral("Window");
+const QString kWindowSection = QString::fromLatin1(QZP::kSectionWindow);
 
 } // namespace
 
@@ -80,14 +81,14 @@ QRect CMDIChildWndEx::GetNormalRect() const {
 void CMDIChildWndEx::SaveCurrentPosition() {
   const QRect rect = GetNormalRect();
   const int values[4] = {rect.x(), rect.y(), rect.width(), rect.height()};
-  WriteProfileString(kWindowSection, PositionEntry(m_slot), FormatIntegers(values, 4));
+  QZP::CQtSettings().SetIntegers(kWindowSection, PositionEntry(m_slot), values, 4);
 }
 
 bool CMDIChildWndEx::ApplySavedPosition() {
   if (!UsesSavedPosition())
     return false;
   int values[4] = {INT_MIN, INT_MIN, 0, 0};
-  ScanIntegers(GetProfileString(kWindowSection, PositionEntry(m_slot)), values, 4);
+  QZP::CQtSettings().Integers(kWindowSection, PositionEntry(m_slot), values, 4);
   bool applied = false;
   if (values[0] != INT_MIN && values[1] != INT_MIN) {
     move(values[0], values[1]);

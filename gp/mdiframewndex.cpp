@@ -1,7 +1,8 @@
 #include "gp/mdiframewndex.h"
 
 #include "gp/mdichildwndex.h"
-#include "gp/profile.h"
+#include "platform/qtsettings.h"
+#include "platform/settingsections.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,8 +19,7 @@ namespace GP {
 
 namespace {
 
-const QString kWindowSection = QStringLiteral("Window");
-const QString kControlBarSection = QStringLiteral("ControlBar");
+const QString kWindowSection = QString::fromLatin1(QZP::kSectionWindow);
 
 // A stored rectangle that lies on no screen (a monitor was removed) would open the frame out of reach.
 QRect OnSomeScreen(const QRect& rect) {
@@ -88,38 +88,41 @@ CMDIFrameWndEx::~CMDIFrameWndEx() {
   const QPoint frameOffset = geometry().topLeft() - frameGeometry().topLeft();
   const QPoint topLeft = normal.topLeft() - frameOffset;
   const int values[4] = {topLeft.x(), topLeft.y(), topLeft.x() + normal.width(), topLeft.y() + normal.height()};
-  WriteProfileString(kWindowSection, QStringLiteral("Position"), FormatIntegers(values, 4));
+  QZP::CQtSettings().SetIntegers(kWindowSection, QStringLiteral("Position"), values, 4);
 }
 
 void CMDIFrameWndEx::RestorePosition() {
   const QPoint at = pos();
   int values[4] = {at.x(), at.y(), at.x() + width(), at.y() + height()};
-  ScanIntegers(GetProfileString(kWindowSection, QStringLiteral("Position"), QStringLiteral("0,0,600,400")), values, 4);
+  QZP::ScanIntegers(QZP::CQtSettings().String(kWindowSection, QStringLiteral("Position"), QStringLiteral("0,0,600,400")),
+                    values, 4);
   QRect rect(QPoint(values[0], values[1]), QSize(values[2] - values[0], values[3] - values[1]));
   if (!rect.isValid())
     rect.setSize(QSize(600, 400));
   rect = OnSomeScreen(rect);
   move(rect.topLeft());
   resize(rect.size());
-  if (GetProfileInt(kWindowSection, QStringLiteral("Maximized")) != 0)
+  if (QZP::CQtSettings().Int(kWindowSection, QStringLiteral("Maximized")) != 0)
     setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void CMDIFrameWndEx::closeEvent(QCloseEvent* event) {
-  WriteProfileInt(kWindowSection, QStringLiteral("Maximized"), isMaximized() ? 1 : 0);
-  WriteProfileString(QStringLiteral("Version"), QStringLiteral("FileVersion"), QCoreApplication::applicationVersion());
+  QZP::CQtSettings settings;
+  settings.SetInt(kWindowSection, QStringLiteral("Maximized"), isMaximized() ? 1 : 0);
+  settings.SetString(QString::fromLatin1(QZP::kSectionVersion), QStringLiteral("FileVersion"),
+                     QCoreApplication::applicationVersion());
   SaveBarState();
   QMainWindow::closeEvent(event);
 }
 
 void CMDIFrameWndEx::LoadBarState() {
-  const QByteArray state = OpenProfile()->value(kControlBarSection + QStringLiteral("/State")).toByteArray();
+  const QByteArray state = QZP::CQtSettings().Bytes(QString::fromLatin1(QZP::kSectionControlBar), QStringLiteral("State"));
   if (!state.isEmpty())
     restoreState(state);
 }
 
 void CMDIFrameWndEx::SaveBarState() {
-  OpenProfile()->setValue(kControlBarSection + QStringLiteral("/State"), saveState());
+  QZP::CQtSettings().SetBytes(QString::fromLatin1(QZP::kSectionControlBar), QStringLiteral("State"), saveState());
 }
 
 QMdiSubWindow* CMDIFrameWndEx::AddChild(QMdiSubWindow* child) {

@@ -3,12 +3,13 @@
 #include <cstdio>
 
 #include "midi/portname.h"
+#include "platform/settingsections.h"
 
 namespace {
 
-const char* const kInSection = "MIDIInConnection";
-const char* const kOutSection = "MIDIOutConnection";
-const char* const kThruSection = "MIDIThruConnection";
+const char* const kInSection = QZP::kSectionMidiIn;
+const char* const kOutSection = QZP::kSectionMidiOut;
+const char* const kThruSection = QZP::kSectionMidiThru;
 
 std::string Indexed(const char* name, std::size_t index) {
   char text[64];

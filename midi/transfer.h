@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/settingsections.h"
+
 class CMidiEnvironment;
 namespace QZP {
 class ISettingsStore;
@@ -40,7 +42,7 @@ constexpr const char* kConfirmationCheckText = "Don't show this dialog again.";
 // The six flags: 0 means ask.
 class CConfirmationFlags {
 public:
-  static constexpr const char* kSection = "Option";
+  static constexpr const char* kSection = QZP::kSectionOption;
 
   int Get(int kind) const { return kind >= 0 && kind < CONFIRM_KIND_COUNT ? m_flags[kind] : 0; }
   void Set(int kind, int value) {

@@ -2,6 +2,7 @@
 // under a real X server:  xvfb-run -a -s "-screen 0 1280x800x24" build/bin/appscreens /tmp/shots
 // With --root FILE it only saves the whole screen (what another program, started before, shows).
 #include "apptestsupport.h"
+#include "screenshots.h"
 #include "windowtestsupport.h"
 
 #include "app/imageview.h"
@@ -30,32 +31,11 @@
 
 namespace {
 
-QString s_folder;
+CScreenshots s_shots(5, 2);
 
-void Settle() {
-  for (int i = 0; i < 5; ++i)
-    RunEventLoop(40);
-}
-
-void Save(QWidget* widget, const QString& name) {
-  Settle();
-  const QString path = QDir(s_folder).filePath(name + QStringLiteral(".png"));
-  // The whole screen shows window frames and menus as a user sees them.
-  QScreen* screen = widget->screen();
-  const QRect area = widget->frameGeometry().adjusted(-2, -2, 2, 2);
-  QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-  if (shot.isNull())
-    shot = widget->grab();
-  shot.save(path);
-  std::printf("%s\n", qPrintable(path));
-}
-
-void SaveDialog(QDialog& dialog, const QString& name) {
-  dialog.show();
-  dialog.raise();
-  Save(&dialog, name);
-  dialog.reject();
-}
+void Settle() { s_shots.Settle(); }
+void Save(QWidget* widget, const QString& name) { s_shots.Save(widget, name); }
+void SaveDialog(QDialog& dialog, const QString& name) { s_shots.SaveDialog(dialog, name); }
 
 } // namespace
 
@@ -70,8 +50,7 @@ int main(int argc, char** argv) {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen->grabWindow(0).save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
   }
-  s_folder = QString::fromLocal8Bit(argv[1]);
-  QDir().mkpath(s_folder);
+  s_shots.SetFolder(QString::fromLocal8Bit(argv[1]));
   CTestSettings settings;
   CAppOptions options = TestOptions();
   options.simulator = true;
@@ -94,7 +73,7 @@ int main(int argc, char** argv) {
     Settle();
     const QRect both = frame->frameGeometry().united(menu->frameGeometry());
     QPixmap shot = frame->screen()->grabWindow(0, both.x(), both.y(), both.width(), both.height());
-    const QString path = QDir(s_folder).filePath(QStringLiteral("menu%1.png").arg(index++));
+    const QString path = QDir(s_shots.Folder()).filePath(QStringLiteral("menu%1.png").arg(index++));
     shot.save(path);
     std::printf("%s\n", qPrintable(path));
     menu->hide();
@@ -139,20 +118,10 @@ int main(int argc, char** argv) {
   }
 
   CProgressBar* progress = app->GetProgressBar();
-  {
-    // 56 patches read in 33.6 s: the estimate is there.
-    QZP::CFakeClock clock;
-    progress->SetClock(&clock);
-    progress->BeginPatches(200, CZelProgressBar::WORK_READ, true);
-    clock.Advance(56 * 600);
-    progress->SetPosition(57);
-    progress->SetText("User Patch 57: PATCH FX1");
-    progress->Refresh();
+  ShowReadProgress(progress, [&]() {
     Save(progress->GetDialog(), QStringLiteral("progress"));
     Save(frame, QStringLiteral("main-during-progress"));
-    progress->End();
-    progress->SetClock(nullptr);
-  }
+  });
 
   // The Main window after reading every patch of the simulated unit, and a library with its row buttons.
   {

@@ -14,12 +14,12 @@
 #include "app/profiledfiledialog.h"
 #include "app/resource.h"
 #include "app/textoutbox.h"
-#include "gp/profile.h"
 #include "midi/midienvironment.h"
 #include "midi/patchstream.h"
 #include "model/appstate.h"
 #include "model/blocktable.h"
 #include "model/convert.h"
+#include "platform/qtsettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,10 +37,7 @@ class CDataToolsTest : public QObject {
 
 private slots:
   void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() {
-    CTestSettings::Clear();
-    QZML::CAppState::Instance().SetTargetModelQuiet(QZML::MODEL_QZMAX);
-  }
+  void init() { CTestSettings::Reset(); }
 
   void compareTwoSelectedRows();
   void compareTheCurrentRowsOfTwoWindows();
@@ -336,8 +333,8 @@ void CDataToolsTest::sysExExportAndImportRoundTrip() {
   QCOMPARE(Names(mainDoc->GetPatches()).mid(6, 4), (QStringList{"Y6", "X7", "X8", "Y9"}));
 
   // The SysEx dialogs remember their own folder, apart from the SMF dialogs'.
-  QCOMPARE(GP::GetProfileString(QStringLiteral("SYX"), QStringLiteral("InitialDirectory")), other.path());
-  QVERIFY(GP::GetProfileString(QStringLiteral("SMF"), QStringLiteral("InitialDirectory")).isEmpty());
+  QCOMPARE(QZP::CQtSettings().String(QStringLiteral("SYX"), QStringLiteral("InitialDirectory")), other.path());
+  QVERIFY(QZP::CQtSettings().String(QStringLiteral("SMF"), QStringLiteral("InitialDirectory")).isEmpty());
   QCOMPARE(answers.m_folders.last(), other.path());
 
   // A library window has no SysEx commands.

@@ -11,10 +11,10 @@
 #include "app/resource.h"
 #include "app/setgriddlg.h"
 #include "app/textoutbox.h"
-#include "gp/profile.h"
 #include "midi/midienvironment.h"
 #include "midi/transfer.h"
 #include "model/appstate.h"
+#include "platform/qtsettings.h"
 #include "sim/port/simport.h"
 #include "textout/textout.h"
 
@@ -32,10 +32,7 @@ class CDialogsTest : public QObject {
 
 private slots:
   void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() {
-    CTestSettings::Clear();
-    QZML::CAppState::Instance().SetTargetModelQuiet(QZML::MODEL_QZMAX);
-  }
+  void init() { CTestSettings::Reset(); }
 
   void confirmationStoresItsFlagOnlyOnOk();
   void confirmationFlagsReachTheSettings();
@@ -125,7 +122,7 @@ void CDialogsTest::confirmationFlagsReachTheSettings() {
   const char* const names[] = {"ReadUser", "ReadTemp", "WriteUser", "WriteTempButton", "WriteTempClick", "ImportSMF",
                                "ImportSysEx"};
   for (int kind = 0; kind < CONFIRM_KIND_COUNT; ++kind)
-    QCOMPARE(GP::GetProfileInt(QStringLiteral("Option"), QString::fromLatin1(names[kind]), -1), kind % 2 == 0 ? 1 : 0);
+    QCOMPARE(QZP::CQtSettings().Int(QStringLiteral("Option"), QString::fromLatin1(names[kind]), -1), kind % 2 == 0 ? 1 : 0);
   CStartedApp again;
   for (int kind = 0; kind < CONFIRM_KIND_COUNT; ++kind)
     QCOMPARE(again->GetFlag(kind), kind % 2 == 0 ? 1 : 0);
@@ -176,8 +173,7 @@ void CDialogsTest::progressNestsAndDisablesItsOwner() {
   QCOMPARE(progress.GetDepth(), 0);
   QVERIFY(owner.isEnabled());
   QVERIFY(!progress.GetDialog());
-  RunEventLoop(10);
-  QVERIFY(!dialog); // destroyed
+  QVERIFY(RunEventLoopUntil([&]() { return !dialog; }, 2000)); // destroyed
   progress.End(); // an extra end changes nothing
   QCOMPARE(progress.GetDepth(), 0);
   QVERIFY(owner.isEnabled());
@@ -320,10 +316,10 @@ void CDialogsTest::midiSetupOffersTheSimulatorAndStoresTheChoice() {
                               QStringLiteral("QZ-MAX Simulator"), QStringLiteral("(none)"), QStringLiteral("32"),
                               QStringLiteral("1"), QStringLiteral("32"), QStringLiteral("1")}));
   QVERIFY(CMidiEnvironment::Instance().IsSetupComplete());
-  QCOMPARE(GP::GetProfileString(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDevice0")),
+  QCOMPARE(QZP::CQtSettings().String(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDevice0")),
            QStringLiteral("QZ-MAX Simulator"));
-  QCOMPARE(GP::GetProfileInt(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDeviceId0"), -1), 16);
-  QCOMPARE(GP::GetProfileInt(QStringLiteral("MIDIInConnection"), QStringLiteral("MIDIInDeviceId1"), -1), 16);
+  QCOMPARE(QZP::CQtSettings().Int(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDeviceId0"), -1), 16);
+  QCOMPARE(QZP::CQtSettings().Int(QStringLiteral("MIDIInConnection"), QStringLiteral("MIDIInDeviceId1"), -1), 16);
   app.Exit();
 
   // The next start binds the stored choice.
@@ -354,7 +350,7 @@ void CDialogsTest::simulatorOfTheRunIsNotStored() {
                                 QStringLiteral("17")}));
     QVERIFY(CMidiEnvironment::Instance().IsSetupComplete());
   }
-  QVERIFY(GP::GetProfileString(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDevice0")).isEmpty());
+  QVERIFY(QZP::CQtSettings().String(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDevice0")).isEmpty());
   CStartedApp plain;
   QVERIFY(!CMidiEnvironment::Instance().IsSetupComplete());
 }
@@ -378,7 +374,7 @@ void CDialogsTest::findUnitFillsTheDialogFromTheUnitThatAnswers() {
     dialog.accept();
     return int(QDialog::Accepted);
   });
-  GP::WriteProfileString(QStringLiteral("MIDIInConnection"), QStringLiteral("MIDIInDevice0"), QStringLiteral("Gone"));
+  QZP::CQtSettings().SetString(QStringLiteral("MIDIInConnection"), QStringLiteral("MIDIInDevice0"), QStringLiteral("Gone"));
   app->GetMidi()->LoadSetup();
   QVERIFY(app->GetMainFrame()->RouteCommand(ID_SETUP_MIDI));
   QCOMPARE(before,
@@ -388,9 +384,9 @@ void CDialogsTest::findUnitFillsTheDialogFromTheUnitThatAnswers() {
   QCOMPARE(status, QStringLiteral("Found: QZ-MAX, device ID 17, on QZ-MAX Simulator / QZ-MAX Simulator."));
   QVERIFY(ui.m_texts.isEmpty());
   QVERIFY(CMidiEnvironment::Instance().IsSetupComplete());
-  QCOMPARE(GP::GetProfileString(QStringLiteral("MIDIInConnection"), QStringLiteral("MIDIInDevice0")),
+  QCOMPARE(QZP::CQtSettings().String(QStringLiteral("MIDIInConnection"), QStringLiteral("MIDIInDevice0")),
            QStringLiteral("QZ-MAX Simulator"));
-  QCOMPARE(GP::GetProfileInt(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDeviceId0"), -1), 16);
+  QCOMPARE(QZP::CQtSettings().Int(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDeviceId0"), -1), 16);
 
   // A silent unit: nothing changes, and the message names the ports tried.
   CSimPort* sim = app->GetMidi()->Simulator();
@@ -464,9 +460,9 @@ void CDialogsTest::findUnitOffersSeveralUnitsAndOneOfTheOtherModel() {
   QCOMPARE(offered, (QStringList{QStringLiteral("QZ-5, device ID 3, on QZ-5 Interface / QZ-5 Interface"),
                                  QStringLiteral("QZ-5, device ID 32, on Second Interface / Second Interface")}));
   QCOMPARE(status, QStringLiteral("Found: QZ-5, device ID 32, on Second Interface / Second Interface."));
-  QCOMPARE(GP::GetProfileString(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDevice0")),
+  QCOMPARE(QZP::CQtSettings().String(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDevice0")),
            QStringLiteral("Second Interface"));
-  QCOMPARE(GP::GetProfileInt(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDeviceId0"), -1), 31);
+  QCOMPARE(QZP::CQtSettings().Int(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDeviceId0"), -1), 31);
   // The units go before the MIDI system they are plugged into.
   second.reset();
   qz5.reset();

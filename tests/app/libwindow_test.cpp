@@ -10,9 +10,9 @@
 #include "app/profiledfiledialog.h"
 #include "app/resource.h"
 #include "app/textoutbox.h"
-#include "gp/profile.h"
 #include "model/appstate.h"
 #include "model/filedocument.h"
+#include "platform/qtsettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,11 +27,7 @@ class CLibWindowTest : public QObject {
 
 private slots:
   void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() {
-    CTestSettings::Clear();
-    QZML::CAppState::Instance().SetTargetModelQuiet(QZML::MODEL_QZMAX);
-    QZML::CAppState::Instance().GetClipboard().m_patches.Clear();
-  }
+  void init() { CTestSettings::Reset(); }
 
   void endOfLineTakesPartInNothing();
   void selectAllDeleteAndUndoTwice();
@@ -269,8 +265,7 @@ void CLibWindowTest::rowButtonsFollowThePage() {
   CFileView* view = ViewOf(doc);
   CPatchListCtrl* list = view->GetList();
   view->GetParentFrame()->resize(600, 400);
-  QVERIFY(RunEventLoopUntil([&]() { return view->GetRowButtonCount() > 3; }, 2000));
-  RunEventLoop(50);
+  QVERIFY(RunEventLoopUntil([&]() { return view->GetRowButtonCount() == list->GetCountPerPage(); }, 2000));
   const int page = list->GetCountPerPage();
   QCOMPARE(view->GetRowButtonCount(), page);
   QPushButton* write0 = view->GetRowWriteButton(0);
@@ -289,18 +284,18 @@ void CLibWindowTest::rowButtonsFollowThePage() {
   const QRect before = view->GetRowWriteButton(1)->geometry();
   // Scrolling moves no button; at the end each still sits beside its row, and End of Line gets none.
   list->SetTopIndex(10);
-  RunEventLoop(20);
+  QVERIFY(RunEventLoopUntil([&]() { return view->GetPageTopRow() == 10; }, 2000));
   QCOMPARE(view->GetPageTopRow(), 10);
   QCOMPARE(view->GetRowWriteButton(1)->geometry(), before);
   list->SetTopIndex(200);
-  RunEventLoop(20);
+  QVERIFY(RunEventLoopUntil([&]() { return view->GetPageTopRow() > 150; }, 2000));
   const int top = view->GetPageTopRow();
   QVERIFY(top > 150);
   QCOMPARE(view->GetRowButtonCount(), std::min(list->GetCountPerPage(), 200 - top));
   const QRect last = list->GetCellRect(199, 0);
   QCOMPARE(view->GetRowWriteButton(199 - top)->geometry().top(), list->viewport()->mapTo(view, last.topLeft()).y() + 1);
   list->SetTopIndex(10);
-  RunEventLoop(20);
+  QVERIFY(RunEventLoopUntil([&]() { return view->GetRowButtonCount() == page; }, 2000));
   QCOMPARE(view->GetRowButtonCount(), page);
   QVERIFY(view->GetRowWriteButton(page - 1));
   QVERIFY(!view->GetRowWriteButton(page));
@@ -353,8 +348,7 @@ void CLibWindowTest::saveOpenAndTheirErrors() {
   const int before = ui.m_texts.size();
   ViewOf(doc)->OnCommand(ID_FILE_CLOSE);
   QCOMPARE(ui.m_texts.value(before), QStringLiteral("Save changes to first.qzl?"));
-  RunEventLoop(20);
-  QVERIFY(app->GetLibraries().empty());
+  QVERIFY(RunEventLoopUntil([&]() { return app->GetLibraries().empty(); }, 2000));
 
   // Open through the dialog; a file of another type is refused with its own message.
   answers.File(path);
@@ -406,7 +400,7 @@ void CLibWindowTest::fileDialogsRememberPerPurpose() {
   answers.File(path);
   ViewOf(doc)->OnCommand(ID_FILE_SAVE_AS);
   QVERIFY(QFile::exists(path));
-  QCOMPARE(GP::GetProfileString(QStringLiteral("QZL"), QString::fromLatin1(CProfiledFileDialog::kFileNameEntry)),
+  QCOMPARE(QZP::CQtSettings().String(QStringLiteral("QZL"), QString::fromLatin1(CProfiledFileDialog::kFileNameEntry)),
            QStringLiteral("kept.qzl"));
 
   // Save As on a new library proposes the name last confirmed, not the title.

@@ -9,10 +9,10 @@
 #include "app/imageview.h"
 #include "app/mainframe.h"
 #include "app/progressbar.h"
-#include "gp/editlistmodel.h"
-#include "gp/profile.h"
 #include "app/resource.h"
+#include "gp/editlistmodel.h"
 #include "model/appstate.h"
+#include "platform/qtsettings.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -65,11 +65,7 @@ class CMainWindowTest : public QObject {
 
 private slots:
   void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() {
-    CTestSettings::Clear();
-    QZML::CAppState::Instance().SetTargetModelQuiet(QZML::MODEL_QZMAX);
-    QZML::CAppState::Instance().GetClipboard().m_patches.Clear();
-  }
+  void init() { CTestSettings::Reset(); }
 
   void cutAndInsertKeepTwoHundredRows();
   void modelSwitchDropsAndAppendsRows();
@@ -146,7 +142,7 @@ void CMainWindowTest::readAllAndWriteAllThroughTheWindow() {
   CTestUi ui;
   CDialogAnswers answers(ui);
   // A QZ-5 has the fewer patches; every one of them travels, block by block.
-  GP::WriteProfileInt(QStringLiteral("Option"), QStringLiteral("TargetModel"), QZML::MODEL_QZ5);
+  QZP::CQtSettings().SetInt(QStringLiteral("Option"), QStringLiteral("TargetModel"), QZML::MODEL_QZ5);
   CStartedApp app(SimulatorOptions());
   CFastTransfers fast;
   CSimPort* simulator = app->GetMidi()->Simulator();
@@ -258,7 +254,7 @@ void CMainWindowTest::temporaryButtonsAndDoubleClick() {
 
   // After scrolling, button 2 stands for the patch now in its row.
   list->SetTopIndex(10);
-  RunEventLoop(20);
+  QVERIFY(RunEventLoopUntil([&]() { return view->GetPageTopRow() == 10; }, 2000));
   const int top = view->GetPageTopRow();
   view->GetRowWriteButton(2)->click();
   simulator->Stop();

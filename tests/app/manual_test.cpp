@@ -11,8 +11,8 @@
 #include "app/programfiles.h"
 #include "app/resource.h"
 #include "cli/cliargs.h"
-#include "gp/profile.h"
 #include "model/appstate.h"
+#include "platform/qtsettings.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -126,7 +126,8 @@ void CManualTest::everyMenuCommandIsInTheManual() {
 
 void CManualTest::everyQzmlCommandAndOptionIsInTheManual() {
   QStringList wanted = {QStringLiteral("--model"), QStringLiteral("--device-id"), QStringLiteral("--yes"),
-                        QStringLiteral("--midi-api"), QStringLiteral("--help")};
+                        QStringLiteral("--midi-api"), QStringLiteral("--help"),
+                        QStringLiteral("--version")};
   for (const QZCli::CCommandSpec& command : QZCli::Commands()) {
     wanted.append(QStringLiteral("qzml ") + QString::fromLatin1(command.name));
     for (const QZCli::COptionSpec& option : command.options)
@@ -315,7 +316,7 @@ void CManualTest::theSampleFilesImportFromTheFirstSmfFolder() {
   } samples[] = {{QZML::MODEL_QZMAX, "QZ-MAX Sample Patches.mid", 200}, {QZML::MODEL_QZ5, "QZ-5 Sample Patches.mid", 140}};
   for (const auto& sample : samples) {
     CTestSettings::Clear();
-    GP::WriteProfileInt(QStringLiteral("Option"), QStringLiteral("TargetModel"), sample.model);
+    QZP::CQtSettings().SetInt(QStringLiteral("Option"), QStringLiteral("TargetModel"), sample.model);
     CTestUi ui;
     CDialogAnswers answers(ui);
     // The simulated unit's device ID, 17, is the one the samples carry.

@@ -1,6 +1,7 @@
 // Makes the pictures of the user manual from the running program and its built-in simulated unit, under
 // a real X server (tools/screenshots runs it under Xvfb):  manualscreens FOLDER
 #include "apptestsupport.h"
+#include "screenshots.h"
 #include "windowtestsupport.h"
 
 #include "app/appmidi.h"
@@ -15,10 +16,10 @@
 #include "app/setgriddlg.h"
 #include "app/textoutbox.h"
 #include "gp/fontdialog.h"
-#include "gp/profile.h"
 #include "midi/transfer.h"
 #include "model/blocktable.h"
 #include "model/filedocument.h"
+#include "platform/qtsettings.h"
 #include "textout/textout.h"
 
 #include <QDir>
@@ -33,36 +34,11 @@
 
 namespace {
 
-QString s_folder;
-int s_failures = 0;
+CScreenshots s_shots(6, 0);
 
-void Settle() {
-  for (int i = 0; i < 6; ++i)
-    RunEventLoop(40);
-}
-
-// The window as the screen shows it, so pop-ups over it are in the picture.
-void Save(QWidget* widget, const QString& name) {
-  Settle();
-  const QString path = QDir(s_folder).filePath(name + QStringLiteral(".png"));
-  const QRect area = widget->frameGeometry();
-  QPixmap shot = widget->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-  if (shot.isNull())
-    shot = widget->grab();
-  if (!shot.save(path)) {
-    std::fprintf(stderr, "manualscreens: %s could not be saved\n", qPrintable(path));
-    ++s_failures;
-    return;
-  }
-  std::printf("%s\n", qPrintable(path));
-}
-
-void SaveDialog(QDialog& dialog, const QString& name) {
-  dialog.show();
-  dialog.raise();
-  Save(&dialog, name);
-  dialog.reject();
-}
+void Settle() { s_shots.Settle(); }
+void Save(QWidget* widget, const QString& name) { s_shots.Save(widget, name); }
+void SaveDialog(QDialog& dialog, const QString& name) { s_shots.SaveDialog(dialog, name); }
 
 void SaveMessage(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons, QWidget* parent,
                  const QString& name) {
@@ -111,11 +87,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: manualscreens FOLDER\n");
     return 2;
   }
-  s_folder = QString::fromLocal8Bit(argv[1]);
-  QDir().mkpath(s_folder);
+  s_shots.SetFolder(QString::fromLocal8Bit(argv[1]));
   CTestSettings settings;
   // Columns as a user would size them, so End of Line and the memos show whole.
-  GP::WriteProfileString(QStringLiteral("PatchListCtrl"), QStringLiteral("ColumnWidth"),
+  QZP::CQtSettings().SetString(QStringLiteral("PatchListCtrl"), QStringLiteral("ColumnWidth"),
                          QStringLiteral("86,120,64,104,64,64"));
   QTemporaryDir files;
   CAppOptions options = TestOptions();
@@ -189,7 +164,7 @@ int main(int argc, char** argv) {
     QTest::keyClicks(first, QStringLiteral("Clean Intro"));
   } else {
     std::fprintf(stderr, "manualscreens: no edit box opened\n");
-    ++s_failures;
+    s_shots.AddFailure();
   }
   Save(frame, QStringLiteral("editing"));
   list->EndEdit(false);
@@ -250,19 +225,7 @@ int main(int argc, char** argv) {
 
   // The progress dialog as a read of all patches shows it.
   CProgressBar* progress = app->GetProgressBar();
-  {
-    // 56 patches read in 33.6 s: the estimate is there.
-    QZP::CFakeClock clock;
-    progress->SetClock(&clock);
-    progress->BeginPatches(200, CZelProgressBar::WORK_READ, true);
-    clock.Advance(56 * 600);
-    progress->SetPosition(57);
-    progress->SetText("User Patch 57: PATCH FX1");
-    progress->Refresh();
-    Save(progress->GetDialog(), QStringLiteral("progress"));
-    progress->End();
-    progress->SetClock(nullptr);
-  }
+  ShowReadProgress(progress, [&]() { Save(progress->GetDialog(), QStringLiteral("progress")); });
 
   // The help window on the manual beside this program.
   if (CHelpWindow::Open(app->GetManualPath(), frame)) {
@@ -272,9 +235,9 @@ int main(int argc, char** argv) {
     Save(help, QStringLiteral("help-window"));
     help->close();
   } else {
-    ++s_failures;
+    s_shots.AddFailure();
   }
 
   app.Exit();
-  return s_failures == 0 ? 0 : 1;
+  return s_shots.Failures() == 0 ? 0 : 1;
 }

@@ -43,12 +43,7 @@ class CSafetyTest : public QObject {
 
 private slots:
   void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() {
-    CTestSettings::Clear();
-    QZML::CAppState::Instance().SetTargetModelQuiet(QZML::MODEL_QZMAX);
-    QZML::CAppState::Instance().GetClipboard().m_patches.Clear();
-    QZML::CAppState::Instance().GetClipboard().m_model = QZML::kModelOfTarget;
-  }
+  void init() { CTestSettings::Reset(); }
 
   void smfOfAnotherDeviceIdLeavesMainUntouchedUnlessTheUserAgrees();
   void declinedConversionKeepsTheLibrarysModel();

@@ -11,10 +11,10 @@
 #include "app/resource.h"
 #include "app/selecttargetdlg.h"
 #include "app/textoutbox.h"
-#include "gp/profile.h"
 #include "midi/midienvironment.h"
 #include "model/appstate.h"
 #include "model/convert.h"
+#include "platform/qtsettings.h"
 #include "textout/textout.h"
 
 #include <QMdiArea>
@@ -43,11 +43,7 @@ class CStartupTest : public QObject {
 
 private slots:
   void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() {
-    CTestSettings::Clear();
-    QZML::CAppState::Instance().SetTargetModelQuiet(QZML::MODEL_QZMAX);
-    QZML::CAppState::Instance().SetGridSwitch(0);
-  }
+  void init() { CTestSettings::Reset(); }
 
   void firstStartTakesTheDefaults();
   void storedQz5StartsInQz5WithoutQuestion();
@@ -117,7 +113,7 @@ void CStartupTest::firstStartTakesTheDefaults() {
 }
 
 void CStartupTest::storedQz5StartsInQz5WithoutQuestion() {
-  GP::WriteProfileInt(kOption, QStringLiteral("TargetModel"), 1);
+  QZP::CQtSettings().SetInt(kOption, QStringLiteral("TargetModel"), 1);
   CTestUi ui;
   CStartedApp app;
   QVERIFY(app.Started());
@@ -145,13 +141,13 @@ void CStartupTest::settingsAreSavedAtExitAndLoadedBack() {
     app->GetListFont().SetColorRef(255);
     saved = app->GetListFont().GetLogFont();
   }
-  QCOMPARE(GP::GetProfileInt(kOption, QStringLiteral("GridSw")), 1);
-  QCOMPARE(GP::GetProfileInt(kOption, QStringLiteral("WriteTempClick")), 1);
-  QCOMPARE(GP::GetProfileInt(kOption, QStringLiteral("ReadUser"), -1), 0);
-  QCOMPARE(GP::GetProfileInt(kOption, QStringLiteral("TargetModel"), -1), 0);
-  QCOMPARE(GP::GetProfileInt(kOption, QStringLiteral("FontColor")), 255);
-  QCOMPARE(GP::GetProfileString(kOption, QStringLiteral("FontFaceName")), QStringLiteral("DejaVu Serif"));
-  QCOMPARE(GP::GetProfileString(kOption, QStringLiteral("FontAttribute")).split(QLatin1Char(',')).size(), 13);
+  QCOMPARE(QZP::CQtSettings().Int(kOption, QStringLiteral("GridSw")), 1);
+  QCOMPARE(QZP::CQtSettings().Int(kOption, QStringLiteral("WriteTempClick")), 1);
+  QCOMPARE(QZP::CQtSettings().Int(kOption, QStringLiteral("ReadUser"), -1), 0);
+  QCOMPARE(QZP::CQtSettings().Int(kOption, QStringLiteral("TargetModel"), -1), 0);
+  QCOMPARE(QZP::CQtSettings().Int(kOption, QStringLiteral("FontColor")), 255);
+  QCOMPARE(QZP::CQtSettings().String(kOption, QStringLiteral("FontFaceName")), QStringLiteral("DejaVu Serif"));
+  QCOMPARE(QZP::CQtSettings().String(kOption, QStringLiteral("FontAttribute")).split(QLatin1Char(',')).size(), 13);
 
   QZML::CAppState::Instance().SetGridSwitch(0);
   CTestUi ui;
@@ -171,7 +167,7 @@ void CStartupTest::pendingErrorIsShownOnceAtIdle() {
   app->GetErrorBuffer()->Error(TEXTOUT_ERR_NO_ANSWER);
   QVERIFY(ui.m_texts.isEmpty()); // not at once
   ui.Answer(QMessageBox::No);    // no search for the unit
-  RunEventLoop(50);
+  QVERIFY(RunEventLoopUntil([&]() { return !ui.m_texts.isEmpty(); }, 2000));
   QCOMPARE(ui.m_texts, QStringList{QStringLiteral(
                            "It appears that the QZ-MAX is unconnected or connected incorrectly. "
                            "Please check the connections.\nCheck that the MIDI input and output ports lead to "
@@ -197,7 +193,7 @@ void CStartupTest::noIdleReportWhileACommandPumpsEvents() {
       QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents, 5);
     shownDuringCommand = ui.m_texts.size();
   });
-  RunEventLoop(80);
+  QVERIFY(RunEventLoopUntil([&]() { return shownDuringCommand >= 0 && !ui.m_texts.isEmpty(); }, 2000));
   QCOMPARE(shownDuringCommand, 0);
   QCOMPARE(ui.m_texts.size(), 1);
 }

@@ -23,10 +23,7 @@ class CTransferTest : public QObject {
 
 private slots:
   void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() {
-    CTestSettings::Clear();
-    QZML::CAppState::Instance().SetTargetModelQuiet(QZML::MODEL_QZMAX);
-  }
+  void init() { CTestSettings::Reset(); }
 
   void readAndWriteTheSimulatedUnit();
   void withoutPortsTheTransferSaysSoAtOnce();

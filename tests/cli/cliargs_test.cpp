@@ -98,6 +98,7 @@ TEST(CommandLine, HelpWinsAndUsageErrorsSayWhy) {
   std::string error;
   EXPECT_EQ(Parse({"--help"}, line, error), PARSE_HELP);
   EXPECT_EQ(line.command, nullptr);
+  EXPECT_EQ(Parse({"--model", "qz5", "--version"}, line, error), PARSE_VERSION);
   EXPECT_EQ(Parse({"read", "--bogus", "--help"}, line, error), PARSE_HELP);
   ASSERT_NE(line.command, nullptr);
   EXPECT_STREQ(line.command->name, "read");

@@ -21,3 +21,11 @@ done
 run 0 read --bogus --help
 run 0 --model qz5 --help
 [ "$OUT" = "$tool_help" ] || fail "global help differs after a global option"
+
+# The version line: the project's version and the revision built from, wherever --version stands among the
+# global options.
+run 0 --version
+case "$OUT" in "qzml "[0-9]*.[0-9]*.[0-9]*" (git "*")") ;; *) fail "--version: $OUT" ;; esac
+version=$OUT
+run 0 --model qz5 --version
+[ "$OUT" = "$version" ] || fail "--version differs after a global option"

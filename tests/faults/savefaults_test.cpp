@@ -18,17 +18,13 @@
 #include "midi/patchstream.h"
 #include "model/filedocument.h"
 #include "model/savefile.h"
+#include "testfiles.h"
 #include "textout/textout.h"
 
 namespace fs = std::filesystem;
 using namespace QZML;
 
 namespace {
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Every write past 50,000 bytes fails as on a full disk (and raises no signal).
 class CFullDisk {

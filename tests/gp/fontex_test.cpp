@@ -2,7 +2,7 @@
 
 #include "gp/fontdialog.h"
 #include "gp/fontex.h"
-#include "gp/profile.h"
+#include "platform/qtsettings.h"
 #include "testprofile.h"
 
 #include <QApplication>
@@ -58,14 +58,14 @@ private:
 void CFontExTest::savedFontLoadsBackWithTheSameNumbersAndColour() {
   CFontEx saved;
   saved.SaveProfile(kSection, kPrefix); // no font yet: nothing written
-  QVERIFY(GP::GetProfileString(kSection, QStringLiteral("FontFaceName")).isNull());
+  QVERIFY(QZP::CQtSettings().String(kSection, QStringLiteral("FontFaceName")).isNull());
   saved.CreateFontIndirect(SampleLogFont());
   saved.SetColorRef(255);
   saved.SaveProfile(kSection, kPrefix);
-  QCOMPARE(GP::GetProfileString(kSection, QStringLiteral("FontFaceName")), QStringLiteral("DejaVu Sans Mono"));
-  QCOMPARE(GP::GetProfileString(kSection, QStringLiteral("FontAttribute")),
+  QCOMPARE(QZP::CQtSettings().String(kSection, QStringLiteral("FontFaceName")), QStringLiteral("DejaVu Sans Mono"));
+  QCOMPARE(QZP::CQtSettings().String(kSection, QStringLiteral("FontAttribute")),
            QStringLiteral("-13,0,0,0,700,1,0,1,128,3,2,0,49"));
-  QCOMPARE(GP::GetProfileInt(kSection, QStringLiteral("FontColor")), 255);
+  QCOMPARE(QZP::CQtSettings().Int(kSection, QStringLiteral("FontColor")), 255);
 
   CFontEx loaded;
   loaded.LoadProfile(kSection, kPrefix);
@@ -91,8 +91,8 @@ void CFontExTest::missingEntriesGiveTheInterfaceFont() {
   QCOMPARE(font.GetColorRef(), quint32(0));
 
   // A face name without attributes is not enough either.
-  GP::WriteProfileString(kSection, QStringLiteral("FontFaceName"), QStringLiteral("Serif"));
-  GP::WriteProfileInt(kSection, QStringLiteral("FontColor"), 0x00FF00);
+  QZP::CQtSettings().SetString(kSection, QStringLiteral("FontFaceName"), QStringLiteral("Serif"));
+  QZP::CQtSettings().SetInt(kSection, QStringLiteral("FontColor"), 0x00FF00);
   CFontEx faceOnly;
   faceOnly.LoadProfile(kSection, kPrefix);
   QCOMPARE(faceOnly.GetFont().family(), QApplication::font().family());
@@ -100,21 +100,21 @@ void CFontExTest::missingEntriesGiveTheInterfaceFont() {
 }
 
 void CFontExTest::attributeTextIsReadLikeScanf() {
-  GP::WriteProfileString(kSection, QStringLiteral("FontFaceName"), QStringLiteral("Sans"));
+  QZP::CQtSettings().SetString(kSection, QStringLiteral("FontFaceName"), QStringLiteral("Sans"));
   // Five numbers: the byte fields keep their defaults.
-  GP::WriteProfileString(kSection, QStringLiteral("FontAttribute"), QStringLiteral(" -16, 0,0,0,400"));
+  QZP::CQtSettings().SetString(kSection, QStringLiteral("FontAttribute"), QStringLiteral(" -16, 0,0,0,400"));
   CFontEx five;
   five.LoadProfile(kSection, kPrefix);
   QCOMPARE(five.GetLogFont().Numbers(), (std::array<int, 13>{-16, 0, 0, 0, 400, 0, 0, 0, 128, 3, 2, 0, 49}));
 
   // Byte fields take the low byte; parsing stops at the first field that is no number.
-  GP::WriteProfileString(kSection, QStringLiteral("FontAttribute"), QStringLiteral("-12,0,0,0,400,257,2,x,1,1,1,1,1"));
+  QZP::CQtSettings().SetString(kSection, QStringLiteral("FontAttribute"), QStringLiteral("-12,0,0,0,400,257,2,x,1,1,1,1,1"));
   CFontEx bytes;
   bytes.LoadProfile(kSection, kPrefix);
   QCOMPARE(bytes.GetLogFont().Numbers(), (std::array<int, 13>{-12, 0, 0, 0, 400, 1, 2, 0, 128, 3, 2, 0, 49}));
 
   // Nothing readable: the leading numbers start at 0, and a zero height keeps the interface font size.
-  GP::WriteProfileString(kSection, QStringLiteral("FontAttribute"), QStringLiteral("bold"));
+  QZP::CQtSettings().SetString(kSection, QStringLiteral("FontAttribute"), QStringLiteral("bold"));
   CFontEx none;
   none.LoadProfile(kSection, kPrefix);
   QCOMPARE(none.GetLogFont().height, 0);
@@ -122,10 +122,10 @@ void CFontExTest::attributeTextIsReadLikeScanf() {
 
   // Numbers beyond 32 bits are clamped, not wrapped.
   int values[2] = {7, 7};
-  QCOMPARE(GP::ScanIntegers(QStringLiteral("99999999999,-99999999999"), values, 2), 2);
+  QCOMPARE(QZP::ScanIntegers(QStringLiteral("99999999999,-99999999999"), values, 2), 2);
   QCOMPARE(values[0], INT32_MAX);
   QCOMPARE(values[1], INT32_MIN);
-  QCOMPARE(GP::ScanIntegers(QStringLiteral("1 ,2"), values, 2), 1);
+  QCOMPARE(QZP::ScanIntegers(QStringLiteral("1 ,2"), values, 2), 1);
 }
 
 void CFontExTest::loadingTwiceKeepsTheFirstFont() {

@@ -2,7 +2,7 @@
 
 #include "gp/mdichildwndex.h"
 #include "gp/mdiframewndex.h"
-#include "gp/profile.h"
+#include "platform/qtsettings.h"
 #include "testprofile.h"
 
 #include <QAction>
@@ -70,8 +70,8 @@ void CMdiTest::frameReopensWhereItWasClosed() {
     QTRY_COMPARE(frame.pos(), QPoint(30, 40));
     frame.close();
   }
-  QCOMPARE(GP::GetProfileString(QStringLiteral("Window"), QStringLiteral("Position")), QStringLiteral("30,40,530,340"));
-  QCOMPARE(GP::GetProfileInt(QStringLiteral("Window"), QStringLiteral("Maximized"), -1), 0);
+  QCOMPARE(QZP::CQtSettings().String(QStringLiteral("Window"), QStringLiteral("Position")), QStringLiteral("30,40,530,340"));
+  QCOMPARE(QZP::CQtSettings().Int(QStringLiteral("Window"), QStringLiteral("Maximized"), -1), 0);
   CMDIFrameWndEx frame;
   frame.show();
   QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -90,8 +90,8 @@ void CMdiTest::frameReopensMaximizedAndRestoresItsNormalRectangle() {
     QTRY_VERIFY(frame.isMaximized());
     frame.close();
   }
-  QCOMPARE(GP::GetProfileInt(QStringLiteral("Window"), QStringLiteral("Maximized")), 1);
-  QCOMPARE(GP::GetProfileString(QStringLiteral("Window"), QStringLiteral("Position")), QStringLiteral("20,30,420,330"));
+  QCOMPARE(QZP::CQtSettings().Int(QStringLiteral("Window"), QStringLiteral("Maximized")), 1);
+  QCOMPARE(QZP::CQtSettings().String(QStringLiteral("Window"), QStringLiteral("Position")), QStringLiteral("20,30,420,330"));
   CMDIFrameWndEx frame;
   frame.show();
   QVERIFY(QTest::qWaitForWindowExposed(&frame));
@@ -102,12 +102,12 @@ void CMdiTest::frameReopensMaximizedAndRestoresItsNormalRectangle() {
 }
 
 void CMdiTest::malformedPositionKeepsUnparsedFields() {
-  GP::WriteProfileString(QStringLiteral("Window"), QStringLiteral("Position"), QStringLiteral("10,20,x,7"));
+  QZP::CQtSettings().SetString(QStringLiteral("Window"), QStringLiteral("Position"), QStringLiteral("10,20,x,7"));
   CMDIFrameWndEx frame;
   QCOMPARE(frame.pos(), QPoint(10, 20));
   QVERIFY(frame.width() > 0 && frame.height() > 0);
   // Far off every screen the frame comes back within reach.
-  GP::WriteProfileString(QStringLiteral("Window"), QStringLiteral("Position"),
+  QZP::CQtSettings().SetString(QStringLiteral("Window"), QStringLiteral("Position"),
                          QStringLiteral("90000,90000,90600,90400"));
   CMDIFrameWndEx lost;
   QCOMPARE(lost.size(), QSize(600, 400));
@@ -124,7 +124,7 @@ void CMdiTest::closeStoresBarsAndVersion() {
     bar->hide();
     frame.close();
   }
-  QCOMPARE(GP::GetProfileString(QStringLiteral("Version"), QStringLiteral("FileVersion")), QStringLiteral("1.2.3"));
+  QCOMPARE(QZP::CQtSettings().String(QStringLiteral("Version"), QStringLiteral("FileVersion")), QStringLiteral("1.2.3"));
   CMDIFrameWndEx frame;
   QToolBar* bar = frame.addToolBar(QStringLiteral("Tool Bar"));
   bar->setObjectName(QStringLiteral("ToolBar"));
@@ -186,7 +186,7 @@ void CMdiTest::childReopensAtSavedPosition() {
   child->showMaximized();
   frame.GetMdiArea()->setActiveSubWindow(child);
   frame.GetSavePositionAction()->trigger(); // the normal rectangle, not the maximised one
-  QCOMPARE(GP::GetProfileString(QStringLiteral("Window"), QStringLiteral("Position4097")),
+  QCOMPARE(QZP::CQtSettings().String(QStringLiteral("Window"), QStringLiteral("Position4097")),
            QStringLiteral("30,40,300,200"));
   child->showNormal(); // a maximised active child would open the next ones maximised too
 

@@ -4,14 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-
-#include <cstdlib>
 #include <thread>
 
 #include "exclusive/shortmessage.h"
+#include "jacktestsupport.h"
 #include "midi/midienvironment.h"
 #include "midi/midisetup.h"
+#include "midi/stack/midistack.h"
 #include "platform/clock.h"
 #include "platform/qtdispatch.h"
 #include "platform/rtmidibackend.h"
@@ -52,20 +51,6 @@ struct CUiHandler : IZelMidiMessageHandler {
   std::vector<QZML::CByteArray> dataSets;
 };
 
-std::string EndingWith(const std::vector<std::string>& names, const std::string& tail) {
-  for (const std::string& name : names)
-    if (name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0)
-      return name;
-  return {};
-}
-
-#define REQUIRE_JACK()                                                                                                 \
-  if (!QZP::CRtMidiBackend::JackServerRunning()) {                                                                     \
-    if (std::getenv("QZ_REQUIRE_JACK"))                                                                                \
-      FAIL() << "no JACK server is running";                                                                           \
-    GTEST_SKIP() << "no JACK server is running";                                                                       \
-  }
-
 TEST(Jack, ErrorsComeBackAsText) {
   QZP::CRtMidiBackend backend;
   EXPECT_FALSE(backend.Init("nonsense"));
@@ -82,14 +67,15 @@ TEST(Jack, ErrorsComeBackAsText) {
 
 TEST(Jack, MessagesTravelThroughTheServerToTheUiThread) {
   REQUIRE_JACK();
-  int argc = 1;
-  char name[] = "jack_tests";
-  char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
-  QZP::CQtUiDispatcher dispatcher(&app);
+  CJackTestApp app;
+  QZP::CQtUiDispatcher dispatcher(app.App());
 
-  QZP::CRtMidiBackend backend;
-  ASSERT_TRUE(backend.Init("auto")) << backend.ErrorText();
+  CBox box;
+  CUiHandler handler;
+  QZP::CMemorySettings settings;
+  CMidiStack stack;
+  ASSERT_TRUE(stack.AddRealMidi("auto", "QZ-MAX Librarian")) << stack.RealMidiError();
+  QZP::CRtMidiBackend& backend = stack.RealMidi();
   CRelay relay;
   relay.out = backend.OpenVirtualOutput("qz-relay-out");
   ASSERT_TRUE(relay.out) << backend.ErrorText();
@@ -102,23 +88,15 @@ TEST(Jack, MessagesTravelThroughTheServerToTheUiThread) {
   ASSERT_FALSE(outName.empty());
   ASSERT_FALSE(inName.empty());
 
-  CBox box;
-  CMidiServices services;
-  services.backend = &backend;
-  services.dispatcher = &dispatcher;
-  services.messageBox = &box;
-  CMidiEnvironment environment;
-  environment.SetServices(services);
-  environment.PreparePorts(QZML::MODEL_QZMAX);
-  CUiHandler handler;
-  environment.Inputs()[0].m_messageHandler = &handler;
-  QZP::CMemorySettings settings;
   settings.WriteString("MIDIInConnection", "MIDIInDevice0", inName);
   settings.WriteInt("MIDIInConnection", "MIDIInDeviceId0", 16);
   settings.WriteString("MIDIOutConnection", "MIDIOutDevice0", outName);
   settings.WriteInt("MIDIOutConnection", "MIDIOutDeviceId0", 16);
-  CMidiSetup setup(environment, settings);
-  setup.Load();
+  stack.Start(dispatcher, &box, &settings);
+  stack.PreparePorts(QZML::MODEL_QZMAX);
+  CMidiEnvironment& environment = stack.Environment();
+  environment.Inputs()[0].m_messageHandler = &handler;
+  stack.Setup().Load();
   ASSERT_TRUE(environment.IsSetupComplete()) << (box.messages.empty() ? "" : box.messages[0]);
 
   // A full-size block of the unit, a note and active sensing, which must not arrive.
@@ -145,7 +123,7 @@ TEST(Jack, MessagesTravelThroughTheServerToTheUiThread) {
   EXPECT_TRUE(handler.onUiThread);
   EXPECT_TRUE(box.messages.empty());
 
-  setup.DisconnectAll();
+  stack.DisconnectAll();
   relayIn->Close();
   relay.out->Close();
 }

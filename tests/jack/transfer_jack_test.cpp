@@ -3,28 +3,19 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 
-#include <cstdlib>
-
+#include "jacktestsupport.h"
 #include "midi/midienvironment.h"
-#include "midi/midisetup.h"
 #include "midi/patchstream.h"
+#include "midi/stack/midistack.h"
 #include "model/parameteraddress.h"
 #include "platform/qtdispatch.h"
 #include "platform/rtmidibackend.h"
-#include "platform/settings.h"
 #include "sim/simdevice.h"
 #include "textout/textout.h"
+#include "transfertestsupport.h"
 
 namespace {
-
-#define REQUIRE_JACK_SERVER()                                                                                          \
-  if (!QZP::CRtMidiBackend::JackServerRunning()) {                                                                     \
-    if (std::getenv("QZ_REQUIRE_JACK"))                                                                                \
-      FAIL() << "no JACK server is running";                                                                           \
-    GTEST_SKIP() << "no JACK server is running";                                                                       \
-  }
 
 struct CMessages : IMidiMessageBox {
   void ShowMidiMessage(const std::string& text) override { messages.push_back(text); }
@@ -38,26 +29,18 @@ struct CUnitInput : QZP::IMidiInputCallback {
   CSimDevice* device = nullptr;
 };
 
-std::string EndingWith(const std::vector<std::string>& names, const std::string& tail) {
-  for (const std::string& name : names)
-    if (name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0)
-      return name;
-  return {};
-}
-
 } // namespace
 
 TEST(JackTransfer, WriteAPatchAndReadItBack) {
-  REQUIRE_JACK_SERVER();
-  int argc = 1;
-  char name[] = "jack_tests";
-  char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
-  QZP::CQtUiDispatcher dispatcher(&app);
+  REQUIRE_JACK();
+  CJackTestApp app;
+  QZP::CQtUiDispatcher dispatcher(app.App());
   QZML::CTargetModelScope model(QZML::MODEL_QZMAX);
 
-  QZP::CRtMidiBackend backend;
-  ASSERT_TRUE(backend.Init("jack")) << backend.ErrorText();
+  CMessages box;
+  CMidiStack stack;
+  ASSERT_TRUE(stack.AddRealMidi("jack", "QZ-MAX Librarian")) << stack.RealMidiError();
+  QZP::CRtMidiBackend& backend = stack.RealMidi();
   CSimDevice unit;
   std::unique_ptr<QZP::IMidiOutPort> unitOut = backend.OpenVirtualOutput("qz-unit-out");
   ASSERT_TRUE(unitOut) << backend.ErrorText();
@@ -68,23 +51,15 @@ TEST(JackTransfer, WriteAPatchAndReadItBack) {
   std::unique_ptr<QZP::IMidiInPort> unitIn = backend.OpenVirtualInput("qz-unit-in", &input);
   ASSERT_TRUE(unitIn && unitIn->Start()) << backend.ErrorText();
 
-  CMessages box;
-  CMidiServices services;
-  services.backend = &backend;
-  services.dispatcher = &dispatcher;
-  services.messageBox = &box;
-  CMidiEnvironment environment;
-  environment.SetServices(services);
-  environment.PreparePorts(QZML::MODEL_QZMAX);
+  stack.Start(dispatcher, &box);
+  stack.PreparePorts(QZML::MODEL_QZMAX);
   CZelTextOutBuffer* messageBox = new CZelTextOutBuffer;
   CZelTextOutBuffer* errors = new CZelTextOutBuffer;
-  environment.SetTextOut(MIDI_TEXTOUT_MESSAGE_BOX, messageBox);
-  environment.SetTextOut(MIDI_TEXTOUT_ERROR_BUFFER, errors);
-  QZP::CMemorySettings settings;
-  CMidiSetup setup(environment, settings);
-  setup.BindInput(environment.Inputs()[0], EndingWith(backend.InputNames(), ":qz-unit-out"), 0x10);
-  setup.BindOutput(environment.Outputs()[0], EndingWith(backend.OutputNames(), ":qz-unit-in"), 0x10);
-  ASSERT_TRUE(environment.IsSetupComplete()) << (box.messages.empty() ? "" : box.messages[0]);
+  stack.SetTextOuts(messageBox, errors);
+  CMidiEnvironment& environment = stack.Environment();
+  ASSERT_TRUE(stack.ConnectUnit(EndingWith(backend.InputNames(), ":qz-unit-out"),
+                                EndingWith(backend.OutputNames(), ":qz-unit-in"), 0x10))
+      << (box.messages.empty() ? "" : box.messages[0]);
 
   CReader reader;
   QZML::CWriter writer;
@@ -103,22 +78,13 @@ TEST(JackTransfer, WriteAPatchAndReadItBack) {
   QZML::CPatchArray back;
   back.Resize(8);
   ASSERT_TRUE(reader.ReadPatches(QZML::AREA_USER, {5}, &back)) << errors->m_pendingError;
-  QZML::CParameterAddress addressing;
-  for (int index = 0; index < QZML::kBlockCount; ++index) {
-    const QZML::CBlockInstance& block = QZML::BlockInstance(index);
-    if (!QZML::CParameterAddress::IsRead(block.kind->id))
-      continue;
-    const int size = addressing.GetBlockSize(QZML::AREA_USER, block.kind->id);
-    EXPECT_TRUE(std::equal(patch.Image() + block.flatOffset, patch.Image() + block.flatOffset + size,
-                           back.Get(5)->Image() + block.flatOffset))
-        << addressing.GetDescription(QZML::AREA_USER, 5, block.kind->id, block.sub);
-  }
+  EXPECT_TRUE(SameBlocks(patch, *back.Get(5), QZML::CParameterAddress::IsRead));
   EXPECT_EQ(back.Get(5)->GetName(), "Over {JACK}     ");
   EXPECT_EQ(errors->m_pendingError, 0);
   EXPECT_EQ(messageBox->m_pendingError, 0);
   EXPECT_TRUE(box.messages.empty());
 
-  setup.DisconnectAll();
+  stack.DisconnectAll();
   unitIn->Close();
   unit.Stop();
   unitOut->Close();

@@ -10,8 +10,8 @@
 #include "app/patchlistctrl.h"
 #include "app/resource.h"
 #include "gp/editlistmodel.h"
-#include "gp/profile.h"
 #include "model/appstate.h"
+#include "platform/qtsettings.h"
 
 #include <QPushButton>
 #include <QtTest>
@@ -32,11 +32,7 @@ class CListViewsTest : public QObject {
 
 private slots:
   void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() {
-    CTestSettings::Clear();
-    QZML::CAppState::Instance().SetTargetModelQuiet(QZML::MODEL_QZMAX);
-    QZML::CAppState::Instance().SetGridSwitch(0);
-  }
+  void init() { CTestSettings::Reset(); }
 
   void mainListFollowsTheUserMemoryAndTheModel();
   void libraryListShowsItsDocumentAndMarksEdits();
@@ -126,7 +122,7 @@ void CListViewsTest::fontChangeKeepsWidthsAndGridFollowsTheSwitch() {
   list->SetColumnWidth(memo, 99);
   app.Exit(); // the widths go with the list
   const QStringList widths =
-      GP::GetProfileString(QString::fromLatin1(CPatchListCtrl::kWidthSection), QString::fromLatin1(CPatchListCtrl::kWidthEntry))
+      QZP::CQtSettings().String(QString::fromLatin1(CPatchListCtrl::kWidthSection), QString::fromLatin1(CPatchListCtrl::kWidthEntry))
           .split(QLatin1Char(','));
   QCOMPARE(widths.size(), 6);
   QCOMPARE(widths.at(memo), QStringLiteral("99"));

@@ -7,8 +7,8 @@
 #include "app/imagedoc.h"
 #include "app/patchlistctrl.h"
 #include "gp/editlistmodel.h"
-#include "gp/profile.h"
 #include "model/appstate.h"
+#include "platform/qtsettings.h"
 
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>
@@ -104,11 +104,7 @@ class CPatchListTest : public QObject {
 
 private slots:
   void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() {
-    CTestSettings::Clear();
-    QZML::CAppState::Instance().SetTargetModelQuiet(QZML::MODEL_QZMAX);
-    QZML::CAppState::Instance().GetClipboard().m_patches.Clear();
-  }
+  void init() { CTestSettings::Reset(); }
 
   void mainListNumbersByBankOnBothModels();
   void libraryListEndsWithEndOfLine();
@@ -407,12 +403,12 @@ void CPatchListTest::columnWidthsAreStoredAndRestored() {
       automatic.push_back(list.GetColumnWidth(c));
     }
     QVERIFY(automatic[1] > automatic[2]); // "PatchName" is wider than "Memo1"
-    QCOMPARE(GP::GetProfileString(section, entry), QString());
+    QCOMPARE(QZP::CQtSettings().String(section, entry), QString());
     const int widths[] = {40, 150, 60, 70, 80, 90};
     for (int c = 0; c < 6; ++c)
       list.SetColumnWidth(c, widths[c]);
   }
-  QCOMPARE(GP::GetProfileString(section, entry), QStringLiteral("40,150,60,70,80,90"));
+  QCOMPARE(QZP::CQtSettings().String(section, entry), QStringLiteral("40,150,60,70,80,90"));
   {
     CPatchListCtrl never(false); // never built: leaves the stored widths alone
   }
@@ -424,7 +420,7 @@ void CPatchListTest::columnWidthsAreStoredAndRestored() {
   }
 
   // A field that does not parse and everything after it are automatic; damaged widths are bounded.
-  GP::WriteProfileString(section, entry, QStringLiteral("55,,70"));
+  QZP::CQtSettings().SetString(section, entry, QStringLiteral("55,,70"));
   {
     CPatchListCtrl list(true);
     list.Rebuild();
@@ -432,7 +428,7 @@ void CPatchListTest::columnWidthsAreStoredAndRestored() {
     QCOMPARE(list.GetColumnWidth(1), automatic[1]);
     QCOMPARE(list.GetColumnWidth(2), automatic[2]);
   }
-  GP::WriteProfileString(section, entry, QStringLiteral("99999999999,42"));
+  QZP::CQtSettings().SetString(section, entry, QStringLiteral("99999999999,42"));
   CPatchListCtrl list(true);
   list.Rebuild();
   QCOMPARE(list.GetColumnWidth(0), 10000);

@@ -68,7 +68,7 @@ TEST_F(ReceiveRules, DataSetsMustMatchThePort) {
   EXPECT_EQ(Forwarded(), (std::vector<QZML::CByteArray>{good}));
 
   QZML::CByteArray badChecksum = good;
-  badChecksum[badChecksum.size() - 2] ^= 0x01;
+  badChecksum.at(badChecksum.size() - 2) ^= 0x01; // the checksum; at() also tells GCC the index is in range
   QZML::CByteArray otherModel = good;
   otherModel[5] = 0x06;
   QZML::CByteArray longerModel =

@@ -20,23 +20,12 @@ using namespace QZML;
 
 namespace {
 
-// The file side needs no MIDI set-up: an unbound logical output supplies the addressing.
-struct CFileStreams {
-  explicit CFileStreams(std::uint8_t deviceId = 0x10) : scope(MODEL_QZMAX) {
-    port.m_deviceId = deviceId;
-    port.m_modelId = {0x00, 0x00, 0x0B};
-    reader.SetPort(&port);
-    writer.SetPort(&port);
-  }
+struct CFileStreams : CFileStreamRig {
+  explicit CFileStreams(std::uint8_t deviceId = 0x10) : CFileStreamRig(MODEL_QZMAX, deviceId) {}
   bool Import(const CByteArray& bytes, CPatchArray& destination) {
     std::istringstream file(std::string(bytes.begin(), bytes.end()), std::ios::binary);
     return reader.Import(file, {0}, &destination);
   }
-
-  CTargetModelScope scope;
-  CZelMidiOut port;
-  ::CReader reader;
-  QZML::CWriter writer;
 };
 
 struct CEvents : CZelSmfBufferRead {

@@ -13,15 +13,8 @@ using namespace QZML;
 
 namespace {
 
-// The file side needs no MIDI set-up: an unbound logical output supplies the addressing.
-struct CSysExFiles {
-  explicit CSysExFiles(int model = MODEL_QZMAX) : scope(model) {
-    port.m_deviceId = 0x10;
-    const unsigned char* id = ModelId(model);
-    port.m_modelId.assign(id, id + 3);
-    reader.SetPort(&port);
-    writer.SetPort(&port);
-  }
+struct CSysExFiles : CFileStreamRig {
+  explicit CSysExFiles(int model = MODEL_QZMAX) : CFileStreamRig(model) {}
   CByteArray Export(const CPatchList& rows, CPatchArray& source) {
     std::ostringstream out(std::ios::binary);
     EXPECT_TRUE(writer.ExportSysEx(out, AREA_USER, rows, &source));
@@ -32,11 +25,6 @@ struct CSysExFiles {
     std::istringstream in(std::string(bytes.begin(), bytes.end()), std::ios::binary);
     return reader.ImportSysEx(in, {0}, &destination);
   }
-
-  CTargetModelScope scope;
-  CZelMidiOut port;
-  ::CReader reader;
-  QZML::CWriter writer;
 };
 
 CPatchList AllRows(int count) {

@@ -8,6 +8,7 @@
 
 #include "fakes.h"
 #include "model/filedocument.h"
+#include "testfiles.h"
 
 // The library files in tests/corpus/qzl are frozen: every valid one must load and save back to the very same
 // bytes, every invalid one must fail with its code. They also seed the file loader's fuzzing.
@@ -20,11 +21,6 @@ using namespace QZML;
 namespace {
 
 const fs::path kFolder = fs::path(QZ_CORPUS_DIR) / "qzl";
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 const std::map<std::string, int> kInvalid = {
     {"invalid_short_header.qzl", TEXTOUT_ERR_FILE_TYPE},  {"invalid_signature.qzl", TEXTOUT_ERR_FILE_TYPE},

@@ -10,6 +10,7 @@
 #include <ostream>
 
 #include "fakes.h"
+#include "testfiles.h"
 #include "model/filedocument.h"
 #include "model/savefile.h"
 
@@ -17,16 +18,6 @@ namespace fs = std::filesystem;
 using namespace QZML;
 
 namespace {
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
 
 class AtomicSave : public ::testing::Test {
 protected:

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <cstdio>
 #include <thread>
 #include <vector>
 
@@ -71,6 +72,38 @@ TEST(Settings, MissingAndMalformedValuesReadAsTheDefault) {
   ini.Sync();
   QZP::CQtSettings reread((dir.path() + "/settings.ini").toStdString());
   EXPECT_EQ(reread.ReadInt("MIDIInConnection", "MIDIInDeviceId0", 0), 16);
+}
+
+// The windows' view of the same file: a hand-edited unquoted list reads back whole, in either form;
+// integer lists stop at the first bad field; Qt's own blobs come back as written.
+TEST(Settings, ListsIntegersAndBlobsAsTheWindowsReadThem) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string path = (dir.path() + "/settings.ini").toStdString();
+  {
+    FILE* file = std::fopen(path.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fputs("[Window]\nPosition=10,20,300,400\nChild0=5,x,7\n[MIDIInConnection]\nMIDIInDevice0=Port, with comma\n", file);
+    std::fclose(file);
+  }
+  QZP::CQtSettings settings(path);
+  EXPECT_EQ(settings.String(QStringLiteral("Window"), QStringLiteral("Position")), QStringLiteral("10,20,300,400"));
+  EXPECT_EQ(settings.ReadString("MIDIInConnection", "MIDIInDevice0", ""), "Port,with comma");
+  EXPECT_TRUE(settings.String(QStringLiteral("Window"), QStringLiteral("Missing")).isNull());
+  int values[4] = {-1, -1, -1, -1};
+  EXPECT_EQ(settings.Integers(QStringLiteral("Window"), QStringLiteral("Position"), values, 4), 4);
+  EXPECT_EQ(values[3], 400);
+  int partial[3] = {1, 2, 3};
+  EXPECT_EQ(settings.Integers(QStringLiteral("Window"), QStringLiteral("Child0"), partial, 3), 1);
+  EXPECT_EQ(partial[0], 5);
+  EXPECT_EQ(partial[1], 2); // left as it was
+  const int widths[3] = {40, 150, 60};
+  settings.SetIntegers(QStringLiteral("PatchListCtrl"), QStringLiteral("ColumnWidth"), widths, 3);
+  EXPECT_EQ(settings.ReadString("PatchListCtrl", "ColumnWidth", ""), "40,150,60");
+  const QByteArray blob("\x00\x01\xff state", 9);
+  settings.SetBytes(QStringLiteral("ControlBar"), QStringLiteral("State"), blob);
+  settings.Sync();
+  EXPECT_EQ(QZP::CQtSettings(path).Bytes(QStringLiteral("ControlBar"), QStringLiteral("State")), blob);
 }
 
 TEST(QtDispatcher, PostsFromAnotherThreadRunOnTheEventLoopThread) {

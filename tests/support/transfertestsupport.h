@@ -9,7 +9,9 @@
 #include "midi/midienvironment.h"
 #include "midi/midisetup.h"
 #include "midi/patchstream.h"
+#include "midi/stack/midistack.h"
 #include "miditestsupport.h"
+#include "patchfill.h"
 #include "platform/settings.h"
 #include "sim/port/simport.h"
 #include "textout/textout.h"
@@ -59,6 +61,17 @@ struct CScriptedProgress : CZelProgressBar {
   std::vector<std::string> texts;
 };
 
+// The file side of the device reader and writer needs no MIDI set-up: an unbound logical output supplies
+// the addressing (a device ID as on the wire and the model's identifier).
+struct CFileStreamRig {
+  explicit CFileStreamRig(int model = QZML::MODEL_QZMAX, std::uint8_t deviceId = 0x10);
+
+  QZML::CTargetModelScope scope;
+  CZelMidiOut port;
+  ::CReader reader;
+  QZML::CWriter writer;
+};
+
 struct CTransferRig {
   CTransferRig(const CSimOptions& unit, int targetModel);
   ~CTransferRig();
@@ -68,27 +81,25 @@ struct CTransferRig {
   // What the program sent the unit: identity requests (0x7E) or the unit's messages of a command.
   std::vector<QZML::CByteArray> Sent(std::uint8_t command) const;
 
+  // What the stack's services point to comes first, so it outlives the stack.
   QZML::CTargetModelScope model;
-  QZP::CVirtualMidiBackend backend;
-  std::unique_ptr<CSimPort> sim;
   std::vector<QZML::CByteArray> sent;
   QZP::CFakeClock clock;
   CFakeTimeDispatcher dispatcher;
   CRecordingMessageBox portMessages;
   CCountingInput arrived; // attached behind logical input 0
-  CMidiEnvironment environment;
+  QZP::CMemorySettings settings;
+  CMidiStack stack; // with an environment of its own
+  QZP::CVirtualMidiBackend& backend;
+  CMidiEnvironment& environment;
+  CSimPort* sim;
+  CMidiSetup* setup;
   CCodeRecorder* messageBox; // owned by the environment's slots
   CCodeRecorder* errors;
   CScriptedProgress progress;
-  QZP::CMemorySettings settings;
-  std::unique_ptr<CMidiSetup> setup;
   CReader reader;
   QZML::CWriter writer;
 };
 
-QZML::CPatchArray Rows(std::size_t count);
-// Every block of a patch as random 7-bit bytes, then the name.
-void FillPatch(QZML::CPatch& patch, unsigned seed, const std::string& name);
 // Whether two patches agree on every block of a set at the target model's sizes (EXPECTs it, too).
 bool SameBlocks(const QZML::CPatch& a, const QZML::CPatch& b, bool (*inSet)(int blockId));
-bool SameImage(const QZML::CPatch& a, const QZML::CPatch& b);

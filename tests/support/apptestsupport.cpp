@@ -1,6 +1,7 @@
 #include "apptestsupport.h"
 
-#include "gp/profile.h"
+#include "model/appstate.h"
+#include "platform/qtsettings.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -16,9 +17,18 @@ CTestSettings::CTestSettings() {
 }
 
 void CTestSettings::Clear() {
-  auto profile = GP::OpenProfile();
-  profile->clear();
-  profile->sync();
+  QZP::CQtSettings settings;
+  settings.Clear();
+  settings.Sync();
+}
+
+void CTestSettings::Reset() {
+  Clear();
+  QZML::CAppState& state = QZML::CAppState::Instance();
+  state.SetTargetModelQuiet(QZML::MODEL_QZMAX);
+  state.SetGridSwitch(0);
+  state.GetClipboard().m_patches.Clear();
+  state.GetClipboard().m_model = QZML::kModelOfTarget;
 }
 
 CTestUi::CTestUi() {

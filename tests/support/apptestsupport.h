@@ -21,6 +21,9 @@ public:
   QString Path() const { return m_dir.path(); }
   // Forgets everything stored.
   static void Clear();
+  // Before each test: forgets everything stored, and puts the application state's target model (QZ-MAX),
+  // grid switch (off) and clipboard (empty) as a first start has them.
+  static void Reset();
 
 private:
   QTemporaryDir m_dir;

@@ -1,7 +1,7 @@
 #pragma once
 // Points the per-user profile at a fresh temporary folder for one test program.
 
-#include "gp/profile.h"
+#include "platform/qtsettings.h"
 
 #include <QSettings>
 #include <QStandardPaths>
@@ -14,7 +14,7 @@ public:
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
   }
-  static void Clear() { GP::OpenProfile()->clear(); }
+  static void Clear() { QZP::CQtSettings().Clear(); }
   bool IsValid() const { return m_dir.isValid(); }
 
 private:
