@@ -37,7 +37,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -75,8 +78,8 @@ bool ParseCommandLine(const QStringList& arguments, CAppOptions& options, QStrin
       path.append(argument);
     }
   }
-  // All that is left names one file, as one argument string would (a path with blanks may arrive split).
-  options.file = path.join(QLatin1Char(' '));
+  // Every other argument names a file.
+  options.files = path;
   return true;
 }
 
@@ -95,10 +98,10 @@ bool CApp::InitInstance() {
   QCoreApplication::setApplicationName(QString::fromLatin1(QZP::kSettingsApplication));
   QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
 
-  // 1. One program per user: a second start hands its file over and ends without saving anything.
-  QString handOver;
-  if (!m_options.file.isEmpty())
-    handOver = QFileInfo(m_options.file).absoluteFilePath();
+  // 1. One program per user: a second start hands its files over and ends without saving anything.
+  QStringList handOver;
+  for (const QString& file : CommandLineFiles())
+    handOver.append(QFileInfo(file).absoluteFilePath());
   m_singleInstance = std::make_unique<CSingleInstance>(m_options.instanceKey);
   if (!m_singleInstance->Claim(handOver)) {
     m_earlyExit = true;
@@ -143,6 +146,8 @@ bool CApp::InitInstance() {
     AppMessageBox(nullptr, QMessageBox::Warning,
                   tr("The MIDI system \"%1\" could not be started. %2")
                       .arg(QString::fromStdString(m_options.midiApi), QString::fromStdString(m_midi->StartError())));
+  // The built-in simulated unit keeps what was written to it in earlier runs.
+  m_midi->LoadSimulatorMemory(CAppMidi::SimulatorMemoryPath(state.GetTargetModel()));
   environment.CloseDevices();
   environment.PreparePorts(state.GetTargetModel());
   state.SetModelIdSink(&environment);
@@ -163,8 +168,11 @@ bool CApp::InitInstance() {
   if (!ProcessCommandLine())
     return false;
 
-  // 14. Shown and ready for dropped files.
+  // 14. Shown and ready for dropped files; the area has its size now, and the Main window takes its height.
   m_mainFrame->show();
+  if (m_mainView)
+    if (auto* mainFrame = qobject_cast<CImageFrame*>(m_mainView->GetParentFrame()))
+      mainFrame->PlaceFirstTime();
   m_mainFrame->setAcceptDrops(true);
   return true;
 }
@@ -186,8 +194,10 @@ int CApp::ExitInstance(int exitCode) {
   // 3, 4, 5. The reader and writer, the ports, then the outputs and the progress dialog.
   QZML::CAppState& state = QZML::CAppState::Instance();
   state.DeleteReaderWriter();
-  if (m_midi)
+  if (m_midi) {
     m_midi->DisconnectAll();
+    m_midi->SaveSimulatorMemory();
+  }
   state.SetMessageBoxOutput(nullptr);
   state.SetErrorOutput(nullptr);
   state.SetModelIdSink(nullptr);
@@ -351,12 +361,31 @@ void CApp::RemoveRecentFile(int index) {
 
 CMidiSetup* CApp::GetMidiSetup() const { return m_midi ? &m_midi->Setup() : nullptr; }
 
+QStringList CApp::CommandLineFiles() const {
+  QStringList files;
+  for (const QString& file : m_options.files)
+    if (!file.trimmed().isEmpty())
+      files.append(file.trimmed());
+  // A path with blanks that a launcher passed unquoted arrives in pieces: when the pieces do not all
+  // name files but together they do, they are that one file.
+  const QString joined = m_options.files.join(QLatin1Char(' '));
+  const bool allExist =
+      std::all_of(files.begin(), files.end(), [](const QString& file) { return QFileInfo::exists(file); });
+  if (files.size() > 1 && !allExist && QFileInfo(joined).isFile())
+    files = QStringList{joined};
+  return files;
+}
+
 bool CApp::ProcessCommandLine() {
-  // The whole remaining command line is one path; a relative one is taken from the current folder.
-  const QString path = m_options.file.trimmed();
-  if (path.isEmpty())
+  // Each file as a dropped one: opened or imported, a failure said and the next one tried. Relative paths
+  // are taken from the current folder. The start ends only when none of them could be opened.
+  const QStringList files = CommandLineFiles();
+  if (files.isEmpty())
     return true;
-  return OpenAnyFile(QFileInfo(path).absoluteFilePath());
+  bool any = false;
+  for (const QString& file : files)
+    any = OpenAnyFile(QFileInfo(file).absoluteFilePath()) || any;
+  return any;
 }
 
 CFileDoc* CApp::NewLibraryWith(const QZML::CPatchArray& patches, int model) {
@@ -544,6 +573,9 @@ const CCommandTable<CApp>& CApp::Commands() {
       {{ID_SETUP_TARGET_MODEL, "Select &Target Model...", 0, "Choose the model the librarian works with",
         EMenu::Setup, 13},
        [](CApp& a) { a.OnSelectTargetModel(); }},
+      {{ID_SETUP_RESTORE_CONFIRMATIONS, "&Restore Confirmations", 0,
+        "Ask again every confirmation that was switched off", EMenu::Setup, 20},
+       [](CApp& a) { a.OnRestoreConfirmations(); }},
       {{ID_HELP_MANUAL, "QZ-MAX Librarian &Manual", Qt::Key_F1, "Open the manual", EMenu::Help, 10, 30, true},
        [](CApp& a) { a.OnHelpManual(); }},
       {{ID_APP_ABOUT, "&About QZ-MAX Librarian...", 0, "Show the program's version and copyright", EMenu::Help, 20, 0,
@@ -570,6 +602,16 @@ void CApp::RunMidiSetup(bool findUnit) {
   // A unit of the other model found there switches the target model as Select Target Model does.
   if (DoModal(dialog) == QDialog::Accepted)
     ChangeTargetModel(dialog.GetTargetModel());
+}
+
+void CApp::OnRestoreConfirmations() {
+  for (int kind = 0; kind < CONFIRM_KIND_COUNT; ++kind)
+    m_flags.Set(kind, 0);
+  // Kept at once: the next start asks as well, whatever becomes of this run.
+  m_flags.Save(m_settingsStore);
+  m_settingsStore.Sync();
+  if (m_mainFrame)
+    m_mainFrame->statusBar()->showMessage(tr("Every confirmation is asked again."), 5000);
 }
 
 void CApp::OnSetupFont() {

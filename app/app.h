@@ -42,7 +42,7 @@ struct CAppOptions {
   std::string midiApi = "auto";   // --midi-api auto|alsa|jack
   bool realMidi = true;           // false: only the built-in ports (tests)
   QString instanceKey;            // the single-instance rendezvous; empty: the user's default
-  QString file;                   // the file to open or import
+  QStringList files;              // the files to open or import, in order
 };
 
 // Splits the arguments (without the program name). False with a message for an unknown option.
@@ -56,8 +56,8 @@ public:
   CApp(const CApp&) = delete;
   CApp& operator=(const CApp&) = delete;
 
-  // Start-up; false ends the program at once (another instance runs, or the command line's file could
-  // not be opened).
+  // Start-up; false ends the program at once (another instance runs, or none of the command line's
+  // files could be opened).
   bool InitInstance();
   // Shut-down: saves the settings unless start-up ended early, closes the Main window, the reader and
   // writer, the ports and the outputs. Returns the exit code.
@@ -139,6 +139,8 @@ public:
   // Set Up MIDI Devices, after a Find Unit when findUnit; OK applies it (ports, device ID, target model).
   void RunMidiSetup(bool findUnit);
   void OnSetupFont();
+  // Restore Confirmations: every "Don't show this dialog again." flag off, stored at once.
+  void OnRestoreConfirmations();
   void OnHelpManual();
   void OnSelectTargetModel();
 
@@ -155,6 +157,8 @@ private:
   void OnSecondInstance(const QString& path);
   void ProcessHandOvers();
   bool ProcessCommandLine();
+  // The command line's files (a path split at its blanks joined again).
+  QStringList CommandLineFiles() const;
   void ImportForeign(bool zkl);
   // Puts view into frame, the frame into the main frame's area, and shows it active.
   void ShowFrame(CChildFrame* frame, CViewBase* view);

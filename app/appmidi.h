@@ -4,6 +4,8 @@
 // message boxes, and the port choice (CMidiSetup) over the per-user settings.
 
 
+#include <QString>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,6 +13,7 @@
 #include "midi/midienvironment.h"
 #include "midi/midisetup.h"
 #include "midi/stack/midistack.h"
+#include "model/patch.h"
 #include "platform/qtdispatch.h"
 #include "platform/settings.h"
 #include "platform/virtualmidi.h"
@@ -58,6 +61,15 @@ public:
   // Closes every port.
   void DisconnectAll();
 
+  // The simulated unit's user memory from one run to the next. Load: the demonstration patches, then
+  // what the file at path holds when it is a library file of the unit's model (anything else is left
+  // alone). Save: into that file, written atomically, only when the memory changed since the load; false
+  // when the file could not be written.
+  void LoadSimulatorMemory(const QString& path);
+  bool SaveSimulatorMemory();
+  // The file in the settings folder for a model's simulated unit ("simulator-QZ-MAX.qzl").
+  static QString SimulatorMemoryPath(int model);
+
 private:
   std::string m_midiApi;
   bool m_realMidi;
@@ -68,4 +80,6 @@ private:
   QZP::ISettingsStore& m_settings;
   CMidiStack m_stack;
   bool m_simulatorOverride = false;
+  QString m_simulatorMemoryPath;
+  QZML::CPatchArray m_simulatorMemory; // as loaded, to see whether it changed
 };

@@ -68,9 +68,10 @@ bool CFileDoc::SaveModified() {
 
 bool CFileDoc::DoSave(const QString& path) {
   QString target = path;
-  // The box starts with the file name last confirmed in a library dialog, not the document's title.
-  if (target.isEmpty() &&
-      !CProfiledFileDialog::Prompt(CProfiledFileDialog::LIBRARY_SAVE, target, QApplication::activeWindow()))
+  // A library with a file of its own proposes that file; otherwise the box starts with the file name
+  // last confirmed in a library dialog, not the document's title.
+  if (target.isEmpty() && !CProfiledFileDialog::Prompt(CProfiledFileDialog::LIBRARY_SAVE, target,
+                                                       QApplication::activeWindow(), GetPathName()))
     return false;
   if (!OnSaveDocument(target))
     return false;

@@ -5,6 +5,8 @@
 #include "app/docview.h"
 #include "model/document.h"
 
+#include <vector>
+
 class CImageDoc : public CDocumentBase {
   Q_OBJECT
 public:
@@ -21,6 +23,14 @@ public:
   // converted; without, they keep the model they were made for. The row count follows the new model.
   void AdaptToModelSwitch(int previous, bool convert);
 
+  // What the window last had in common with the unit: its patches as they were after the last read,
+  // write, SMF import or model switch (all rows, or the rows of a partial read or write).
+  void MarkAsInUnit();
+  void MarkAsInUnit(const std::vector<int>& indices);
+  // Whether the patches differ from that: changes that quitting would lose.
+  bool HoldsUnwrittenChanges() const;
+
 private:
   QZML::CDocument m_data;
+  QZML::CPatchArray m_inUnit;
 };

@@ -1,11 +1,17 @@
 #include "app/imageframe.h"
 
+#include "app/listformview.h"
+#include "app/patchlistctrl.h"
 #include "app/resource.h"
 #include "model/appstate.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QHeaderView>
+#include <QMdiArea>
 #include <QMenu>
+
+#include <algorithm>
 
 CImageFrame::CImageFrame(QWidget* parent) : CChildFrame(IDR_MAINTYPE, parent) {
   // The title bar keeps its close box (it comes with the minimise and maximise boxes), but it and
@@ -26,4 +32,19 @@ void CImageFrame::closeEvent(QCloseEvent* event) {
     return;
   }
   event->ignore();
+}
+
+void CImageFrame::PlaceFirstTime() {
+  QMdiArea* area = mdiArea();
+  if (!area || !CanMaximizeSize() || HasSavedSize())
+    return;
+  move(0, 0);
+  MaximizeHeight();
+  // As wide as the list's columns, where the area has the room.
+  if (auto* view = qobject_cast<CListFormView*>(GetActiveView())) {
+    const QTableView* list = view->GetList();
+    const int missing = list->horizontalHeader()->length() - list->viewport()->width();
+    if (missing > 0)
+      resize(std::min(width() + missing, area->viewport()->width()), height());
+  }
 }

@@ -140,6 +140,7 @@ void CImageView::ReadUser(bool all) {
   if (reader && reader->ReadPatches(QZML::AREA_USER, indices, patches)) {
     if (all)
       data->m_current.m_model = QZML::kModelOfTarget;
+    GetImageDoc()->MarkAsInUnit(indices);
   } else {
     // A read that did not finish leaves the patches as they were, and a later Undo must not bring the
     // half-read ones back.
@@ -160,8 +161,9 @@ void CImageView::WriteUser(bool all) {
     return;
   CWaitCursor wait;
   const std::vector<int> indices = all ? GetList()->GetAllIndices() : GetList()->GetSelectedIndices();
-  if (QZML::CWriter* writer = m_state.GetWriter<QZML::CWriter>())
-    writer->WritePatches(QZML::AREA_USER, indices, patches);
+  QZML::CWriter* writer = m_state.GetWriter<QZML::CWriter>();
+  if (writer && writer->WritePatches(QZML::AREA_USER, indices, patches))
+    GetImageDoc()->MarkAsInUnit(indices);
 }
 
 namespace {
@@ -263,7 +265,10 @@ void CImageView::ImportCommand(bool sysEx) {
   if (!AdaptToTarget())
     return;
   data->SaveUndo(1);
-  if (ImportFile(sysEx, *patches) == SMF_FAILED)
+  const int result = ImportFile(sysEx, *patches);
+  if (result == SMF_DONE)
+    GetImageDoc()->MarkAsInUnit();
+  else if (result == SMF_FAILED)
     AppMessageBox(this, QMessageBox::Warning, CTextOutBox::ErrorText(TEXTOUT_ERR_LOAD));
   GetList()->Refresh(true);
 }

@@ -16,10 +16,14 @@
 #include "model/convert.h"
 #include "model/patchcompare.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -28,6 +32,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -47,13 +52,27 @@ constexpr int kRowReadName = 4386;
 } // namespace
 
 CListFormView::CListFormView(CApp& app, CDocumentBase* document, bool endOfLine, QWidget* parent)
-    : CViewBase(document, parent), m_app(app), m_state(app.GetState()), m_endOfLine(endOfLine), m_tempLabel(new QLabel(tr("Temporary\nRead/Write"), this)),
-      m_listArea(new QFrame(this)), m_list(new CPatchListCtrl(endOfLine, m_listArea)) {
+    : CViewBase(document, parent), m_app(app), m_state(app.GetState()), m_endOfLine(endOfLine),
+      m_tempLabel(new QLabel(tr("Temporary\nRead/Write"), this)), m_listArea(new QFrame(this)),
+      m_filterBox(new QLineEdit(m_listArea)), m_filterCount(new QLabel(m_listArea)),
+      m_list(new CPatchListCtrl(endOfLine, m_listArea)) {
   m_tempLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   m_listArea->setObjectName(QStringLiteral("patchListArea"));
+  m_filterBox->setObjectName(QStringLiteral("patchFilter"));
+  m_filterBox->setPlaceholderText(tr("Filter by name or memo"));
+  m_filterBox->setClearButtonEnabled(true);
+  m_filterBox->setToolTip(tr("Shows only the patches whose name or memos contain this text (Ctrl+F; Escape clears)"));
+  // Files dropped here open as anywhere else in the window.
+  m_filterBox->setAcceptDrops(false);
+  m_filterBox->installEventFilter(this);
+  m_filterCount->setObjectName(QStringLiteral("patchFilterCount"));
   auto* layout = new QVBoxLayout(m_listArea);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(m_list);
+  auto* filterRow = new QHBoxLayout;
+  filterRow->addWidget(m_filterBox, 1);
+  filterRow->addWidget(m_filterCount);
+  layout->addLayout(filterRow);
+  layout->addWidget(m_list, 1);
   connect(m_list, &CParameterListCtrl::scrolled, this, [this]() { OnListScrolled(); });
   // What the list commands depend on changed: the selection, the current row (Compare), the rows, the undo
   // snapshot.
@@ -62,6 +81,15 @@ CListFormView::CListFormView(CApp& app, CDocumentBase* document, bool endOfLine,
   connect(m_list, &CParameterListCtrl::scrolled, this, &CViewBase::commandStateChanged);
   connect(m_list, &CParameterListCtrl::cellsEdited, this, &CViewBase::commandStateChanged);
   connect(m_list, &CParameterListCtrl::patchDoubleClicked, this, [this](int index) { OnListDoubleClicked(index); });
+  connect(m_filterBox, &QLineEdit::textChanged, this, [this](const QString& text) {
+    CWaitCursor wait;
+    m_list->SetFilterText(text);
+  });
+  connect(m_list, &CParameterListCtrl::shownCountChanged, this,
+          [this](int shown, int total) { m_filterCount->setText(tr("%1 of %2 shown").arg(shown).arg(total)); });
+  m_list->SetDropHandler([this](CPatchListCtrl::SDrop& drop) { return DropPatches(drop); });
+  m_list->SetMoveOutHandler([this](const std::vector<int>& indices) { RemoveMovedPatches(indices); });
+  m_list->SetFilesHandler([this](const QStringList& files) { m_app.OnDropFiles(files); });
   // The page grows and shrinks with the list's viewport.
   m_list->viewport()->installEventFilter(this);
   SetLabelOrigin(0, 5);
@@ -95,18 +123,70 @@ void CListFormView::resizeEvent(QResizeEvent* event) {
 bool CListFormView::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_list->viewport() && event->type() == QEvent::Resize)
     LayOutRowButtons();
+  if (watched == m_filterBox && event->type() == QEvent::KeyPress) {
+    // Escape clears the filter (and, when it is clear, goes back to the list); Down and Enter go to the list.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Escape && !m_filterBox->text().isEmpty()) {
+      m_filterBox->clear();
+      return true;
+    }
+    if (key->key() == Qt::Key_Escape || key->key() == Qt::Key_Down || key->key() == Qt::Key_Return ||
+        key->key() == Qt::Key_Enter) {
+      m_list->setFocus(Qt::OtherFocusReason);
+      return true;
+    }
+  }
   return CViewBase::eventFilter(watched, event);
+}
+
+namespace {
+
+// The relative luminance of a colour, as the contrast of text against its background is judged.
+double Luminance(const QColor& color) {
+  auto channel = [](double value) {
+    return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF()) + 0.0722 * channel(color.blueF());
+}
+
+double Contrast(const QColor& a, const QColor& b) {
+  const double first = Luminance(a) + 0.05;
+  const double second = Luminance(b) + 0.05;
+  return first > second ? first / second : second / first;
+}
+
+// Below this the text is hard to read (3 is the usual least contrast for text).
+constexpr double kLeastContrast = 3.0;
+
+} // namespace
+
+QColor CListFormView::ListTextColor(quint32 colorRef, const QColor& background, const QColor& paletteText) {
+  if (colorRef == 0)
+    return paletteText;
+  const QColor stored = GP::CFontEx::FromColorRef(colorRef);
+  return Contrast(stored, background) < kLeastContrast ? paletteText : stored;
 }
 
 void CListFormView::ApplyListFont() {
   const GP::CFontEx& listFont = m_app.GetListFont();
   if (listFont.HasFont())
     m_listArea->setFont(listFont.GetFont());
+  // Taken from the application's palette: the area's own has the text colour set below.
+  const QPalette desktop = QApplication::palette(m_list);
+  const QColor background = desktop.color(QPalette::Active, QPalette::Base);
+  const QColor text =
+      ListTextColor(listFont.GetColorRef(), background, desktop.color(QPalette::Active, QPalette::Text));
   QPalette palette = m_listArea->palette();
-  palette.setColor(QPalette::Text, listFont.GetColor());
-  palette.setColor(QPalette::WindowText, listFont.GetColor());
+  palette.setColor(QPalette::Text, text);
+  palette.setColor(QPalette::WindowText, text);
   m_listArea->setPalette(palette);
-  m_list->SetTextColor(listFont.GetColor());
+  m_list->SetTextColor(text);
+}
+
+void CListFormView::changeEvent(QEvent* event) {
+  CViewBase::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange)
+    ApplyListFont();
 }
 
 void CListFormView::ApplyGrid() { m_list->ApplyGrid(); }
@@ -151,7 +231,7 @@ int CListFormView::GetPageTopRow() const {
 void CListFormView::LayOutRowButtons() {
   const int top = GetPageTopRow();
   // One pair per patch row on the page; End of Line and the rows below the last patch get none.
-  int count = std::min(m_list->GetCountPerPage(), m_list->GetPatchCount() - top);
+  int count = std::min(m_list->GetCountPerPage(), m_list->GetShownPatchCount() - top);
   count = std::clamp(count, 0, kMaxRowButtons);
   if (m_list->GetColumnCount() == 0 || !m_list->isVisibleTo(this))
     count = 0;
@@ -263,6 +343,110 @@ void CListFormView::OnRowRead(int k) {
 
 void CListFormView::OnListDoubleClicked(int index) { SendToTemporary(index, CONFIRM_WRITE_TEMP_CLICK); }
 
+void CListFormView::FocusFilter() {
+  m_filterBox->setFocus(Qt::ShortcutFocusReason);
+  m_filterBox->selectAll();
+}
+
+// ---- drag and drop ----
+
+bool CListFormView::DropPatches(CPatchListCtrl::SDrop& drop) {
+  QZML::CDocument* data = GetLibraryData();
+  QZML::CPatchArray* patches = GetPatchArray();
+  const int dropped = static_cast<int>(drop.patches.size());
+  if (!data || !patches || dropped == 0 || drop.indices.size() != drop.patches.size())
+    return false;
+  const bool within = drop.source == m_list;
+  const int count = static_cast<int>(patches->size());
+  const int rowIndex = m_list->GetRowIndex(drop.row);
+  // Before the drop row's patch (a sorted list drops by patch index, as Insert does); End of Line, or
+  // behind the last row, appends.
+  int at = rowIndex >= 0 && rowIndex < count ? rowIndex : count;
+  std::vector<int> moved; // the patches a move within the list takes out, ascending
+  std::vector<int> targets;
+  if (IsFixedSize()) {
+    // The shown patches from the drop row's on, in index order: hidden rows are never changed.
+    if (rowIndex < 0 || rowIndex >= count)
+      return false;
+    for (int row = 0; row < m_list->GetItemCount(); ++row)
+      if (m_list->IsPatchRow(row) && m_list->GetRowIndex(row) >= rowIndex)
+        targets.push_back(m_list->GetRowIndex(row));
+    std::sort(targets.begin(), targets.end());
+    if (static_cast<int>(targets.size()) > dropped)
+      targets.resize(static_cast<size_t>(dropped));
+    if (targets.empty())
+      return false;
+  } else if (within && drop.move) {
+    moved = drop.indices;
+    std::sort(moved.begin(), moved.end());
+    moved.erase(std::unique(moved.begin(), moved.end()), moved.end());
+    if (moved.size() != drop.indices.size() || moved.front() < 0 || moved.back() >= count)
+      return false;
+    // A block dropped onto itself stays where it is.
+    const bool block = moved.back() - moved.front() + 1 == static_cast<int>(moved.size());
+    bool inOrder = true;
+    for (size_t i = 1; i < drop.indices.size(); ++i)
+      inOrder = inOrder && drop.indices[i] > drop.indices[i - 1];
+    if (block && inOrder && at >= moved.front() && at <= moved.back() + 1)
+      return false;
+  }
+  // Patches made for the other model go in converted, when the user agrees.
+  if (!m_state.AdaptPatches(drop.patches, drop.model, data->m_current.Model()))
+    return false;
+
+  CWaitCursor wait;
+  SaveUndo();
+  std::vector<int> landed;
+  if (IsFixedSize()) {
+    for (size_t k = 0; k < targets.size(); ++k) {
+      const size_t index = static_cast<size_t>(targets[k]);
+      patches->Add(drop.patches.Detach(0));
+      patches->Swap(index, patches->size() - 1);
+      patches->RemoveAt(patches->size() - 1);
+    }
+    landed = targets;
+  } else {
+    for (auto index = moved.rbegin(); index != moved.rend(); ++index) {
+      patches->RemoveAt(static_cast<size_t>(*index));
+      if (*index < at)
+        --at;
+    }
+    for (int k = 0; k < dropped; ++k) {
+      patches->InsertAt(static_cast<size_t>(at + k), drop.patches.Detach(0));
+      landed.push_back(at + k);
+    }
+  }
+  FitPatchCount();
+  m_list->KeepShown(landed);
+  m_list->Refresh(false);
+  m_list->SelectIndices(landed);
+  MarkModified();
+
+  // A move between windows: what landed leaves its source.
+  if (drop.move && !within && drop.source) {
+    std::vector<int> taken(drop.indices.begin(), drop.indices.begin() + static_cast<long>(landed.size()));
+    drop.source->TakeMovedPatches(taken);
+  }
+  return true;
+}
+
+void CListFormView::RemoveMovedPatches(const std::vector<int>& indices) {
+  QZML::CPatchArray* patches = GetPatchArray();
+  if (!patches || IsFixedSize() || indices.empty())
+    return;
+  std::vector<int> sorted = indices;
+  std::sort(sorted.begin(), sorted.end(), std::greater<int>());
+  sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+  if (sorted.front() >= static_cast<int>(patches->size()) || sorted.back() < 0)
+    return;
+  CWaitCursor wait;
+  SaveUndo();
+  for (int index : sorted)
+    patches->RemoveAt(static_cast<size_t>(index));
+  m_list->Refresh(false);
+  MarkModified();
+}
+
 // ---- list editing ----
 
 void CListFormView::SaveUndo() {
@@ -271,8 +455,9 @@ void CListFormView::SaveUndo() {
 }
 
 bool CListFormView::IsPatchSelected() const {
-  // End of Line is the row numbered with the patch count; it never counts as a patch.
-  return m_list->GetSelectedCount() != 0 && m_list->GetFirstSelectedRow() != m_list->GetPatchCount();
+  // End of Line never counts as a patch (it is the last row; with a filter set its number is not the
+  // patch count).
+  return m_list->GetSelectedCount() != 0 && m_list->IsPatchRow(m_list->GetFirstSelectedRow());
 }
 
 bool CListFormView::IsCommandEnabled(int id) const {
@@ -573,10 +758,13 @@ const CCommandTable<CListFormView>& CListFormView::Commands() {
       {{ID_EDIT_EXCHANGE, "E&xchange", Ctrl(Qt::Key_E), "Exchange the two selected patches", EMenu::Edit, 25},
        [](CListFormView& v) { v.OnEditExchange(); },
        [](const CListFormView& v) {
-         return v.m_list->GetSelectedCount() == 2 && v.m_list->GetLastSelectedRow() != v.m_list->GetPatchCount();
+         return v.m_list->GetSelectedCount() == 2 && v.m_list->IsPatchRow(v.m_list->GetLastSelectedRow());
        }},
       {{ID_EDIT_SELECT_ALL, "Select &All", Ctrl(Qt::Key_A), "Select every patch", EMenu::Edit, 30},
        [](CListFormView& v) { v.OnEditSelectAll(); }},
+      {{ID_EDIT_FILTER, "&Filter", Ctrl(Qt::Key_F), "Show only the patches whose name or memos contain a text",
+        EMenu::Edit, 31},
+       [](CListFormView& v) { v.FocusFilter(); }},
       {{ID_EDIT_COMPARE, "Co&mpare...", 0,
         "Show the differences of the two selected patches, or of the current patches of two windows", EMenu::Edit, 40},
        [](CListFormView& v) { v.OnEditCompare(); },

@@ -3,6 +3,8 @@
 // patch list (control 4130, in the list area that grows with the view), the list font and grid, the
 // list editing commands with their enabling rules, Duplicate, Set Up Grid, and left of the list one
 // pair of temporary write/read buttons per visible patch row, laid out again whenever the rows move.
+// Above the list a filter box shows only the patches whose name or memos hold its text, with the count
+// of those shown beside it; rows dragged onto the list land under the same rules as the edit commands.
 
 #include <QFrame>
 
@@ -10,6 +12,7 @@
 
 #include "app/commands.h"
 #include "app/docview.h"
+#include "app/patchlistctrl.h"
 #include "model/document.h"
 #include "model/patch.h"
 
@@ -19,6 +22,7 @@ namespace QZML {
 class CAppState;
 }
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 class CListFormView : public CViewBase {
@@ -38,9 +42,17 @@ public:
   // Where the patch list goes, and the list.
   QFrame* GetListArea() const { return m_listArea; }
   CPatchListCtrl* GetList() const { return m_list; }
+  // The filter box above the list and the count beside it ("12 of 200 shown").
+  QLineEdit* GetFilterBox() const { return m_filterBox; }
+  QLabel* GetFilterCount() const { return m_filterCount; }
+  // Puts the keyboard focus into the filter box, its text selected.
+  void FocusFilter();
 
   // The list takes the program's list font and its colour, and the grid switch.
   virtual void ApplyListFont();
+  // The colour the list's text takes for a stored colour (0x00BBGGRR; 0 is the default, black): the
+  // palette's text colour for the default and for a colour too close to the list's background to read.
+  static QColor ListTextColor(quint32 colorRef, const QColor& background, const QColor& paletteText);
   virtual void ApplyGrid();
   // Rebuilds the list from the document's patches (binding it to them the first time). A font change
   // (hint 1) stores the column widths first, so the rebuilt list keeps them.
@@ -101,6 +113,15 @@ public:
   // Sends one patch to the temporary area after the confirmation of kind (write button or double click).
   void SendToTemporary(int index, int kind);
 
+  // Patches dropped on the list, as one undoable step: a library puts them in before the drop row's patch
+  // index (End of Line appends; a move within the list takes them out of their old places first); the
+  // Main window replaces, from the drop row's patch on, the shown patches in index order, one per patch
+  // dropped, and drops the surplus. A move between windows then takes the patches that landed out of the
+  // source, as a step of its own there. The dropped patches end up selected. False when nothing changed.
+  bool DropPatches(CPatchListCtrl::SDrop& drop);
+  // A move to another window took these patches: they go from this list, as Cut would take them.
+  void RemoveMovedPatches(const std::vector<int>& indices);
+
   // A rectangle in dialog units (quarters of the average character width, eighths of the line height).
   QRect DialogRect(int x, int y, int width, int height) const;
   // Room for the patch list's columns and a page of rows.
@@ -111,6 +132,8 @@ protected:
   QZML::CAppState& m_state;
 
   void resizeEvent(QResizeEvent* event) override;
+  // A change of the desktop's colours: the list's text follows.
+  void changeEvent(QEvent* event) override;
   // Places the list area: from its dialog-unit origin to the view's edges.
   void SetListOrigin(int x, int y) {
     m_listX = x;
@@ -141,6 +164,8 @@ private:
   bool m_endOfLine;
   QLabel* m_tempLabel;
   QFrame* m_listArea;
+  QLineEdit* m_filterBox;
+  QLabel* m_filterCount;
   CPatchListCtrl* m_list;
   int m_listX = 45;
   int m_listY = 10;

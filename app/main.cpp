@@ -12,7 +12,7 @@
 
 namespace {
 
-const char kUsage[] = "usage: qzmax-librarian [--simulator] [--midi-api auto|alsa|jack] [FILE]\n";
+const char kUsage[] = "usage: qzmax-librarian [--simulator] [--midi-api auto|alsa|jack] [FILE...]\n";
 
 // The options, and where the manual is; needs no display.
 int PrintHelp() {
@@ -22,8 +22,8 @@ int PrintHelp() {
              "  --midi-api auto|alsa|jack   the MIDI system to use (default auto: the first that starts)\n"
              "  --help                      show this help\n"
              "  --version                   show the version and the revision it was built from\n"
-             "  FILE                        a library file to open, or a ZK-40 librarian file or QZ-3 bulk dump\n"
-             "                              to import\n\n",
+             "  FILE...                     library files to open, or ZK-40 librarian files or QZ-3 bulk dumps\n"
+             "                              to import, each in a window of its own\n\n",
              stdout);
   const QString manual = ProgramFilePath(CProgramFile::Manual);
   if (QFileInfo(manual).isFile()) {

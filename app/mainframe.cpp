@@ -7,6 +7,8 @@
 #include "app/fileview.h"
 #include "app/imagedoc.h"
 #include "app/imageview.h"
+#include "app/messagebox.h"
+#include "app/progressbar.h"
 #include "app/resource.h"
 #include "app/toolicons.h"
 
@@ -366,7 +368,25 @@ void CMainFrame::UpdateCommandStates() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  // Modified libraries are asked about first; Cancel keeps the program running.
+  // A transfer is never torn down half-way: the window manager's close waits for its end (or Cancel).
+  if (m_app.GetProgressBar() && m_app.GetProgressBar()->GetDepth() > 0) {
+    event->ignore();
+    if (QWidget* progress = m_app.GetProgressBar()->GetDialog()) {
+      progress->raise();
+      progress->activateWindow();
+    }
+    return;
+  }
+  // The Main window's patches exist nowhere else once the program ends.
+  CImageDoc* main = m_app.GetMainDocument();
+  if (main && main->HoldsUnwrittenChanges() &&
+      AppMessageBox(this, QMessageBox::Question,
+                    tr("The Main window holds changes that were not written to the unit. Quit anyway?"),
+                    QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+    event->ignore();
+    return;
+  }
+  // Modified libraries are asked about next; Cancel keeps the program running.
   if (!m_app.SaveAllModified()) {
     event->ignore();
     return;

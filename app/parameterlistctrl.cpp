@@ -26,6 +26,10 @@ const QString kEndOfLine = QStringLiteral("End of Line");
 CParameterListCtrl::CParameterListCtrl(bool endOfLine, QWidget* parent)
     : GP::CEditListCtrl(parent), m_endOfLine(endOfLine) {
   connect(this, &GP::CEditListCtrl::verticalScrolled, this, &CParameterListCtrl::scrolled);
+  const QAbstractItemModel* model = GetModel();
+  connect(model, &QAbstractItemModel::modelReset, this, &CParameterListCtrl::EmitShownCount);
+  connect(model, &QAbstractItemModel::rowsInserted, this, &CParameterListCtrl::EmitShownCount);
+  connect(model, &QAbstractItemModel::rowsRemoved, this, &CParameterListCtrl::EmitShownCount);
   connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
     if (IsPatchRow(index.row()))
       emit patchDoubleClicked(GetRowIndex(index.row()));
@@ -110,6 +114,17 @@ QString CParameterListCtrl::GetCellText(int row, int column) const {
   return QString();
 }
 
+QString CParameterListCtrl::GetCellEditText(int row, int column) const {
+  QString text = GetCellText(row, column);
+  if (GetColumnId(column) == COLUMN_NAME && IsPatchRow(row)) {
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
+      --end;
+    text.truncate(end);
+  }
+  return text;
+}
+
 void CParameterListCtrl::ApplyGrid() { setShowGrid(QZML::CAppState::Instance().GetGridSwitch() != 0); }
 
 void CParameterListCtrl::Rebuild() {
@@ -132,7 +147,7 @@ void CParameterListCtrl::Rebuild() {
   }
 
   SetItemCount(RowCountWanted());
-  ApplySort();
+  ApplySort(true);
   const int last = GetItemCount() - 1;
   if (last >= 0) {
     SetTopIndex(std::min(top, last));
@@ -152,9 +167,24 @@ void CParameterListCtrl::Refresh(bool keepSelection, int inserted) {
   const std::vector<int> selected = GetSelectedRows();
   // Insert put the new sets at the index of the first selected row.
   const int insertAt = selected.empty() ? -1 : GetRowIndex(selected.front());
+  // With a filter set, row numbers change when sets stop or start to match: the selection is kept by
+  // index, and what the command put in or changed stays shown.
+  const bool filtered = IsRowFilterSet();
+  std::unordered_set<int> keptIndices;
+  if (filtered) {
+    std::vector<int> keep;
+    if (keepSelection)
+      for (int row : selected)
+        keep.push_back(GetRowIndex(row));
+    if (inserted > 0 && insertAt >= 0)
+      for (int index = insertAt; index < insertAt + inserted; ++index)
+        keep.push_back(index);
+    KeepShown(keep);
+    keptIndices.insert(keep.begin(), keep.end());
+  }
 
   SetItemCount(RowCountWanted());
-  ApplySort();
+  ApplySort(true);
 
   const int count = GetItemCount();
   std::vector<int> rows;
@@ -165,6 +195,10 @@ void CParameterListCtrl::Refresh(bool keepSelection, int inserted) {
       if (index >= insertAt && index < end)
         rows.push_back(row);
     }
+  } else if (keepSelection && filtered) {
+    for (int row = 0; row < count; ++row)
+      if (keptIndices.count(GetRowIndex(row)))
+        rows.push_back(row);
   } else if (keepSelection) {
     for (int row : selected)
       if (row < count)
@@ -244,12 +278,98 @@ std::vector<int> CParameterListCtrl::GetAllIndices() const {
 }
 
 void CParameterListCtrl::SelectAll() {
-  // End of Line is the last row: every row before it shows a set.
-  const int count = std::min(GetPatchCount(), GetItemCount());
+  // End of Line is the last row: every shown row before it shows a set.
+  const int count = GetShownPatchCount();
   if (count > 0)
     SelectRows(0, count - 1);
   else
     ClearRowSelection();
+}
+
+void CParameterListCtrl::SelectIndices(const std::vector<int>& indices) {
+  const std::unordered_set<int> wanted(indices.begin(), indices.end());
+  std::vector<int> rows;
+  for (int row = 0; row < GetItemCount(); ++row)
+    if (IsPatchRow(row) && wanted.count(GetRowIndex(row)))
+      rows.push_back(row);
+  SelectRowList(rows);
+  if (!rows.empty()) {
+    SetFocusRow(rows.front());
+    SetSelectionMark(rows.front());
+  }
+}
+
+int CParameterListCtrl::GetShownPatchCount() const {
+  // End of Line is always shown and always last.
+  int count = GetItemCount();
+  if (count > 0 && !IsPatchRow(count - 1))
+    --count;
+  return count;
+}
+
+void CParameterListCtrl::EmitShownCount() { emit shownCountChanged(GetShownPatchCount(), GetPatchCount()); }
+
+// ---- filter ----
+
+void CParameterListCtrl::SetFilterText(const QString& text) {
+  if (text == m_filterText)
+    return;
+  m_filterText = text;
+  m_keepShown.clear();
+  m_asciiFilter.clear();
+  bool ascii = true;
+  for (QChar c : text)
+    ascii = ascii && c.unicode() < 0x80;
+  if (ascii)
+    m_asciiFilter = text.toLatin1().toLower();
+  if (text.isEmpty()) {
+    SetRowFilter(nullptr);
+    return;
+  }
+  SetRowFilter([this](qintptr data) {
+    const int index = static_cast<int>(data);
+    return index < 0 || index >= GetPatchCount() || MatchesFilter(index);
+  });
+}
+
+void CParameterListCtrl::KeepShown(const std::vector<int>& indices) {
+  if (m_filterText.isEmpty())
+    return;
+  for (int index : indices)
+    if (const QZML::CParameter* parameter = ParameterAt(index))
+      m_keepShown.insert(parameter);
+}
+
+bool CParameterListCtrl::TextMatches(const std::string& bytes, bool memo) const {
+  if (!m_asciiFilter.isEmpty()) {
+    // Plain ASCII on both sides: a byte search folding ASCII letters is the same as a case-insensitive
+    // search of the texts, without making them.
+    bool asciiText = true;
+    for (char c : bytes)
+      asciiText = asciiText && static_cast<unsigned char>(c) < 0x80;
+    if (asciiText) {
+      const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+      const auto found = std::search(bytes.begin(), bytes.end(), m_asciiFilter.begin(), m_asciiFilter.end(),
+                                     [&](char a, char b) { return lower(a) == b; });
+      return found != bytes.end();
+    }
+  }
+  const QString text = memo ? MemoToText(bytes) : NameToText(bytes);
+  return text.contains(m_filterText, Qt::CaseInsensitive);
+}
+
+bool CParameterListCtrl::MatchesFilter(int index) const {
+  const QZML::CParameter* parameter = ParameterAt(index);
+  if (!parameter)
+    return false;
+  if (m_filterText.isEmpty() || m_keepShown.count(parameter))
+    return true;
+  if (TextMatches(parameter->GetName(), false))
+    return true;
+  for (int memo = 0; memo < COLUMN_MEMO4 - COLUMN_MEMO1 + 1; ++memo)
+    if (TextMatches(parameter->GetMemo(memo), true))
+      return true;
+  return false;
 }
 
 bool CParameterListCtrl::IsClipboardNotEmpty() const {
@@ -350,7 +470,7 @@ void CParameterListCtrl::Sort(int columnId) {
   ApplySort();
 }
 
-void CParameterListCtrl::ApplySort() {
+void CParameterListCtrl::ApplySort(bool inIndexOrder) {
   const QZML::CParameterArray* array = GetParameterArray();
   if (m_sortColumn < 0 || !array || array != m_sortSource)
     return;
@@ -368,7 +488,8 @@ void CParameterListCtrl::ApplySort() {
       return ascending ? result : -result;
     };
   };
-  SortItems(order(COLUMN_NUMBER, true));
+  if (!inIndexOrder)
+    SortItems(order(COLUMN_NUMBER, true));
   SortItems(order(m_sortColumn, m_ascending));
 }
 
@@ -424,6 +545,9 @@ bool CParameterListCtrl::ApplyCellText(int row, int column, const QVariant& valu
     SaveUndoSnapshot();
     m_snapshotTaken = true;
   }
+  // An edited set stays shown even when it no longer matches the filter.
+  if (!m_filterText.isEmpty())
+    m_keepShown.insert(parameter);
   const QString text = value.toString();
   if (id == COLUMN_NAME)
     parameter->SetName(TextToName(text));
@@ -450,7 +574,39 @@ void CParameterListCtrl::OnRButtonDown(QMouseEvent* event) {
     event->accept();
 }
 
+bool CParameterListCtrl::EditFromKey() {
+  int column = GetCurrentColumn();
+  if (!IsColumnEditable(column)) {
+    column = FindColumn(COLUMN_NAME);
+    if (!IsColumnEditable(column))
+      return false;
+  }
+  // The current row, or the first selected one in view.
+  int row = GetFocusRow();
+  if (!IsPatchRow(row)) {
+    const std::vector<int> selected = GetSelectedRows();
+    row = selected.empty() ? -1 : selected.front();
+  }
+  if (!IsPatchRow(row))
+    return false;
+  if (!IsRowSelected(row)) {
+    SelectRows(row, row);
+    SetSelectionMark(row);
+  }
+  EnsureVisible(row);
+  SetCurrentColumn(column);
+  return BeginEdit(row, column);
+}
+
 void CParameterListCtrl::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (!IsEditing() && modifiers == Qt::NoModifier &&
+      (event->key() == Qt::Key_F2 || (enter && !IsColumnEditable(GetCurrentColumn())))) {
+    event->accept();
+    EditFromKey();
+    return;
+  }
   GP::CEditListCtrl::keyPressEvent(event);
   switch (event->key()) {
   case Qt::Key_PageUp:
@@ -467,6 +623,8 @@ void CParameterListCtrl::keyPressEvent(QKeyEvent* event) {
 }
 
 // ---- texts ----
+
+bool CParameterListCtrl::IsNameCharacter(char32_t c) { return c >= 0x20 && c <= 0x7E; }
 
 QString CParameterListCtrl::NameToText(const std::string& name) {
   return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));

@@ -12,6 +12,7 @@
 
 #include <QString>
 
+#include <unordered_set>
 #include <vector>
 
 class CParameterListCtrl : public GP::CEditListCtrl {
@@ -54,11 +55,24 @@ public:
   int GetLastSelectedRow() const;
   std::vector<int> GetSelectedIndices() const;
   std::vector<int> GetAllIndices() const;
-  // Selects every row that shows a set (End of Line stays unselected).
+  // Selects every shown row that shows a set (End of Line stays unselected).
   void SelectAll();
+  // Selects the shown rows of these indices and focuses the first of them.
+  void SelectIndices(const std::vector<int>& indices);
   // Replaces the selection with these rows (ascending), however many.
   void SelectRowSet(const std::vector<int>& rows) { SelectRowList(rows); }
   bool IsClipboardNotEmpty() const;
+
+  // The filter: only rows whose name or one of whose memos holds the text, in any case, are shown; End of
+  // Line always is. An empty text shows every row. Sets put in or changed while it is set (a paste, a drop,
+  // Replace, an edit) stay shown until the text changes, so the user sees what a command did.
+  void SetFilterText(const QString& text);
+  QString GetFilterText() const { return m_filterText; }
+  bool MatchesFilter(int index) const;
+  // Keeps the sets at these indices shown until the filter text changes.
+  void KeepShown(const std::vector<int>& indices);
+  // The rows shown that show a set.
+  int GetShownPatchCount() const;
 
   // List operations on the bound array and the clipboard. They change the data only; the caller takes the
   // undo snapshot before and refreshes the list after.
@@ -84,13 +98,16 @@ public:
 
   // Sorts by the column with this id: ascending, or the other way round when it is the sort column already.
   void Sort(int columnId);
-  // Applies the last sort again (nothing when none was made on the bound array).
-  void ApplySort();
+  // Applies the last sort again (nothing when none was made on the bound array). Rows just made anew are
+  // in index order already, which saves the first of the two sorts.
+  void ApplySort(bool inIndexOrder = false);
   int GetSortColumn() const { return m_sortColumn; }
   bool IsSortAscending() const { return m_ascending; }
   int GetEditRow() const { return m_editRow; }
 
   QString GetCellText(int row, int column) const override;
+  // A name is edited without the spaces that pad it to its length.
+  QString GetCellEditText(int row, int column) const override;
   double GetCellValue(int row, int column) const override;
   void SetCellValue(int row, int column, const QVariant& value) override;
   bool BeginEdit(int row, int column) override;
@@ -103,6 +120,8 @@ public:
   // memos are stored as UTF-8 and shown as UTF-8 when they are valid UTF-8, else byte by byte (files from
   // older programs), and can hold no zero byte.
   static QString NameToText(const std::string& name);
+  // The characters a name can hold as typed: printable 7-bit ones.
+  static bool IsNameCharacter(char32_t c);
   static std::string TextToName(const QString& text);
   static QString MemoToText(const std::string& memo);
   static std::string TextToMemo(const QString& text);
@@ -112,6 +131,8 @@ signals:
   void scrolled();
   // A double click on a row showing a set.
   void patchDoubleClicked(int index);
+  // The rows shown or the sets changed: shown set rows of all sets.
+  void shownCountChanged(int shown, int total);
   // An in-place edit changed sets (and took an undo snapshot before).
   void cellsEdited();
 
@@ -130,15 +151,21 @@ protected:
 
   void OnColumnClick(int column) override;
   void OnRButtonDown(QMouseEvent* event) override;
+  // Enter and F2 with no column current edit the name of the current row; F2 otherwise edits the
+  // current column as Enter does.
   void keyPressEvent(QKeyEvent* event) override;
 
 private:
+  bool EditFromKey();
   QZML::CParameter* ParameterAt(int index) const;
   int RowCountWanted() const;
   void SelectRowList(const std::vector<int>& rows);
   // Applies an edited text to the row's set; false when nothing changed.
   bool ApplyCellText(int row, int column, const QVariant& value);
   void FinishCellEdit();
+  // Whether a name or memo holds the filter text.
+  bool TextMatches(const std::string& bytes, bool memo) const;
+  void EmitShownCount();
 
   bool m_endOfLine;
   const SColumnInfo* m_table = nullptr;
@@ -152,4 +179,7 @@ private:
   bool m_inCommit = false;     // inside EndEdit(true): the sort and the owner wait for its end
   bool m_snapshotTaken = false; // this commit has taken its undo snapshot
   bool m_cellsChanged = false;
+  QString m_filterText;
+  QByteArray m_asciiFilter; // the text in lower case when it is plain ASCII, else empty
+  std::unordered_set<const QZML::CParameter*> m_keepShown;
 };

@@ -67,6 +67,11 @@ void CProfiledFileDialog::LoadInitialFolder(const QString& section, const QStrin
   }
 }
 
+void CProfiledFileDialog::ShowFolder(const QString& folder) {
+  setDirectory(folder);
+  m_currentFolder = QDir(folder).absolutePath();
+}
+
 void CProfiledFileDialog::LoadInitialFileName(const QString& section, const QString& entry, const QString& defaultName) {
   m_nameSection = section;
   m_nameEntry = entry;
@@ -143,7 +148,7 @@ QString CProfiledFileDialog::SampleSmfFolder() {
   return folder;
 }
 
-bool CProfiledFileDialog::Prompt(Purpose purpose, QString& path, QWidget* parent) {
+bool CProfiledFileDialog::Prompt(Purpose purpose, QString& path, QWidget* parent, const QString& proposal) {
   const bool open = purpose == LIBRARY_OPEN || purpose == IMPORT_ZKL || purpose == IMPORT_QZ3 || purpose == IMPORT_SMF ||
                     purpose == IMPORT_SYSEX;
   const QString section = Section(purpose);
@@ -189,6 +194,12 @@ bool CProfiledFileDialog::Prompt(Purpose purpose, QString& path, QWidget* parent
                             purpose != EXPORT_SYSEX);
   dialog.LoadInitialFolder(section, folderEntry, defaultFolder);
   dialog.LoadInitialFileName(section, nameEntry, QString());
+  if (!proposal.isEmpty()) {
+    const QFileInfo proposed(proposal);
+    if (proposed.absoluteDir().exists())
+      dialog.ShowFolder(proposed.absolutePath());
+    dialog.selectFile(proposed.fileName());
+  }
   dialog.LoadInitialFilterIndex(section, QString::fromLatin1(kFilterEntry), 1);
   if (dialog.Run() != QDialog::Accepted)
     return false;

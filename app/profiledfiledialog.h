@@ -39,6 +39,8 @@ public:
   void LoadInitialFolder(const QString& section, const QString& entry, const QString& defaultFolder);
   void LoadInitialFileName(const QString& section, const QString& entry, const QString& defaultName);
   void LoadInitialFilterIndex(const QString& section, const QString& entry, int defaultIndex);
+  // Starts in folder instead.
+  void ShowFolder(const QString& folder);
   // Runs the dialog; QDialog::Accepted when the user chose a file.
   int Run();
   // The chosen file after an accepted run.
@@ -50,8 +52,9 @@ public:
   static QString Section(Purpose purpose);
   // The folder the SMF dialogs start in the first time: "SampleSMF" beside the program.
   static QString SampleSmfFolder();
-  // Shows the dialog of a purpose; true with the chosen path.
-  static bool Prompt(Purpose purpose, QString& path, QWidget* parent = nullptr);
+  // Shows the dialog of a purpose; true with the chosen path. A proposal (a document's own file) puts its
+  // folder and name in place of those the purpose remembered.
+  static bool Prompt(Purpose purpose, QString& path, QWidget* parent = nullptr, const QString& proposal = QString());
 
 private:
   void OnFolderShown(const QString& folder);

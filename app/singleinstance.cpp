@@ -32,9 +32,13 @@ QString CSingleInstance::DefaultKey() {
   return QStringLiteral("qzmax-librarian-") + QString::fromLatin1(hash.toHex().left(16));
 }
 
-bool CSingleInstance::Claim(const QString& path) {
-  if (HandOver(path))
+bool CSingleInstance::Claim(const QStringList& paths) {
+  // One connection per file, as the running program takes one line from each.
+  if (HandOver(paths.value(0))) {
+    for (qsizetype i = 1; i < paths.size(); ++i)
+      HandOver(paths.at(i));
     return false;
+  }
   m_server = new QLocalServer(this);
   m_server->setSocketOptions(QLocalServer::UserAccessOption);
   if (!m_server->listen(m_key)) {

@@ -1,9 +1,10 @@
 #pragma once
 // One running program per user: the first start listens on a local socket named after the program
-// and the user; a later start connects, hands over the file it was given (perhaps none) and ends.
+// and the user; a later start connects, hands over the files it was given (perhaps none) and ends.
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QLocalServer;
 
@@ -17,9 +18,9 @@ public:
   static QString DefaultKey();
   const QString& GetKey() const { return m_key; }
 
-  // When another instance answers: hands it path (absolute, or empty) and returns false. Otherwise
-  // starts listening and returns true.
-  bool Claim(const QString& path);
+  // When another instance answers: hands it the paths (absolute), or an empty one when there are
+  // none, and returns false. Otherwise starts listening and returns true.
+  bool Claim(const QStringList& paths);
 
 signals:
   // A later start handed this over (empty when it had no file).

@@ -1,12 +1,19 @@
 // Figures of the windowed program with a large library: opening a 10,000-patch library file into a
 // library window until its list has been painted, sorting that list by name until it has been painted
-// again, and the peak memory of the program with the Main window and such a library open; and Read All
-// of the Main window from the built-in simulated unit, which answers at once, with the progress dialog
-// on. Runs the program's own application object with the built-in ports only, settings in a temporary
-// folder; meant for the offscreen platform (QT_QPA_PLATFORM=offscreen).
+// again, typing one character into its filter box and dropping 1,000 rows from another window onto it
+// (unsorted and sorted), each until painted, and the peak memory of the program with the Main window and
+// such a library open; and Read All of the Main window from the built-in simulated unit, which answers at
+// once, with the progress dialog on. Runs the program's own application object with the built-in ports
+// only, settings in a temporary folder; meant for the offscreen platform (QT_QPA_PLATFORM=offscreen).
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMimeData>
 #include <QEvent>
 #include <QPointer>
 #include <QProcess>
@@ -22,6 +29,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -31,6 +39,7 @@
 #include "app/childframe.h"
 #include "app/filedoc.h"
 #include "app/fileview.h"
+#include "app/mainframe.h"
 #include "app/guiapplication.h"
 #include "app/imagedoc.h"
 #include "app/imageview.h"
@@ -45,6 +54,7 @@
 namespace {
 
 constexpr int kLibraryPatches = 10000;
+constexpr int kDroppedPatches = 1000;
 constexpr int kWaitLimitMs = 60000;
 
 // Notes when a widget has finished a paint: a zero-time timer started from inside the paint event runs
@@ -127,8 +137,9 @@ double Median(std::vector<double> values) {
 }
 
 struct CFigures {
-  std::vector<double> openMs, sortMs, sortBackMs;          // wall time
-  std::vector<double> openCpuMs, sortCpuMs, sortBackCpuMs; // processor time of the user-interface thread
+  std::vector<double> openMs, sortMs, sortBackMs, filterMs, dropMs, dropSortedMs; // wall time
+  // processor time of the user-interface thread
+  std::vector<double> openCpuMs, sortCpuMs, sortBackCpuMs, filterCpuMs, dropCpuMs, dropSortedCpuMs;
 };
 
 double ThreadCpuMs() {
@@ -163,6 +174,65 @@ bool MeasureOnce(CApp& app, const QString& path, CFigures& figures) {
   if (list->GetItemCount() != kLibraryPatches + 1)
     return false;
 
+  // One character typed into the filter box: every patch is looked at.
+  QLineEdit* box = view->GetFilterBox();
+  watch.Reset();
+  timer.restart();
+  cpu = ThreadCpuMs();
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, QStringLiteral("z"));
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_Z, Qt::NoModifier, QStringLiteral("z"));
+  QApplication::sendEvent(box, &press);
+  QApplication::sendEvent(box, &release);
+  if (!ProcessUntil([&] { return watch.Painted(); }))
+    return false;
+  figures.filterMs.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+  figures.filterCpuMs.push_back(ThreadCpuMs() - cpu);
+  if (box->text() != QStringLiteral("z") || list->GetItemCount() >= kLibraryPatches)
+    return false;
+  box->clear();
+  watch.Reset();
+  if (!ProcessUntil([&] { return watch.Painted(); }))
+    return false;
+
+  // 1,000 rows of another library window dropped onto the top row, as the drag delivers them; then Undo.
+  QZML::CPatchArray dropped;
+  for (int i = 0; i < kDroppedPatches; ++i)
+    dropped.Add(list->GetPatchArray()->Get(static_cast<size_t>(i))->Clone());
+  CFileDoc* source = app.NewLibraryWith(dropped);
+  CFileView* sourceView = LibraryView(source);
+  if (!sourceView)
+    return false;
+  std::vector<int> rows(kDroppedPatches);
+  for (int i = 0; i < kDroppedPatches; ++i)
+    rows[static_cast<size_t>(i)] = i;
+  std::unique_ptr<QMimeData> data(sourceView->GetList()->CreateDragData(rows));
+  // The library dropped on comes to the front again, over the new window.
+  app.GetMainFrame()->GetMdiArea()->setActiveSubWindow(view->GetParentFrame());
+  QCoreApplication::processEvents();
+  const auto dropRows = [&](std::vector<double>& ms, std::vector<double>& cpuMs) {
+    list->SetTopIndex(0);
+    const QRect cell = list->GetCellRect(0, 1);
+    const QPoint pos(cell.center().x(), cell.top() + 1);
+    QDragEnterEvent enter(pos, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &enter);
+    QCoreApplication::processEvents();
+    watch.Reset();
+    timer.restart();
+    const double start = ThreadCpuMs();
+    QDropEvent drop(QPointF(pos), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &drop);
+    if (!drop.isAccepted() || !ProcessUntil([&] { return watch.Painted(); }))
+      return false;
+    ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    cpuMs.push_back(ThreadCpuMs() - start);
+    if (list->GetPatchCount() != kLibraryPatches + kDroppedPatches)
+      return false;
+    view->OnEditUndo();
+    return list->GetPatchCount() == kLibraryPatches;
+  };
+  if (!dropRows(figures.dropMs, figures.dropCpuMs))
+    return false;
+
   for (int direction = 0; direction < 2; ++direction) {
     watch.Reset();
     timer.restart();
@@ -173,7 +243,11 @@ bool MeasureOnce(CApp& app, const QString& path, CFigures& figures) {
     (direction == 0 ? figures.sortMs : figures.sortBackMs).push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
     (direction == 0 ? figures.sortCpuMs : figures.sortBackCpuMs).push_back(ThreadCpuMs() - cpu);
   }
+  // The same drop onto the list sorted by name: the dropped rows land all over it.
+  if (!dropRows(figures.dropSortedMs, figures.dropSortedCpuMs))
+    return false;
 
+  source->GetFrame()->CloseDocument();
   document->GetFrame()->CloseDocument();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   return true;
@@ -385,6 +459,17 @@ int main(int argc, char** argv) {
                     Format("%.1f ms, %.1f ms (CPU %.1f ms, %.1f ms)", sort, back, Median(figures.sortCpuMs),
                            Median(figures.sortBackCpuMs)),
                     "< 200 ms", Verdict(std::max(sort, back) < 200));
+      const double filter = Median(figures.filterMs), drop = Median(figures.dropMs);
+      PrintBenchRow("Type one character into that list's filter until painted",
+                    Format("%.1f ms (CPU %.1f ms)", filter, Median(figures.filterCpuMs)), "<= 30 ms",
+                    Verdict(filter <= 30));
+      PrintBenchRow("Drop 1,000 rows from another window onto that list until painted",
+                    Format("%.1f ms (CPU %.1f ms)", drop, Median(figures.dropCpuMs)), "<= 100 ms",
+                    Verdict(drop <= 100));
+      const double dropSorted = Median(figures.dropSortedMs);
+      PrintBenchRow("The same drop onto that list sorted by name",
+                    Format("%.1f ms (CPU %.1f ms)", dropSorted, Median(figures.dropSortedCpuMs)), "<= 100 ms",
+                    Verdict(dropSorted <= 100));
       PrintBenchRow("Peak memory, Main window and the 10,000-patch library",
                     Format("%.1f MB (Main window alone %.1f MB)", withLibrary / 1024.0, mainOnly / 1024.0), "-", "-");
       const double command = Median(reads.commandMs), dialog = Median(reads.dialogMs);
@@ -404,6 +489,11 @@ int main(int argc, char** argv) {
                   Median(figures.openCpuMs));
       std::printf("sort by name:        median %.1f ms, back %.1f ms (CPU %.1f ms, %.1f ms)\n", Median(figures.sortMs),
                   Median(figures.sortBackMs), Median(figures.sortCpuMs), Median(figures.sortBackCpuMs));
+      std::printf("filter one character: median %.1f ms (CPU %.1f ms)\n", Median(figures.filterMs),
+                  Median(figures.filterCpuMs));
+      std::printf("drop 1,000 rows:     median %.1f ms (CPU %.1f ms), sorted list %.1f ms (CPU %.1f ms)\n",
+                  Median(figures.dropMs), Median(figures.dropCpuMs), Median(figures.dropSortedMs),
+                  Median(figures.dropSortedCpuMs));
       std::printf("peak memory:         %.1f MB with the library, %.1f MB Main window alone\n", withLibrary / 1024.0,
                   mainOnly / 1024.0);
       std::printf("Read All (no cable): median %.0f ms (CPU %.0f ms), %.0f us per exchange; reader with the progress "

@@ -6,8 +6,12 @@
 #include "gp/popupspinedit.h"
 
 #include <QApplication>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -150,6 +154,8 @@ CEditListCtrl::CEditListCtrl(QWidget* parent)
     }
   });
   UpdateRowHeight();
+  m_dropScroll.setInterval(60);
+  connect(&m_dropScroll, &QTimer::timeout, this, &CEditListCtrl::OnDropScroll);
 }
 
 CEditListCtrl::~CEditListCtrl() {
@@ -333,6 +339,63 @@ void CEditListCtrl::SortItems(const std::function<int(qintptr, qintptr)>& compar
 
 void CEditListCtrl::RedrawItems(int first, int last) { m_model->RowsChanged(first, last); }
 
+void CEditListCtrl::SetRowFilter(std::function<bool(qintptr)> filter) {
+  ChangeShownRows([&]() { m_model->SetFilter(std::move(filter)); });
+}
+
+void CEditListCtrl::ApplyRowFilter() {
+  ChangeShownRows([&]() { m_model->ApplyFilter(); });
+}
+
+bool CEditListCtrl::IsRowFilterSet() const { return m_model->IsFiltered(); }
+
+int CEditListCtrl::GetTotalItemCount() const { return m_model->TotalRowCount(); }
+
+void CEditListCtrl::ChangeShownRows(const std::function<void()>& change) {
+  EndEditForChange();
+  // Rows are remembered by their place in the full order, which a filter does not change.
+  std::vector<int> selected;
+  for (int row : GetSelectedRows())
+    selected.push_back(m_model->PositionOfRow(row));
+  const int focus = m_model->PositionOfRow(GetFocusRow());
+  const int mark = m_model->PositionOfRow(m_selectionMark);
+  const int horizontal = horizontalScrollBar()->value();
+  change();
+  m_selectionMark = m_model->RowOfPosition(mark);
+  if (m_columns.empty())
+    return;
+  QItemSelection selection;
+  const int lastColumn = GetColumnCount() - 1;
+  int start = -1;
+  int previous = -2;
+  int firstSelected = -1;
+  for (int position : selected) {
+    const int row = m_model->RowOfPosition(position);
+    if (row < 0)
+      continue;
+    if (firstSelected < 0)
+      firstSelected = row;
+    if (row != previous + 1) {
+      if (start >= 0)
+        selection.append(QItemSelectionRange(m_model->index(start, 0), m_model->index(previous, lastColumn)));
+      start = row;
+    }
+    previous = row;
+  }
+  if (start >= 0)
+    selection.append(QItemSelectionRange(m_model->index(start, 0), m_model->index(previous, lastColumn)));
+  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  const int focusRow = m_model->RowOfPosition(focus);
+  if (focusRow >= 0)
+    SetFocusRow(focusRow);
+  if (firstSelected >= 0)
+    EnsureVisible(firstSelected);
+  else if (focusRow >= 0)
+    EnsureVisible(focusRow);
+  horizontalScrollBar()->setValue(horizontal);
+  emit verticalScrolled();
+}
+
 void CEditListCtrl::EndEditForChange() {
   // A derived list may rebuild from inside SetCellValue; that commit closes the popups itself.
   if (IsEditing() && !m_committing)
@@ -502,15 +565,40 @@ void CEditListCtrl::changeEvent(QEvent* event) {
 
 void CEditListCtrl::paintEvent(QPaintEvent* event) {
   QTableView::paintEvent(event);
-  const int row = GetFocusRow();
-  if (!hasFocus() || IsEditing() || row < 0)
-    return;
   QPainter painter(viewport());
-  QStyleOptionFocusRect option;
-  option.initFrom(this);
-  option.rect = QRect(0, rowViewportPosition(row), viewport()->width(), rowHeight(row));
-  option.backgroundColor = IsRowSelected(row) ? palette().color(QPalette::Highlight) : GetBkColor();
-  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+  const int row = GetFocusRow();
+  if (hasFocus() && !IsEditing() && row >= 0) {
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = QRect(0, rowViewportPosition(row), viewport()->width(), rowHeight(row));
+    option.backgroundColor = IsRowSelected(row) ? palette().color(QPalette::Highlight) : GetBkColor();
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+  }
+  if (m_dropRow < 0)
+    return;
+  // Where a drop lands: a line between rows, or a frame round the rows it replaces.
+  const int count = GetItemCount();
+  const int width = viewport()->width();
+  QColor color = palette().color(QPalette::Active, QPalette::Highlight);
+  if (m_dropSpan > 0 && m_dropRow < count) {
+    const int last = std::min(m_dropRow + m_dropSpan, count) - 1;
+    const int top = rowViewportPosition(m_dropRow);
+    const int bottom = rowViewportPosition(last) + rowHeight(last);
+    QColor tint = color;
+    tint.setAlpha(48);
+    painter.fillRect(QRect(0, top, width, bottom - top), tint);
+    painter.setPen(QPen(color, 2));
+    painter.drawRect(QRect(1, top + 1, width - 2, bottom - top - 2));
+    return;
+  }
+  int y = 0;
+  if (m_dropRow < count)
+    y = rowViewportPosition(m_dropRow);
+  else if (count > 0)
+    y = rowViewportPosition(count - 1) + rowHeight(count - 1);
+  painter.fillRect(QRect(0, y - 1, width, 3), color);
+  painter.fillRect(QRect(0, y - 4, 3, 9), color);
+  painter.fillRect(QRect(width - 3, y - 4, 3, 9), color);
 }
 
 // ---- keyboard ----
@@ -704,6 +792,10 @@ void CEditListCtrl::OnLButtonDown(QMouseEvent* event) {
     m_selectionMark = row;
     m_dragStartRow = row;
     m_selectMode = SELECT_TOGGLE;
+  } else if (m_rowDrag && IsRowSelected(row)) {
+    // The selected rows may be dragged away; a release without a drag selects this row alone.
+    m_dragPending = true;
+    m_pressPos = pos;
   } else {
     // Through the view, so that keyboard Shift selections start from this row as well.
     setCurrentIndex(m_model->index(row, 0));
@@ -777,6 +869,15 @@ void CEditListCtrl::ExtendDragSelection(int row) {
 }
 
 void CEditListCtrl::mouseMoveEvent(QMouseEvent* event) {
+  if (m_dragPending) {
+    if (!(event->buttons() & Qt::LeftButton)) {
+      m_dragPending = false;
+    } else if ((event->position().toPoint() - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
+      m_dragPending = false;
+      StartRowDrag();
+    }
+    return;
+  }
   if (!m_leftDown || m_selectMode == SELECT_NONE || !(event->buttons() & Qt::LeftButton)) {
     if (!m_leftDown || selectionMode() == SingleSelection || selectionMode() == NoSelection)
       QTableView::mouseMoveEvent(event);
@@ -790,6 +891,15 @@ void CEditListCtrl::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && m_leftDown) {
     if (selectionMode() == SingleSelection || selectionMode() == NoSelection)
       QTableView::mouseReleaseEvent(event);
+    if (m_dragPending) {
+      m_dragPending = false;
+      const int row = rowAt(m_pressPos.y());
+      if (row >= 0) {
+        setCurrentIndex(m_model->index(row, 0));
+        SelectRows(row, row);
+        m_selectionMark = row;
+      }
+    }
     m_leftDown = false;
     m_selectMode = SELECT_NONE;
     m_selectionSnapshot.clear();
@@ -861,10 +971,12 @@ bool CEditListCtrl::BeginEdit(int row, int column) {
       continue;
     IPopup* popup = nullptr;
     if (kind == COL_KIND_TEXT) {
-      popup = new CPopupEdit(GetColumnAlignment(column), GetCellText(r, column), r, viewport());
+      auto* edit = new CPopupEdit(GetColumnAlignment(column), GetCellEditText(r, column), r, viewport());
+      edit->SetLimits(descriptor.maxLength, descriptor.accepts);
+      popup = edit;
     } else if (kind == COL_KIND_CHOICE) {
-      popup = new CPopupComboBox(descriptor.choices ? *descriptor.choices : QStringList(), GetCellText(r, column), r,
-                                 viewport());
+      popup = new CPopupComboBox(descriptor.choices ? *descriptor.choices : QStringList(),
+                                 GetCellEditText(r, column), r, viewport());
     } else {
       CPopupSpinEdit::SSpinSettings settings;
       settings.mode = (descriptor.flags & COL_SPINMODE_MASK) == COL_SPINMODE_0 ? 0 : 1;
@@ -1090,6 +1202,181 @@ bool CEditListCtrl::OnPopupSpin(int id, double delta) {
     }
   }
   return true;
+}
+
+// ---- row drag and drop ----
+
+QMimeData* CEditListCtrl::CreateDragData(const std::vector<int>& /*rows*/) const { return nullptr; }
+
+Qt::DropActions CEditListCtrl::GetDragActions() const { return Qt::CopyAction; }
+
+Qt::DropAction CEditListCtrl::GetDropAction(const QMimeData* /*data*/, Qt::KeyboardModifiers /*modifiers*/) const {
+  return Qt::IgnoreAction;
+}
+
+int CEditListCtrl::GetDropSpanFor(const QMimeData* /*data*/) const { return 0; }
+
+bool CEditListCtrl::DropData(const QMimeData* /*data*/, Qt::DropAction /*action*/, int /*row*/) { return false; }
+
+void CEditListCtrl::SetRowDropEnabled(bool enabled) {
+  setAcceptDrops(enabled);
+  viewport()->setAcceptDrops(enabled);
+}
+
+QPixmap CEditListCtrl::DragPixmap(const std::vector<int>& rows) const {
+  // The first rows as the list shows them, and how many more there are.
+  constexpr int kShownRows = 5;
+  const int shown = std::min(static_cast<int>(rows.size()), kShownRows);
+  const int more = static_cast<int>(rows.size()) - shown;
+  const int lineHeight = verticalHeader()->defaultSectionSize();
+  const int width = std::clamp(viewport()->width(), 120, 420);
+  const int height = lineHeight * (shown + (more > 0 ? 1 : 0)) + 2;
+  const qreal ratio = devicePixelRatio();
+  QPixmap pixmap(QSize(width, height) * ratio);
+  pixmap.setDevicePixelRatio(ratio);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  const QColor highlight = palette().color(QPalette::Active, QPalette::Highlight);
+  QColor background = palette().color(QPalette::Active, QPalette::Base);
+  background.setAlpha(240);
+  painter.fillRect(QRect(0, 0, width, height), background);
+  painter.setPen(highlight);
+  painter.drawRect(QRect(0, 0, width - 1, height - 1));
+  painter.setFont(font());
+  painter.setPen(GetTextColor());
+  const QFontMetrics metrics(font());
+  const int margin = metrics.horizontalAdvance(QLatin1Char(' '));
+  const QHeaderView* header = horizontalHeader();
+  for (int i = 0; i < shown; ++i) {
+    int x = 0;
+    for (int c = 0; c < GetColumnCount() && x < width; ++c) {
+      const int w = header->sectionSize(header->logicalIndex(c));
+      const int column = header->logicalIndex(c);
+      const QRect cell(x + margin, 1 + i * lineHeight, w - 2 * margin, lineHeight);
+      painter.drawText(cell, int(GetColumnAlignment(column) | Qt::AlignVCenter) | Qt::TextSingleLine,
+                       FitText(metrics, GetCellText(rows[static_cast<size_t>(i)], column), cell.width()));
+      x += w;
+    }
+  }
+  if (more > 0)
+    painter.drawText(QRect(margin, 1 + shown * lineHeight, width - 2 * margin, lineHeight),
+                     Qt::AlignLeft | Qt::AlignVCenter, tr("and %n more", nullptr, more));
+  return pixmap;
+}
+
+void CEditListCtrl::StartRowDrag() {
+  EndEditForChange();
+  const std::vector<int> rows = GetSelectedRows();
+  QMimeData* data = rows.empty() ? nullptr : CreateDragData(rows);
+  m_leftDown = false;
+  m_selectMode = SELECT_NONE;
+  if (!data)
+    return;
+  auto* drag = new QDrag(this);
+  drag->setMimeData(data);
+  drag->setPixmap(DragPixmap(rows));
+  drag->setHotSpot(DragHotSpot());
+  const Qt::DropActions actions = GetDragActions();
+  // The list dropped on decides what happens (a move takes the rows out of their list itself).
+  drag->exec(actions, actions & Qt::MoveAction ? Qt::MoveAction : Qt::CopyAction);
+}
+
+int CEditListCtrl::DropRowAt(const QPoint& pos, int span) const {
+  const int count = GetItemCount();
+  if (count == 0)
+    return span > 0 ? -1 : 0;
+  const int row = rowAt(pos.y());
+  if (span > 0) {
+    if (row >= 0)
+      return row;
+    return pos.y() < 0 ? GetTopIndex() : count - 1;
+  }
+  if (row < 0)
+    return pos.y() < 0 ? GetTopIndex() : count;
+  // The upper half of a row drops before it, the lower half behind it.
+  const int top = rowViewportPosition(row);
+  return pos.y() >= top + rowHeight(row) / 2 ? row + 1 : row;
+}
+
+bool CEditListCtrl::TrackDrop(const QPoint& pos, const QMimeData* data, Qt::KeyboardModifiers modifiers) {
+  const Qt::DropAction action = data ? GetDropAction(data, modifiers) : Qt::IgnoreAction;
+  if (action == Qt::IgnoreAction) {
+    ClearDrop();
+    return false;
+  }
+  const int span = GetDropSpanFor(data);
+  const int row = DropRowAt(pos, span);
+  if (row != m_dropRow || span != m_dropSpan)
+    viewport()->update();
+  m_dropRow = row;
+  m_dropSpan = span;
+  m_dropPos = pos;
+  m_dropData = data;
+  m_dropModifiers = modifiers;
+  // Near the top or bottom edge the list scrolls towards it.
+  const int margin = std::max(verticalHeader()->defaultSectionSize(), 8);
+  m_dropScrollStep = pos.y() < margin ? -1 : (pos.y() >= viewport()->height() - margin ? 1 : 0);
+  if (m_dropScrollStep != 0 && !m_dropScroll.isActive())
+    m_dropScroll.start();
+  else if (m_dropScrollStep == 0)
+    m_dropScroll.stop();
+  return true;
+}
+
+void CEditListCtrl::ClearDrop() {
+  m_dropScroll.stop();
+  m_dropScrollStep = 0;
+  m_dropData = nullptr;
+  if (m_dropRow >= 0)
+    viewport()->update();
+  m_dropRow = -1;
+  m_dropSpan = 0;
+}
+
+void CEditListCtrl::OnDropScroll() {
+  if (!m_dropData || m_dropScrollStep == 0) {
+    m_dropScroll.stop();
+    return;
+  }
+  QScrollBar* bar = verticalScrollBar();
+  bar->setValue(bar->value() + m_dropScrollStep);
+  TrackDrop(m_dropPos, m_dropData, m_dropModifiers);
+}
+
+void CEditListCtrl::dragEnterEvent(QDragEnterEvent* event) {
+  if (!TrackDrop(event->position().toPoint(), event->mimeData(), event->modifiers())) {
+    event->ignore();
+    return;
+  }
+  event->setDropAction(GetDropAction(event->mimeData(), event->modifiers()));
+  event->accept();
+}
+
+void CEditListCtrl::dragMoveEvent(QDragMoveEvent* event) {
+  if (!TrackDrop(event->position().toPoint(), event->mimeData(), event->modifiers())) {
+    event->ignore();
+    return;
+  }
+  event->setDropAction(GetDropAction(event->mimeData(), event->modifiers()));
+  event->accept();
+}
+
+void CEditListCtrl::dragLeaveEvent(QDragLeaveEvent* event) {
+  ClearDrop();
+  event->accept();
+}
+
+void CEditListCtrl::dropEvent(QDropEvent* event) {
+  const QMimeData* data = event->mimeData();
+  const Qt::DropAction action = data ? GetDropAction(data, event->modifiers()) : Qt::IgnoreAction;
+  const int row = DropRowAt(event->position().toPoint(), data ? GetDropSpanFor(data) : 0);
+  ClearDrop();
+  if (action == Qt::IgnoreAction || !DropData(data, action, row)) {
+    event->ignore();
+    return;
+  }
+  event->setDropAction(action);
+  event->accept();
 }
 
 void CEditListCtrl::ReplaceText(int /*column*/) {}

@@ -8,12 +8,17 @@
 // column of every selected visible row. The popups mirror each other while the user types; Enter
 // validates the value for every selected row and only then applies it to every selected row, through
 // operations a derived list overrides (GetCellValue, SetCellValue, ValidateCellValue).
+//
+// A row filter can hide rows; row numbers are then those of the shown rows, so a selection never holds a
+// hidden row. Rows can be dragged out and data dropped between them (or, for a list that replaces, onto
+// a run of rows); a derived list supplies the data and decides what a drop does.
 
 #include "gp/popup.h"
 
 #include <QColor>
 #include <QStringList>
 #include <QTableView>
+#include <QTimer>
 #include <QVariant>
 
 #include <functional>
@@ -36,6 +41,8 @@ public:
     qint32 spinParam2 = 0;                // handed to the spin edit in mode 1
     qint32 spinParam3 = 0;                // handed to the spin edit in mode 1
     const QStringList* choices = nullptr; // choice kind; not owned, must outlive the column
+    int maxLength = 0;                    // text kind: the most characters the field holds; 0 no limit
+    bool (*accepts)(char32_t) = nullptr;  // text kind: the characters the field can hold; null any
   };
 
   enum ColumnFlags : quint32 {
@@ -96,6 +103,31 @@ public:
   // The texts of these rows changed: draw them again.
   void RedrawItems(int first, int last);
 
+  // The row filter: only rows whose item data it accepts are shown (null shows every row). Setting it, or
+  // applying it again after the data changed, keeps the selection and the focus on the rows that stay
+  // shown and brings the first selected row (else the focused one) into view.
+  void SetRowFilter(std::function<bool(qintptr)> filter);
+  void ApplyRowFilter();
+  bool IsRowFilterSet() const;
+  // The rows shown or not.
+  int GetTotalItemCount() const;
+
+  // Rows can be dragged out (the derived list makes the data) and data dropped in.
+  void SetRowDragEnabled(bool enabled) { m_rowDrag = enabled; }
+  bool IsRowDragEnabled() const { return m_rowDrag; }
+  void SetRowDropEnabled(bool enabled);
+  // While a drag is over the list: the row the drop goes to (-1 when none), and how many rows from it it
+  // replaces (0: the data goes in between rows, before the drop row; a drop row equal to the row count
+  // is behind the last row).
+  int GetDropRow() const { return m_dropRow; }
+  int GetDropSpan() const { return m_dropSpan; }
+  // Where a drop at pos (viewport coordinates) would go for a span (see GetDropRow).
+  int DropRowAt(const QPoint& pos, int span) const;
+  // What follows the pointer while these rows are dragged: the first of them as the list shows them.
+  QPixmap DragPixmap(const std::vector<int>& rows) const;
+  // Where the pointer is on that picture: it hangs below and right of the pointer.
+  static QPoint DragHotSpot() { return QPoint(-12, -8); }
+
   // Selection, focus and the selection mark (the fixed end of a Shift selection).
   std::vector<int> GetSelectedRows() const; // ascending
   int GetSelectedCount() const;
@@ -140,6 +172,8 @@ public:
 
   // The cell's text; asked for every cell that is drawn. Empty here.
   virtual QString GetCellText(int row, int column) const;
+  // The text a text or choice editor starts with: the cell's text here.
+  virtual QString GetCellEditText(int row, int column) const { return GetCellText(row, column); }
   // The cell's current number (relative spin edits add to it).
   virtual double GetCellValue(int row, int column) const = 0;
   // Applies an edited value: a QString for the text and choice kinds, a double for the number kind.
@@ -172,6 +206,23 @@ protected:
   // Mouse presses; a derived list may filter them before calling these.
   virtual void OnLButtonDown(QMouseEvent* event);
   virtual void OnRButtonDown(QMouseEvent* event);
+
+  // Row drag and drop. The data of the dragged rows (null: no drag) and the actions the drag offers.
+  virtual QMimeData* CreateDragData(const std::vector<int>& rows) const;
+  virtual Qt::DropActions GetDragActions() const;
+  // What a drop of data with these keys down would do (Qt::IgnoreAction refuses it) and how many rows
+  // it replaces (0 puts it in between rows).
+  virtual Qt::DropAction GetDropAction(const QMimeData* data, Qt::KeyboardModifiers modifiers) const;
+  virtual int GetDropSpanFor(const QMimeData* data) const;
+  // Performs a drop at row (see GetDropRow); false when nothing was dropped.
+  virtual bool DropData(const QMimeData* data, Qt::DropAction action, int row);
+  // Starts the drag of the selected rows (a press on a selected row that moved far enough).
+  void StartRowDrag();
+
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dragLeaveEvent(QDragLeaveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
   bool OnPopupNotify(IPopup& popup, int code, double value) override;
 
@@ -218,6 +269,12 @@ private:
   void ExtendDragSelection(int row);
   int RowAtY(int y) const;
   int HeadingWidth(int column) const;
+  // The filter changes the rows shown: selection, focus and mark follow their rows.
+  void ChangeShownRows(const std::function<void()>& change);
+  // The drop indicator at pos for data, or none; scrolling near the edges while a drag is over the list.
+  bool TrackDrop(const QPoint& pos, const QMimeData* data, Qt::KeyboardModifiers modifiers);
+  void ClearDrop();
+  void OnDropScroll();
 
   std::unique_ptr<CEditListModel> m_model; // not a child: it must outlive the view's own teardown
   std::vector<std::unique_ptr<SColumnEntry>> m_columns;
@@ -236,6 +293,16 @@ private:
   int m_selectionMark = -1;
   bool m_leftDown = false;
   bool m_rightDown = false;
+  bool m_rowDrag = false;
+  bool m_dragPending = false; // pressed on a selected row: a drag, or a click when released unmoved
+  QPoint m_pressPos;
+  int m_dropRow = -1;
+  int m_dropSpan = 0;
+  QPoint m_dropPos;
+  const QMimeData* m_dropData = nullptr; // while a drag is over the list
+  Qt::KeyboardModifiers m_dropModifiers;
+  int m_dropScrollStep = 0;
+  QTimer m_dropScroll;
   QColor m_textColor;
   QColor m_bkColor;
   CMouseHook* m_hook; // a child object, installed while an edit is open

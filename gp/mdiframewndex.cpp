@@ -91,12 +91,30 @@ CMDIFrameWndEx::~CMDIFrameWndEx() {
   QZP::CQtSettings().SetIntegers(kWindowSection, QStringLiteral("Position"), values, 4);
 }
 
+QRect CMDIFrameWndEx::FirstStartRect(const QRect& available) {
+  // Three quarters of the area: each side about 0.866 of the screen's, so a list shows many rows
+  // and the desktop still shows around the frame.
+  if (!available.isValid())
+    return QRect(0, 0, 600, 400);
+  const QSize size(available.width() * 866 / 1000, available.height() * 866 / 1000);
+  QRect rect(QPoint(0, 0), size);
+  rect.moveCenter(available.center());
+  return rect;
+}
+
 void CMDIFrameWndEx::RestorePosition() {
-  const QPoint at = pos();
-  int values[4] = {at.x(), at.y(), at.x() + width(), at.y() + height()};
-  QZP::ScanIntegers(QZP::CQtSettings().String(kWindowSection, QStringLiteral("Position"), QStringLiteral("0,0,600,400")),
-                    values, 4);
-  QRect rect(QPoint(values[0], values[1]), QSize(values[2] - values[0], values[3] - values[1]));
+  const QString stored = QZP::CQtSettings().String(kWindowSection, QStringLiteral("Position"));
+  QRect rect;
+  if (stored.isEmpty()) {
+    // The first start: nothing stored yet.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    rect = FirstStartRect(screen ? screen->availableGeometry() : QRect());
+  } else {
+    const QPoint at = pos();
+    int values[4] = {at.x(), at.y(), at.x() + width(), at.y() + height()};
+    QZP::ScanIntegers(stored, values, 4);
+    rect = QRect(QPoint(values[0], values[1]), QSize(values[2] - values[0], values[3] - values[1]));
+  }
   if (!rect.isValid())
     rect.setSize(QSize(600, 400));
   rect = OnSomeScreen(rect);

@@ -4,8 +4,9 @@
 // child windows in the Window menu under "&0".."&Z", reachable from anywhere with Ctrl+G.
 //
 // Profile ("Window" section): "Position" = left,top,right,bottom of the normal rectangle (written on
-// destruction, default "0,0,600,400"); "Maximized" = 1/0 (written on close). Also on close: the bar layout
-// under "ControlBar" and the program version under "Version"/"FileVersion".
+// destruction; without one, the first start takes three quarters of the screen's area, centred);
+// "Maximized" = 1/0 (written on close). Also on close: the bar layout under "ControlBar" and the program
+// version under "Version"/"FileVersion".
 
 #include <QMainWindow>
 #include <QPointer>
@@ -28,6 +29,9 @@ public:
   ~CMDIFrameWndEx() override;
 
   QMdiArea* GetMdiArea() const { return m_area; }
+
+  // Where the frame opens when no position is stored: about three quarters of available's area, centred.
+  static QRect FirstStartRect(const QRect& available);
 
   // Adds a child frame. A CMDIChildWndEx added without a position of its own takes its stored one.
   QMdiSubWindow* AddChild(QMdiSubWindow* child);

@@ -11,7 +11,7 @@ int CData::Model() const { return m_model >= 0 ? m_model : CAppState::Instance()
 void CDocument::SaveUndo(int kind) {
   m_snapshotValid = false;
   if (kind == 0 || kind == 1) {
-    m_snapshot.m_patches = m_current.m_patches;
+    m_snapshot.m_patches.CopyContents(m_current.m_patches);
     m_snapshot.m_model = m_current.m_model;
     m_snapshotValid = true;
   }

@@ -130,6 +130,26 @@ CParameterArray& CParameterArray::operator=(const CParameterArray& other) {
   return *this;
 }
 
+void CParameterArray::CopyContents(const CParameterArray& other) {
+  if (this == &other)
+    return;
+  const std::size_t count = other.m_items.size();
+  if (m_items.size() > count)
+    m_items.resize(count);
+  m_items.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const CParameter* source = other.m_items[i].get();
+    if (i < m_items.size()) {
+      if (!source)
+        m_items[i].reset();
+      else if (!m_items[i] || !m_items[i]->CopyFrom(*source))
+        m_items[i] = source->Clone();
+    } else {
+      m_items.push_back(source ? source->Clone() : nullptr);
+    }
+  }
+}
+
 void CParameterArray::Resize(std::size_t count) {
   if (count < m_items.size()) {
     m_items.resize(count);

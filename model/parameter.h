@@ -19,6 +19,8 @@ public:
 
   virtual void Initialize();
   virtual std::unique_ptr<CParameter> Clone() const = 0;
+  // Becomes a copy of other when it is of the same class; false (nothing changed) otherwise.
+  virtual bool CopyFrom(const CParameter& /*other*/) { return false; }
   virtual void SetName(const std::string& text) = 0;
   virtual std::string GetName() const = 0;
   // Flat image of the set; the buffer holds at least the concrete set's image size.
@@ -63,6 +65,10 @@ public:
   void Clear() { m_items.clear(); }
   // Exchanges the whole contents with another array (undo snapshot toggling).
   void SwapContents(CParameterArray& other) { m_items.swap(other.m_items); }
+  // Becomes a copy of other like assignment, but copies into the elements it has where it can instead of
+  // making new ones: an undo snapshot of a large library then costs copies, not an allocation per element.
+  // After an exception the contents are unspecified (the caller's snapshot is invalid until it returns).
+  void CopyContents(const CParameterArray& other);
 
 private:
   std::vector<std::unique_ptr<CParameter>> m_items;

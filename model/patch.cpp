@@ -72,6 +72,14 @@ void CPatch::Initialize() {
 
 std::unique_ptr<CParameter> CPatch::Clone() const { return std::make_unique<CPatch>(*this); }
 
+bool CPatch::CopyFrom(const CParameter& other) {
+  const auto* patch = dynamic_cast<const CPatch*>(&other);
+  if (!patch)
+    return false;
+  *this = *patch;
+  return true;
+}
+
 void CPatch::SetName(const std::string& text) {
   std::uint8_t* name = GetBlock(BLOCK_NAME, 0).data;
   for (int i = 0; i < kNameSize; ++i) {

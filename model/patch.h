@@ -28,6 +28,7 @@ public:
 
   void Initialize() override;
   std::unique_ptr<CParameter> Clone() const override;
+  bool CopyFrom(const CParameter& other) override;
   void SetName(const std::string& text) override;
   std::string GetName() const override;
   void GetData(std::uint8_t* buffer) const override;  // 880 bytes

@@ -1,6 +1,8 @@
 #include "platform/qtsettings.h"
 
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include <algorithm>
@@ -28,6 +30,14 @@ CQtSettings::CQtSettings(const std::string& iniPath)
     : m_settings(std::make_unique<QSettings>(QString::fromStdString(iniPath), QSettings::IniFormat)) {}
 
 CQtSettings::~CQtSettings() = default;
+
+QString CQtSettings::Folder() const {
+  const QString file = m_settings->fileName();
+  const QFileInfo info(file);
+  if (info.isAbsolute() && !file.startsWith(QLatin1Char('\\')))
+    return info.absolutePath();
+  return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
 
 std::string CQtSettings::ReadString(const std::string& section, const std::string& name, const std::string& def) {
   const QString value = String(QString::fromStdString(section), QString::fromStdString(name));

@@ -47,6 +47,10 @@ public:
   QByteArray Bytes(const QString& section, const QString& name) const;
   void SetBytes(const QString& section, const QString& name, const QByteArray& value);
 
+  // The folder where the program keeps files of its own beside the settings (the settings' own folder
+  // where they are a file, the user's application data folder where they are the registry).
+  QString Folder() const;
+
   // Forgets everything stored.
   void Clear();
   void Sync();

@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
   CTestSettings settings;
   CAppOptions options = TestOptions();
   options.simulator = true;
-  options.file = QStringLiteral(QZ_CORPUS_DIR "/zkl/valid/three-patches.zkl");
+  options.files = QStringList{QStringLiteral(QZ_CORPUS_DIR "/zkl/valid/three-patches.zkl")};
   CStartedApp app(options);
   if (!app.Started())
     return 1;

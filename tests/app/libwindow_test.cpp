@@ -410,6 +410,20 @@ void CLibWindowTest::fileDialogsRememberPerPurpose() {
   QCOMPARE(answers.m_names.last(), QStringLiteral("kept.qzl"));
   QCOMPARE(answers.m_folders.last(), dir.path());
 
+  // A library with a file of its own proposes that file, wherever the last dialog was.
+  const QString own = QDir(elsewhere).filePath(QStringLiteral("own set.qzl"));
+  answers.File(own);
+  ViewOf(fresh)->OnCommand(ID_FILE_SAVE_AS);
+  QVERIFY(QFile::exists(own));
+  answers.File(QString());
+  ViewOf(doc)->OnCommand(ID_FILE_SAVE_AS);
+  QCOMPARE(answers.m_names.last(), QStringLiteral("kept.qzl"));
+  QCOMPARE(answers.m_folders.last(), dir.path());
+  answers.File(QString());
+  ViewOf(fresh)->OnCommand(ID_FILE_SAVE_AS);
+  QCOMPARE(answers.m_names.last(), QStringLiteral("own set.qzl"));
+  QCOMPARE(answers.m_folders.last(), elsewhere);
+
   // A cancelled Open in which the user moved on still remembers the folder.
   answers.m_moveTo = elsewhere;
   answers.File(QString());

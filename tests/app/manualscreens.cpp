@@ -23,7 +23,10 @@
 #include "textout/textout.h"
 
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QPainter>
 #include <QMdiArea>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -31,6 +34,7 @@
 #include <QTextBrowser>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -39,6 +43,33 @@ CScreenshots s_shots(6, 0);
 void Settle() { s_shots.Settle(); }
 void Save(QWidget* widget, const QString& name) { s_shots.Save(widget, name); }
 void SaveDialog(QDialog& dialog, const QString& name) { s_shots.SaveDialog(dialog, name); }
+
+// The frame with a drag under way: the rows that follow the pointer, and the pointer, are drawn over it
+// at pos (frame coordinates), as the screen shows them during a drag.
+void SaveDrag(QWidget* frame, const QString& name, const QPixmap& rows, const QPoint& pos) {
+  Settle();
+  const QString path = QDir(s_shots.Folder()).filePath(name + QStringLiteral(".png"));
+  const QRect area = frame->frameGeometry();
+  QPixmap shot = frame->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+  if (shot.isNull())
+    shot = frame->grab();
+  const QPoint at = frame->mapToGlobal(pos) - area.topLeft();
+  QPainter painter(&shot);
+  painter.drawPixmap(at - GP::CEditListCtrl::DragHotSpot(), rows);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QPolygon arrow({QPoint(0, 0), QPoint(0, 16), QPoint(4, 12), QPoint(7, 19), QPoint(9, 18), QPoint(6, 11),
+                        QPoint(11, 11)});
+  painter.setPen(Qt::white);
+  painter.setBrush(Qt::black);
+  painter.drawPolygon(arrow.translated(at));
+  painter.end();
+  if (!shot.save(path)) {
+    std::fprintf(stderr, "manualscreens: %s could not be saved\n", qPrintable(path));
+    s_shots.AddFailure();
+    return;
+  }
+  std::printf("%s\n", qPrintable(path));
+}
 
 void SaveMessage(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons, QWidget* parent,
                  const QString& name) {
@@ -57,6 +88,27 @@ QZML::CPatchArray UnitPatches(int count) {
   for (int i = 0; i < count && i < int(std::size(kNames)); ++i)
     patches.Get(static_cast<std::size_t>(i))->SetName(kNames[i]);
   return patches;
+}
+
+// A dark desktop theme, as such themes colour windows and lists.
+QPalette DarkPalette() {
+  QPalette dark;
+  dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+  dark.setColor(QPalette::WindowText, QColor(0xe8, 0xe8, 0xe8));
+  dark.setColor(QPalette::Base, QColor(0x23, 0x23, 0x23));
+  dark.setColor(QPalette::AlternateBase, QColor(0x35, 0x35, 0x35));
+  dark.setColor(QPalette::Text, QColor(0xe8, 0xe8, 0xe8));
+  dark.setColor(QPalette::Button, QColor(0x40, 0x40, 0x40));
+  dark.setColor(QPalette::ButtonText, QColor(0xe8, 0xe8, 0xe8));
+  dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
+  dark.setColor(QPalette::HighlightedText, Qt::white);
+  dark.setColor(QPalette::Light, QColor(0x50, 0x50, 0x50));
+  dark.setColor(QPalette::Mid, QColor(0x30, 0x30, 0x30));
+  dark.setColor(QPalette::Dark, QColor(0x20, 0x20, 0x20));
+  dark.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
+  dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
+  dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+  return dark;
 }
 
 // A library file of a live set, with memos.
@@ -101,6 +153,9 @@ int main(int argc, char** argv) {
   CMainFrame* frame = app->GetMainFrame();
   CImageView* mainView = app->GetMainView();
   QMdiArea* area = frame->GetMdiArea();
+
+  // The first start, as a new user sees it: the frame amid the screen, the Main window as high as it.
+  Save(frame, QStringLiteral("first-start"));
 
   // The simulated unit holds a guitarist's patches; the Main window reads them.
   if (CSimPort* simulator = app->GetMidi()->Simulator()) {
@@ -169,6 +224,23 @@ int main(int argc, char** argv) {
   Save(frame, QStringLiteral("editing"));
   list->EndEdit(false);
 
+  // The library filtered: two of its seven patches hold "chorus".
+  list->SelectRows(0, 0);
+  libraryView->GetFilterBox()->setFocus();
+  QTest::keyClicks(libraryView->GetFilterBox(), QStringLiteral("chorus"));
+  Save(frame, QStringLiteral("filter"));
+  libraryView->GetFilterBox()->clear();
+  list->setFocus();
+
+  // The same library under a dark desktop theme: the lists take the theme's text colour.
+  {
+    const QPalette light = QApplication::palette();
+    QApplication::setPalette(DarkPalette());
+    list->SelectRows(2, 2);
+    Save(frame, QStringLiteral("dark-theme"));
+    QApplication::setPalette(light);
+  }
+
   // Compare: the live set's two "Clean Chorus" patches, the outro's a little brighter and wetter.
   {
     QZML::CPatch* outro = libraryView->GetPatchArray()->Get(6);
@@ -188,6 +260,28 @@ int main(int argc, char** argv) {
     SetModalHook(nullptr);
   }
   mainView->GetParentFrame()->showNormal();
+
+  // Three rows of the library dragged onto the Main window: the frame there shows the rows they replace.
+  frame->resize(680, 480);
+  Settle();
+  mainView->GetParentFrame()->setGeometry(0, 0, 420, 380);
+  library->setGeometry(250, 60, 410, 300);
+  area->setActiveSubWindow(library);
+  list->SelectRows(2, 4);
+  {
+    CPatchListCtrl* mainList = mainView->GetList();
+    const std::unique_ptr<QMimeData> data(list->CreateDragData(list->GetSelectedRows()));
+    const QRect cell = mainList->GetCellRect(6, 1);
+    const QPoint pos(cell.left() + 30, cell.center().y());
+    QDragEnterEvent enter(pos, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(mainList->viewport(), &enter);
+    QDragMoveEvent move(pos, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(mainList->viewport(), &move);
+    SaveDrag(frame, QStringLiteral("drag-and-drop"), list->DragPixmap(list->GetSelectedRows()),
+             mainList->viewport()->mapTo(frame, pos));
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(mainList->viewport(), &leave);
+  }
 
   // The dialogs.
   {

@@ -22,6 +22,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QRadioButton>
+#include <QScreen>
 #include <QtTest>
 
 namespace {
@@ -57,7 +58,7 @@ private slots:
   void droppedFilesOpenEachInTurn();
   void fontChangeReachesEveryList();
   void badCommandLineFileEndsTheStart();
-  void secondStartHandsOverItsFile();
+  void secondStartHandsOverItsFiles();
 
 private:
   CTestSettings m_settings;
@@ -69,8 +70,7 @@ void CStartupTest::firstStartTakesTheDefaults() {
   QVERIFY(app.Started());
   CMainFrame* frame = app->GetMainFrame();
   QVERIFY(frame->isVisible());
-  QCOMPARE(frame->pos(), QPoint(0, 0));
-  QCOMPARE(frame->size(), QSize(600, 400));
+  QCOMPARE(QRect(frame->pos(), frame->size()), CMainFrame::FirstStartRect(frame->screen()->availableGeometry()));
   QVERIFY(!frame->isMaximized());
   QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), int(QZML::MODEL_QZMAX));
   QCOMPARE(QZML::CAppState::Instance().GetGridSwitch(), 0);
@@ -280,7 +280,7 @@ void CStartupTest::choosingTheCurrentModelAsksNothing() {
 void CStartupTest::commandLineImportsForeignFilesAndOpensLibraries() {
   CTestUi ui;
   CAppOptions options = TestOptions();
-  options.file = Corpus("zkl/valid/three-patches.zkl");
+  options.files = QStringList{Corpus("zkl/valid/three-patches.zkl")};
   CStartedApp app(options);
   QVERIFY(app.Started());
   std::vector<CFileDoc*> libraries = Libraries(app.App());
@@ -350,13 +350,13 @@ void CStartupTest::fontChangeReachesEveryList() {
 void CStartupTest::badCommandLineFileEndsTheStart() {
   CTestUi ui;
   CAppOptions options = TestOptions();
-  options.file = Corpus("no-such-file.qzl");
+  options.files = QStringList{Corpus("no-such-file.qzl")};
   CStartedApp app(options);
   QVERIFY(!app.Started());
   QCOMPARE(ui.m_texts, QStringList{QStringLiteral("This file could not be loaded.")});
 }
 
-void CStartupTest::secondStartHandsOverItsFile() {
+void CStartupTest::secondStartHandsOverItsFiles() {
   CTestUi ui;
   CAppOptions options = TestOptions();
   CStartedApp app(options);
@@ -371,17 +371,18 @@ void CStartupTest::secondStartHandsOverItsFile() {
   environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   QProcess second;
   second.setProcessEnvironment(environment);
-  second.start(QStringLiteral(QZ_APP_BINARY), {Corpus("qzl/valid_qz5_2.qzl")});
+  second.start(QStringLiteral(QZ_APP_BINARY), {Corpus("qzl/valid_qz5_2.qzl"), Corpus("qzl/valid_qzmax_3.qzl")});
   QVERIFY(second.waitForStarted(30000));
   QVERIFY(RunEventLoopUntil([&]() { return second.state() == QProcess::NotRunning; }, 120000));
   QCOMPARE(second.exitStatus(), QProcess::NormalExit);
   QCOMPARE(second.exitCode(), 0);
-  QVERIFY(RunEventLoopUntil([&]() { return handed.count() > 0; }, 10000));
+  QVERIFY(RunEventLoopUntil([&]() { return handed.count() > 1; }, 10000));
 
-  // The first program opened it (a QZ-5 library while the target is the QZ-MAX: asked, answered Yes).
+  // The first program opened both (a QZ-5 library while the target is the QZ-MAX: asked, answered Yes).
   std::vector<CFileDoc*> libraries = Libraries(app.App());
-  QCOMPARE(libraries.size(), size_t(1));
+  QCOMPARE(libraries.size(), size_t(2));
   QCOMPARE(libraries[0]->GetTitle(), QStringLiteral("valid_qz5_2.qzl"));
+  QCOMPARE(libraries[1]->GetTitle(), QStringLiteral("valid_qzmax_3.qzl"));
   QVERIFY(app->GetMainFrame()->isVisible());
   // The second one wrote no settings at all.
   QCOMPARE(QDir(secondConfig.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),

@@ -9,7 +9,9 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QDropEvent>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -144,6 +146,8 @@ private slots:
   void longTextIsCutWithDots();
   void tenThousandRowsAskOnlyForVisibleCells();
   void sortIsStableAndSelectionFollowsRows();
+  void filterHidesRowsAndKeepsTheirSelection();
+  void dropIndicatorFollowsThePointer();
   void popupRunsOnItsOwn();
 };
 
@@ -571,6 +575,112 @@ void CEditListCtrlTest::sortIsStableAndSelectionFollowsRows() {
   QCOMPARE(list.GetSelectedRows(), std::vector<int>{5});
   QCOMPARE(list.GetFocusRow(), 5);
   QCOMPARE(list.GetCellText(0, COL_NUMBER), QStringLiteral("2"));
+}
+
+void CEditListCtrlTest::filterHidesRowsAndKeepsTheirSelection() {
+  CTestList list(8);
+  list.resize(300, 300);
+  list.show();
+  QAbstractItemModelTester tester(list.GetModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+  const auto shown = [&list]() {
+    std::vector<qintptr> data;
+    for (int r = 0; r < list.GetItemCount(); ++r)
+      data.push_back(list.GetItemData(r));
+    return data;
+  };
+  list.SelectRows(2, 5);
+  list.SetFocusRow(5);
+  list.SetRowFilter([](qintptr data) { return data % 2 == 1; });
+  QVERIFY(list.IsRowFilterSet());
+  QCOMPARE(shown(), (std::vector<qintptr>{1, 3, 5, 7}));
+  QCOMPARE(list.GetTotalItemCount(), 8);
+  QCOMPARE(list.GetSelectedRows(), (std::vector<int>{1, 2})); // rows 3 and 5 stay selected
+  QCOMPARE(list.GetFocusRow(), 2);
+  list.SelectAllRows();
+  QCOMPARE(list.GetSelectedCount(), 4);
+
+  // A sort reorders every row, shown or not; the selection follows its rows.
+  list.SelectRows(0, 0);
+  list.SortItems([](qintptr a, qintptr b) { return a > b ? -1 : (a < b ? 1 : 0); });
+  QCOMPARE(shown(), (std::vector<qintptr>{7, 5, 3, 1}));
+  QCOMPARE(list.GetSelectedRows(), (std::vector<int>{3}));
+  // Rows the program inserts show; removing a shown row leaves the hidden ones.
+  list.InsertItem(1, 6);
+  QCOMPARE(shown(), (std::vector<qintptr>{7, 6, 5, 3, 1}));
+  list.DeleteItem(0);
+  QCOMPARE(list.GetTotalItemCount(), 8);
+  list.SetItemData(0, 4);
+  QCOMPARE(list.GetItemData(0), qintptr(4));
+
+  // Without the filter all rows come back in their order, the selection kept.
+  list.SetRowFilter(nullptr);
+  QCOMPARE(shown(), (std::vector<qintptr>{6, 4, 5, 4, 3, 2, 1, 0}));
+  QCOMPARE(list.GetSelectedRows(), (std::vector<int>{6}));
+  list.SetItemCount(3); // new rows are filtered as they come
+  list.SetRowFilter([](qintptr data) { return data != 1; });
+  list.SetItemCount(4);
+  QCOMPARE(shown(), (std::vector<qintptr>{0, 2, 3}));
+}
+
+// A list that takes text drops: between rows, or over a run of rows when it replaces.
+class CDropList : public CTestList {
+public:
+  CDropList() : CTestList(20) { SetRowDropEnabled(true); }
+  int span = 0;
+  std::vector<int> dropped;
+
+protected:
+  Qt::DropAction GetDropAction(const QMimeData* data, Qt::KeyboardModifiers) const override {
+    return data->hasText() ? Qt::CopyAction : Qt::IgnoreAction;
+  }
+  int GetDropSpanFor(const QMimeData*) const override { return span; }
+  bool DropData(const QMimeData*, Qt::DropAction, int row) override {
+    dropped.push_back(row);
+    return true;
+  }
+};
+
+void CEditListCtrlTest::dropIndicatorFollowsThePointer() {
+  CDropList list;
+  list.resize(300, 200);
+  list.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&list));
+  QMimeData text;
+  text.setText(QStringLiteral("x"));
+  const QRect row2 = list.GetCellRect(2, 1);
+  const auto move = [&](const QPoint& pos, const QMimeData* data) {
+    QDragEnterEvent enter(pos, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list.viewport(), &enter);
+    QDragMoveEvent event(pos, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list.viewport(), &event);
+    return event.isAccepted();
+  };
+  QVERIFY(move(QPoint(10, row2.top() + 1), &text));
+  QCOMPARE(list.GetDropRow(), 2);
+  QVERIFY(move(QPoint(10, row2.bottom() - 1), &text));
+  QCOMPARE(list.GetDropRow(), 3);
+  list.span = 4;
+  QVERIFY(move(QPoint(10, row2.bottom() - 1), &text));
+  QCOMPARE(list.GetDropRow(), 2);
+  QCOMPARE(list.GetDropSpan(), 4);
+  list.grab(); // the frame is drawn over the rows
+
+  // Near the bottom edge the list scrolls while the pointer rests there.
+  const int top = list.GetTopIndex();
+  QVERIFY(move(QPoint(10, list.viewport()->height() - 2), &text));
+  QVERIFY(QTest::qWaitFor([&]() { return list.GetTopIndex() > top; }, 2000));
+
+  QMimeData other;
+  other.setData(QStringLiteral("application/x-other"), "y");
+  QVERIFY(!move(QPoint(10, row2.top() + 1), &other));
+  QCOMPARE(list.GetDropRow(), -1);
+  list.span = 0;
+  const QRect first = list.GetCellRect(list.GetTopIndex(), 1);
+  QDropEvent drop(QPointF(10, first.top() + 1), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(list.viewport(), &drop);
+  QVERIFY(drop.isAccepted());
+  QCOMPARE(list.dropped, std::vector<int>{list.GetTopIndex()});
+  QCOMPARE(list.GetDropRow(), -1);
 }
 
 void CEditListCtrlTest::popupRunsOnItsOwn() {

@@ -55,9 +55,19 @@ void CMdiTest::firstStartOpensAtDefaultRectangle() {
   CMDIFrameWndEx frame;
   frame.show();
   QVERIFY(QTest::qWaitForWindowExposed(&frame));
-  QCOMPARE(frame.pos(), QPoint(0, 0));
-  QCOMPARE(frame.size(), QSize(600, 400));
+  // Three quarters of the screen's area, centred.
+  const QRect available = frame.screen()->availableGeometry();
+  QCOMPARE(frame.pos(), CMDIFrameWndEx::FirstStartRect(available).topLeft());
+  QCOMPARE(frame.size(), CMDIFrameWndEx::FirstStartRect(available).size());
   QVERIFY(!frame.isMaximized());
+  const QRect rect(frame.pos(), frame.size());
+  QVERIFY(available.contains(rect));
+  QVERIFY(qAbs(rect.center().x() - available.center().x()) <= 1);
+  QVERIFY(qAbs(rect.center().y() - available.center().y()) <= 1);
+  const double share = double(rect.width()) * rect.height() / (double(available.width()) * available.height());
+  QVERIFY2(share > 0.70 && share < 0.80, qPrintable(QString::number(share)));
+  // On a screen of 1280x900 below a panel.
+  QCOMPARE(CMDIFrameWndEx::FirstStartRect(QRect(0, 30, 1280, 870)), QRect(86, 88, 1108, 753));
 }
 
 void CMdiTest::frameReopensWhereItWasClosed() {

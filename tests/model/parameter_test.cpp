@@ -77,6 +77,35 @@ TEST(ParameterArray, ResizeCloneAndAssign) {
   EXPECT_TRUE(patches.empty());
 }
 
+TEST(ParameterArray, CopyContentsReusesItsElementsAndEndsEqual) {
+  CPatchArray source;
+  source.Resize(5);
+  for (std::size_t i = 0; i < 5; ++i) {
+    source.Get(i)->SetName("Source " + std::to_string(i));
+    source.Get(i)->SetMemo(1, "memo " + std::to_string(i));
+    source.Get(i)->Image()[100] = static_cast<std::uint8_t>(i);
+  }
+  CPatchArray target;
+  target.Resize(3);
+  CParameter* kept = target[1];
+  target.CopyContents(source); // grows
+  ASSERT_EQ(target.size(), 5u);
+  EXPECT_EQ(target[1], kept);  // copied into, not made anew
+  EXPECT_NE(target[4], source[4]);
+  for (std::size_t i = 0; i < 5; ++i) {
+    EXPECT_EQ(target.Get(i)->GetName(), source.Get(i)->GetName());
+    EXPECT_EQ(target.Get(i)->GetMemo(1), source.Get(i)->GetMemo(1));
+    EXPECT_EQ(target.Get(i)->Image()[100], i);
+  }
+  source.RemoveAt(0);
+  source.RemoveAt(0);
+  target.CopyContents(source); // shrinks
+  ASSERT_EQ(target.size(), 3u);
+  EXPECT_EQ(target.Get(0)->GetName(), "Source 2        ");
+  target.CopyContents(target);
+  EXPECT_EQ(target.size(), 3u);
+}
+
 TEST(ParameterArray, EditingOperationsKeepOwnershipStraight) {
   CPatchArray patches;
   patches.Resize(4);

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "exclusive/orvanemessage.h"
 #include "model/parameteraddress.h"
+#include "sim/demopatches.h"
 #include "sim/simunit.h"
 
 using QZML::CByteArray;
@@ -291,4 +293,24 @@ TEST(SimUnit, FaultsHitTheChosenAnswers) {
   EXPECT_EQ(sent[2][0], 0xF0);
   EXPECT_EQ(sent[4], CByteArray{0xFE});
   EXPECT_EQ(sent[5][1], 0x41);
+}
+
+TEST(DemoUserPatches, GiveEveryPatchOfAUnitADistinctNameThatFits) {
+  const QZML::CPatchArray patches = DemoUserPatches(200);
+  ASSERT_EQ(patches.size(), 200u);
+  std::set<std::string> names;
+  for (std::size_t i = 0; i < patches.size(); ++i) {
+    const std::string name = patches.Get(i)->GetName();
+    // Whole words within the 16 characters, never the default.
+    EXPECT_EQ(name.size(), 16u);
+    EXPECT_NE(name, "INIT PATCH      ");
+    EXPECT_NE(name.front(), ' ');
+    names.insert(name);
+  }
+  EXPECT_EQ(names.size(), 200u);
+  EXPECT_EQ(patches.Get(0)->GetName(), "Clean Chorus    ");
+  // A QZ-5 takes the first 140; beyond 200 the patches keep their defaults.
+  EXPECT_EQ(DemoUserPatches(140).Get(139)->GetName(), patches.Get(139)->GetName());
+  EXPECT_EQ(DemoUserPatches(201).Get(200)->GetName(), "INIT PATCH      ");
+  EXPECT_EQ(DemoUserPatches(0).size(), 0u);
 }

@@ -4,6 +4,7 @@
 #include "platform/qtsettings.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QSettings>
@@ -20,6 +21,10 @@ void CTestSettings::Clear() {
   QZP::CQtSettings settings;
   settings.Clear();
   settings.Sync();
+  // The simulated unit's memory from earlier tests too.
+  QDir folder(settings.Folder());
+  for (const QString& file : folder.entryList({QStringLiteral("simulator-*.qzl")}, QDir::Files))
+    folder.remove(file);
 }
 
 void CTestSettings::Reset() {
