@@ -219,18 +219,20 @@ void CApp::LoadSaveSettings(bool save) {
     m_listFont.SaveProfile(kOptionSection, QStringLiteral("Font"));
     m_settingsStore.SetInt(kOptionSection, QStringLiteral("GridSw"), state.GetGridSwitch());
     m_flags.Save(m_settingsStore);
-    m_settingsStore.SetInt(kOptionSection, QStringLiteral("TargetModel"), state.GetTargetModel());
+    m_settingsStore.SetInt(kOptionSection, QStringLiteral("TargetModel"), QZML::ModelNumber(state.GetTargetModel()));
     m_settingsStore.Sync();
     return;
   }
   m_listFont.LoadProfile(kOptionSection, QStringLiteral("Font"));
   state.SetGridSwitch(m_settingsStore.Int(kOptionSection, QStringLiteral("GridSw"), 0));
   m_flags.Load(m_settingsStore);
-  const int model = m_settingsStore.Int(kOptionSection, QStringLiteral("TargetModel"), 0);
+  // A stored number that is no model (a damaged setting) leaves the target model as it is.
+  const std::optional<QZML::EModel> model =
+      QZML::ModelFromNumber(m_settingsStore.Int(kOptionSection, QStringLiteral("TargetModel"), 0));
   // Child frames take their stored positions from now on.
-  GP::CMDIChildWndEx::SetPositionMode(2);
-  if (model != state.GetTargetModel())
-    state.SetTargetModel(model, true);
+  GP::CMDIChildWndEx::SetPositionMode(GP::CMDIChildWndEx::EPositionMode::Saved);
+  if (model && *model != state.GetTargetModel())
+    state.SetTargetModel(*model, true);
 }
 
 QZML::CAppState& CApp::GetState() const { return QZML::CAppState::Instance(); }
@@ -388,7 +390,7 @@ bool CApp::ProcessCommandLine() {
   return any;
 }
 
-CFileDoc* CApp::NewLibraryWith(const QZML::CPatchArray& patches, int model) {
+CFileDoc* CApp::NewLibraryWith(const QZML::CPatchArray& patches, QZML::CDataModel model) {
   CFileDoc* document = NewLibrary();
   if (!document)
     return nullptr;
@@ -404,7 +406,7 @@ CFileDoc* CApp::NewImportedLibrary(QZML::CPatchArray patches) {
   // and without the conversion the library keeps them as the QZ-MAX data they are.
   QZML::CAppState& state = QZML::CAppState::Instance();
   const bool adapted = state.AdaptPatches(patches, QZML::MODEL_QZMAX, state.GetTargetModel());
-  return NewLibraryWith(patches, adapted ? QZML::kModelOfTarget : QZML::MODEL_QZMAX);
+  return NewLibraryWith(patches, adapted ? QZML::CDataModel() : QZML::CDataModel(QZML::MODEL_QZMAX));
 }
 
 bool CApp::OpenAnyFile(const QString& path) {
@@ -417,17 +419,17 @@ bool CApp::OpenAnyFile(const QString& path) {
       opened = NewImportedLibrary(zkl.GetPatches()) != nullptr;
     } else {
       if (m_errorBuffer)
-        m_errorBuffer->m_pendingError = 0;
+        m_errorBuffer->m_pendingError = TEXTOUT_ERR_NONE;
       QZML::CQZ3Importer qz3;
       if (qz3.Import(file, m_errorBuffer)) {
         opened = NewImportedLibrary(qz3.GetPatches()) != nullptr;
       } else {
         if (m_errorBuffer)
-          m_errorBuffer->m_pendingError = 0;
+          m_errorBuffer->m_pendingError = TEXTOUT_ERR_NONE;
         opened = OpenLibrary(path) != nullptr;
         if (!opened) {
           // A file that did not open may have left no code of its own.
-          if (m_errorBuffer && m_errorBuffer->m_pendingError == 0)
+          if (m_errorBuffer && m_errorBuffer->m_pendingError == TEXTOUT_ERR_NONE)
             m_errorBuffer->m_pendingError = TEXTOUT_ERR_LOAD;
           ShowPendingError();
         }
@@ -447,8 +449,8 @@ void CApp::OnDropFiles(const QStringList& paths) {
 void CApp::ShowPendingError() {
   if (!m_errorBuffer)
     return;
-  const int code = m_errorBuffer->m_pendingError;
-  m_errorBuffer->m_pendingError = 0;
+  const ETextOutError code = m_errorBuffer->m_pendingError;
+  m_errorBuffer->m_pendingError = TEXTOUT_ERR_NONE;
   if (code == TEXTOUT_ERR_NO_ANSWER && m_midi) {
     // The unit did not answer: rather than leave the user to guess ports and device ID, offer to look.
     if (AppMessageBox(QApplication::activeWindow(), QMessageBox::Warning,
@@ -457,7 +459,7 @@ void CApp::ShowPendingError() {
       RunMidiSetup(true);
     return;
   }
-  if (code != 0 && m_textOutBox)
+  if (code != TEXTOUT_ERR_NONE && m_textOutBox)
     m_textOutBox->Error(code);
 }
 
@@ -470,7 +472,7 @@ void CApp::OnAboutToBlock() {
   if (!m_mainFrame || m_exited)
     return;
   // Message boxes and file loads wait for the event loop proper.
-  if (!m_reportScheduled && ((m_errorBuffer && m_errorBuffer->m_pendingError != 0) || !m_handOvers.isEmpty())) {
+  if (!m_reportScheduled && ((m_errorBuffer && m_errorBuffer->m_pendingError != TEXTOUT_ERR_NONE) || !m_handOvers.isEmpty())) {
     m_reportScheduled = true;
     QTimer::singleShot(0, this, &CApp::ReportPendingError);
   }
@@ -511,12 +513,12 @@ void CApp::ProcessHandOvers() {
   }
 }
 
-void CApp::ChangeTargetModel(int model) {
+void CApp::ChangeTargetModel(QZML::EModel model) {
   QZML::CAppState& state = QZML::CAppState::Instance();
   if (model == state.GetTargetModel())
     return;
   CWaitCursor wait;
-  const int previous = state.GetTargetModel();
+  const QZML::EModel previous = state.GetTargetModel();
   const bool convert = state.SetTargetModel(model, false) != QZML::CONVERT_NONE;
   if (CImageDoc* main = GetMainDocument()) {
     main->AdaptToModelSwitch(previous, convert);
@@ -626,9 +628,9 @@ void CApp::OnHelpManual() {
 
 void CApp::OnSelectTargetModel() {
   CSelectTargetDlg dialog(QZML::CAppState::Instance().GetTargetModel(), m_mainFrame.get());
-  if (DoModal(dialog) != QDialog::Accepted || dialog.GetModel() < 0)
-    return;
-  ChangeTargetModel(dialog.GetModel());
+  const std::optional<QZML::EModel> model = DoModal(dialog) == QDialog::Accepted ? dialog.GetModel() : std::nullopt;
+  if (model)
+    ChangeTargetModel(*model);
 }
 
 void CApp::ImportForeign(bool zkl) {

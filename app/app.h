@@ -112,7 +112,7 @@ public:
   void OnDropFiles(const QStringList& paths);
   // A new untitled library window holding a copy of patches made for model (the target model by default),
   // marked modified.
-  CFileDoc* NewLibraryWith(const QZML::CPatchArray& patches, int model = QZML::kModelOfTarget);
+  CFileDoc* NewLibraryWith(const QZML::CPatchArray& patches, QZML::CDataModel model = QZML::kModelOfTarget);
   // The same for the QZ-MAX patches of a foreign import: converted for a QZ-5 when the user agrees.
   CFileDoc* NewImportedLibrary(QZML::CPatchArray patches);
 
@@ -123,7 +123,7 @@ public:
   static constexpr const char* kFindUnitQuestion = "Run Find Unit to look for the unit on every MIDI port?";
 
   // Select Target Model after OK: the whole change (question, conversions, Main row count, captions).
-  void ChangeTargetModel(int model);
+  void ChangeTargetModel(QZML::EModel model);
   // Set Up Grid after OK: the grid switch and every list.
   void ChangeGrid(int grid);
   // The font changed: the Main view and every library view rebuild their lists.

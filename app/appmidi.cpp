@@ -21,7 +21,7 @@ namespace {
 
 // Whether the file starts as a library file of model: the conversion question of a library of the other
 // model has no place at start-up.
-bool IsLibraryOf(const QString& path, int model) {
+bool IsLibraryOf(const QString& path, QZML::EModel model) {
   std::ifstream file(path.toStdString(), std::ios::binary);
   char signature[QZML::CDocumentHeader::SIGNATURE_SIZE];
   if (!file.read(signature, sizeof signature))
@@ -49,7 +49,7 @@ void CMidiMessageBoxQt::ShowMidiMessage(const std::string& text) {
 }
 
 CAppMidi::CAppMidi(QObject* context, QZP::ISettingsStore& settings, const std::string& midiApi, bool realMidi,
-                   int simulatorModel)
+                   QZML::EModel simulatorModel)
     : m_midiApi(midiApi), m_realMidi(realMidi), m_simulatorModel(simulatorModel), m_dispatcher(context),
       m_settings(settings), m_stack(&CMidiEnvironment::Instance()) {}
 
@@ -94,7 +94,7 @@ void CAppMidi::BindSimulator() {
 
 void CAppMidi::DisconnectAll() { m_stack.DisconnectAll(); }
 
-QString CAppMidi::SimulatorMemoryPath(int model) {
+QString CAppMidi::SimulatorMemoryPath(QZML::EModel model) {
   return QDir(QZP::CQtSettings().Folder())
       .filePath(QStringLiteral("simulator-%1.qzl").arg(QString::fromLatin1(QZML::ModelName(model))));
 }

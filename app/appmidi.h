@@ -35,7 +35,7 @@ public:
   // context: the object on the event loop's thread that posted work runs on (the application object).
   // settings: where the port choice is kept; not owned.
   CAppMidi(QObject* context, QZP::ISettingsStore& settings, const std::string& midiApi, bool realMidi,
-           int simulatorModel);
+           QZML::EModel simulatorModel);
   ~CAppMidi();
   CAppMidi(const CAppMidi&) = delete;
   CAppMidi& operator=(const CAppMidi&) = delete;
@@ -68,12 +68,12 @@ public:
   void LoadSimulatorMemory(const QString& path);
   bool SaveSimulatorMemory();
   // The file in the settings folder for a model's simulated unit ("simulator-QZ-MAX.qzl").
-  static QString SimulatorMemoryPath(int model);
+  static QString SimulatorMemoryPath(QZML::EModel model);
 
 private:
   std::string m_midiApi;
   bool m_realMidi;
-  int m_simulatorModel;
+  QZML::EModel m_simulatorModel;
   std::string m_startError;
   QZP::CQtUiDispatcher m_dispatcher;
   CMidiMessageBoxQt m_messageBox;

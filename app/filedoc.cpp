@@ -81,9 +81,9 @@ bool CFileDoc::DoSave(const QString& path) {
   return true;
 }
 
-bool CFileDoc::AdaptToModelSwitch(int previous, bool convert) {
+bool CFileDoc::AdaptToModelSwitch(QZML::EModel previous, bool convert) {
   // The data's own model from before the switch: untagged data was the previous target's.
-  const int model = m_data.m_current.m_model >= 0 ? m_data.m_current.m_model : previous;
+  const QZML::EModel model = m_data.m_current.m_model.value_or(previous);
   const bool changes = convert && model != QZML::CAppState::Instance().GetTargetModel();
   QZML::AdaptToModelSwitch(m_data.m_current, previous, convert);
   QZML::AdaptToModelSwitch(m_data.m_snapshot, previous, convert);

@@ -29,7 +29,7 @@ public:
 
   // After the target model switched away from previous: with convert, patches of another model are
   // converted (true when that changed anything); without, they keep the model they were made for.
-  bool AdaptToModelSwitch(int previous, bool convert);
+  bool AdaptToModelSwitch(QZML::EModel previous, bool convert);
 
   // The program-wide switch of the load's error report: off while OpenAnyFile tries a file.
   static void SetReportLoadErrors(bool report);

@@ -18,7 +18,7 @@ void CImageDoc::FitPatchCount() {
     m_data.m_snapshot.m_patches.Resize(count);
 }
 
-void CImageDoc::AdaptToModelSwitch(int previous, bool convert) {
+void CImageDoc::AdaptToModelSwitch(QZML::EModel previous, bool convert) {
   QZML::AdaptToModelSwitch(m_data.m_current, previous, convert);
   QZML::AdaptToModelSwitch(m_data.m_snapshot, previous, convert);
   FitPatchCount();

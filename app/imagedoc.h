@@ -21,7 +21,7 @@ public:
   void FitPatchCount();
   // After the target model switched away from previous: with convert, patches of another model are
   // converted; without, they keep the model they were made for. The row count follows the new model.
-  void AdaptToModelSwitch(int previous, bool convert);
+  void AdaptToModelSwitch(QZML::EModel previous, bool convert);
 
   // What the window last had in common with the unit: its patches as they were after the last read,
   // write, SMF import or model switch (all rows, or the rows of a partial read or write).

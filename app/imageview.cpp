@@ -116,7 +116,7 @@ QZML::CPatchArray* CImageView::PatchesForUnit(QZML::CPatchArray& converted) {
   QZML::CPatchArray* patches = GetPatchArray();
   if (!data || !patches)
     return nullptr;
-  const int model = data->m_current.Model();
+  const QZML::EModel model = data->m_current.Model();
   if (model == m_state.GetTargetModel())
     return patches;
   converted = *patches;
@@ -136,7 +136,7 @@ void CImageView::ReadUser(bool all) {
   CWaitCursor wait;
   const std::vector<int> indices = all ? GetList()->GetAllIndices() : GetList()->GetSelectedIndices();
   data->SaveUndo(1);
-  CReader* reader = m_state.GetReader<CReader>();
+  CPumpingReader* reader = m_state.GetReader<CPumpingReader>();
   if (reader && reader->ReadPatches(QZML::AREA_USER, indices, patches)) {
     if (all)
       data->m_current.m_model = QZML::kModelOfTarget;
@@ -183,7 +183,7 @@ int CImageView::ImportFile(bool sysEx, QZML::CPatchArray& patches) {
     return SMF_CANCELLED;
   CWaitCursor wait;
   std::ifstream file(path.toStdString(), std::ios::binary);
-  CReader* reader = m_state.GetReader<CReader>();
+  CPumpingReader* reader = m_state.GetReader<CPumpingReader>();
   if (!file || !reader)
     return SMF_FAILED;
   const bool imported =

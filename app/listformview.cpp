@@ -311,7 +311,7 @@ void CListFormView::OnRowRead(int k) {
   QZML::CPatchArray* patches = GetPatchArray();
   QZML::CDocument* data = GetLibraryData();
   // A window of the other model's data takes the unit's patch only converted to its model.
-  const int model = data ? data->m_current.Model() : m_state.GetTargetModel();
+  const QZML::EModel model = data ? data->m_current.Model() : m_state.GetTargetModel();
   const bool convert = model != m_state.GetTargetModel();
   bool read = false;
   if (patches && data && m_list->IsPatchRow(row) &&
@@ -319,7 +319,7 @@ void CListFormView::OnRowRead(int k) {
     const int index = m_list->GetRowIndex(row);
     CWaitCursor wait;
     data->SaveUndo(1);
-    CReader* reader = m_state.GetReader<CReader>();
+    CPumpingReader* reader = m_state.GetReader<CPumpingReader>();
     read = reader && reader->ReadPatches(QZML::AREA_TEMPORARY, QZML::CPatchList{index}, patches);
     if (read && convert) {
       QZML::CPatchArray one;
@@ -508,9 +508,9 @@ namespace {
 // into; afterwards it holds what it held before.
 class CClipboardForPaste {
 public:
-  CClipboardForPaste(QZML::CAppState& state, int windowModel) : m_state(state) {
+  CClipboardForPaste(QZML::CAppState& state, QZML::EModel windowModel) : m_state(state) {
     QZML::CData& clipboard = state.GetClipboard();
-    const int model = clipboard.Model();
+    const QZML::EModel model = clipboard.Model();
     if (model == windowModel || clipboard.m_patches.empty())
       return;
     QZML::CPatchArray converted = clipboard.m_patches;

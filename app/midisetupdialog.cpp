@@ -23,7 +23,7 @@ namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-QString ModelText(int model) { return QString::fromLatin1(QZML::ModelName(model)); }
+QString ModelText(QZML::EModel model) { return QString::fromLatin1(QZML::ModelName(model)); }
 
 } // namespace
 
@@ -248,7 +248,8 @@ void CMidiSetupDialog::accept() {
   m_midi.SetSimulatorOverride(false);
 }
 
-CFindUnitChoiceDialog::CFindUnitChoiceDialog(const std::vector<CFoundUnit>& units, int targetModel, QWidget* parent)
+CFindUnitChoiceDialog::CFindUnitChoiceDialog(const std::vector<CFoundUnit>& units, QZML::EModel targetModel,
+                                             QWidget* parent)
     : QDialog(parent), m_list(new QListWidget) {
   setObjectName(QStringLiteral("findUnitChoice"));
   setWindowTitle(tr("Find Unit"));

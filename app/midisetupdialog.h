@@ -36,7 +36,7 @@ public:
   void FindUnit();
   // The target model the dialog ends with: a unit of the other model, once chosen, switches it (the
   // caller does, after OK, with the conversion question of Select Target Model).
-  int GetTargetModel() const { return m_targetModel; }
+  QZML::EModel GetTargetModel() const { return m_targetModel; }
 
   void accept() override;
 
@@ -54,7 +54,7 @@ private:
   QLabel* m_modelLabel;
   QPushButton* m_findUnit;
   QLabel* m_status;
-  int m_targetModel;
+  QZML::EModel m_targetModel;
 };
 
 // The choice among the units that answered, each "QZ-MAX, device ID 17, on <in> / <out>"; a unit of the
@@ -62,7 +62,7 @@ private:
 class CFindUnitChoiceDialog : public QDialog {
   Q_OBJECT
 public:
-  CFindUnitChoiceDialog(const std::vector<CFoundUnit>& units, int targetModel, QWidget* parent = nullptr);
+  CFindUnitChoiceDialog(const std::vector<CFoundUnit>& units, QZML::EModel targetModel, QWidget* parent = nullptr);
   QListWidget* List() const { return m_list; }
   // The row chosen, or -1.
   int Chosen() const;

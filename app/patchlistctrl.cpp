@@ -36,9 +36,9 @@ void Put64(QByteArray& out, quint64 value) {
 }
 
 // Reads big-endian numbers from a byte array; every read checks what is left first.
-class CReader {
+class CDragDataReader {
 public:
-  explicit CReader(const QByteArray& bytes) : m_data(reinterpret_cast<const uchar*>(bytes.constData())),
+  explicit CDragDataReader(const QByteArray& bytes) : m_data(reinterpret_cast<const uchar*>(bytes.constData())),
                                               m_size(static_cast<size_t>(bytes.size())) {}
   size_t Left() const { return m_size - m_at; }
   bool Get32(quint32& value) {
@@ -79,13 +79,17 @@ QStringList LocalFiles(const QMimeData* data) {
   return files;
 }
 
-using CColumn = GP::CEditListCtrl::SELVColumn;
+using CList = GP::CEditListCtrl;
+using CColumn = CList::SELVColumn;
 
 // A right-aligned number without a cell cursor, and free text that can be edited.
-constexpr CColumn kNumberColumn{0x1141, 0.0, 127.0, 0, 0, 2, nullptr};
-constexpr CColumn kTextColumn{0x10010, -1.0, -1.0, -1, -1, -1, nullptr};
+constexpr quint32 kNumberFlags =
+    CList::COL_ALIGN_RIGHT | CList::COL_KIND_NUMBER | CList::COL_SPINMODE_0 | CList::COL_SPINSTYLE_0;
+constexpr quint32 kTextFlags = CList::COL_ALIGN_LEFT | CList::COL_KIND_TEXT | CList::COL_EDITABLE;
+constexpr CColumn kNumberColumn{kNumberFlags, 0.0, 127.0, 0, 0, 2, nullptr};
+constexpr CColumn kTextColumn{kTextFlags, -1.0, -1.0, -1, -1, -1, nullptr};
 // The name: as many characters as the unit's name holds, of those it can show.
-constexpr CColumn kNameColumn{0x10010, -1.0, -1.0, -1, -1, -1, nullptr, QZML::kNameSize,
+constexpr CColumn kNameColumn{kTextFlags, -1.0, -1.0, -1, -1, -1, nullptr, QZML::kNameSize,
                               &CParameterListCtrl::IsNameCharacter};
 
 const CParameterListCtrl::SColumnInfo kColumns[] = {
@@ -171,7 +175,7 @@ QMimeData* CPatchListCtrl::CreateDragData(const std::vector<int>& rows) const {
   Put64(bytes, static_cast<quint64>(QCoreApplication::applicationPid()));
   Put64(bytes, m_serial);
   Put32(bytes, HasEndOfLine() ? kFlagLibrary : 0);
-  Put32(bytes, static_cast<quint32>(data->m_current.Model()));
+  Put32(bytes, static_cast<quint32>(QZML::ModelNumber(data->m_current.Model())));
   Put32(bytes, static_cast<quint32>(indices.size()));
   // Names and memos as text as well, one patch a line, for other programs.
   QString text;
@@ -200,13 +204,13 @@ QMimeData* CPatchListCtrl::CreateDragData(const std::vector<int>& rows) const {
 }
 
 bool CPatchListCtrl::DecodeDragData(const QByteArray& bytes, SDrop& drop, bool headerOnly) {
-  CReader reader(bytes);
+  CDragDataReader reader(bytes);
   const uchar* magic = reader.Take(4);
   quint32 version = 0, flags = 0, model = 0, count = 0;
   quint64 process = 0, serial = 0;
   if (!magic || std::memcmp(magic, kMagic, 4) != 0 || !reader.Get32(version) || version != kVersion ||
       !reader.Get64(process) || !reader.Get64(serial) || !reader.Get32(flags) || !reader.Get32(model) ||
-      !reader.Get32(count) || model > 1)
+      !reader.Get32(count) || !QZML::ModelFromNumber(model))
     return false;
   // Every patch takes at least its index and its length.
   if (count == 0 || count > reader.Left() / 8)
@@ -218,7 +222,7 @@ bool CPatchListCtrl::DecodeDragData(const QByteArray& bytes, SDrop& drop, bool h
       drop.source = found->second;
   }
   drop.sourceIsLibrary = (flags & kFlagLibrary) != 0;
-  drop.model = static_cast<int>(model);
+  drop.model = *QZML::ModelFromNumber(model);
   drop.indices.assign(count, 0);
   if (headerOnly)
     return true;

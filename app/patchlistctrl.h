@@ -49,7 +49,7 @@ public:
     bool sourceIsLibrary = false;
     std::vector<int> indices; // where the patches came from in the source, in row order
     QZML::CPatchArray patches;
-    int model = QZML::MODEL_QZMAX;
+    QZML::EModel model = QZML::MODEL_QZMAX;
     bool move = false;
     int row = -1; // the drop row: see GP::CEditListCtrl::GetDropRow
   };

@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-CSelectTargetDlg::CSelectTargetDlg(int model, QWidget* parent)
+CSelectTargetDlg::CSelectTargetDlg(QZML::EModel model, QWidget* parent)
     : QDialog(parent), m_qzmax(new QRadioButton(QString::fromLatin1(QZML::ModelName(QZML::MODEL_QZMAX)))),
       m_qz5(new QRadioButton(QString::fromLatin1(QZML::ModelName(QZML::MODEL_QZ5)))) {
   setWindowTitle(tr("Select Target Model"));
@@ -28,15 +28,15 @@ CSelectTargetDlg::CSelectTargetDlg(int model, QWidget* parent)
   setFixedSize(sizeHint());
 }
 
-int CSelectTargetDlg::GetModel() const {
+std::optional<QZML::EModel> CSelectTargetDlg::GetModel() const {
   if (m_qzmax->isChecked())
     return QZML::MODEL_QZMAX;
   if (m_qz5->isChecked())
     return QZML::MODEL_QZ5;
-  return -1;
+  return std::nullopt;
 }
 
-void CSelectTargetDlg::SetModel(int model) {
+void CSelectTargetDlg::SetModel(QZML::EModel model) {
   m_qzmax->setChecked(model == QZML::MODEL_QZMAX);
   m_qz5->setChecked(model == QZML::MODEL_QZ5);
 }

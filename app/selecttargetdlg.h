@@ -3,18 +3,22 @@
 
 #include <QDialog>
 
+#include <optional>
+
+#include "model/targetmodel.h"
+
 class QRadioButton;
 
 class CSelectTargetDlg : public QDialog {
   Q_OBJECT
 public:
   // model: the choice shown on opening (the current target model).
-  explicit CSelectTargetDlg(int model, QWidget* parent = nullptr);
+  explicit CSelectTargetDlg(QZML::EModel model, QWidget* parent = nullptr);
 
-  // 0 QZ-MAX, 1 QZ-5; what the radio group shows.
-  int GetModel() const;
-  void SetModel(int model);
-  QRadioButton* Button(int model) const { return model == 0 ? m_qzmax : m_qz5; }
+  // What the radio group shows; no value while neither button is checked.
+  std::optional<QZML::EModel> GetModel() const;
+  void SetModel(QZML::EModel model);
+  QRadioButton* Button(QZML::EModel model) const { return model == QZML::MODEL_QZMAX ? m_qzmax : m_qz5; }
 
 private:
   QRadioButton* m_qzmax;

@@ -5,7 +5,7 @@
 
 #include <QApplication>
 
-QString CTextOutBox::ErrorText(int code) {
+QString CTextOutBox::ErrorText(ETextOutError code) {
   if (code < TEXTOUT_ERR_LOAD || code > TEXTOUT_ERR_FILE_TYPE)
     return QStringLiteral("Undefined error.");
   QString text = QString::fromLatin1(TextOutErrorMessage(code));
@@ -14,16 +14,16 @@ QString CTextOutBox::ErrorText(int code) {
   return text;
 }
 
-void CTextOutBox::Error(int code) {
+void CTextOutBox::Error(ETextOutError code) {
   AppMessageBox(QApplication::activeWindow(), QMessageBox::Warning, ErrorText(code));
 }
 
-void CTextOutBox::ErrorDetail(int code, const std::string& detail) {
+void CTextOutBox::ErrorDetail(ETextOutError code, const std::string& detail) {
   AppMessageBox(QApplication::activeWindow(), QMessageBox::Warning,
                 ErrorText(code) + QStringLiteral("\n\n") + QString::fromStdString(detail));
 }
 
-int CTextOutBox::Ask(int kind, int code, int reserved) {
+EAnswer CTextOutBox::Ask(EAskKind kind, EQuestion code, int reserved) {
   (void)reserved;
   QMessageBox::StandardButtons buttons = QMessageBox::Ok;
   switch (kind) {

@@ -7,16 +7,15 @@
 
 class CTextOutBox : public CZelTextOut {
 public:
-  // A warning box with OK: 1 "This file could not be loaded.", 2 "This file could not be saved.",
-  // 3 MIDI devices not set up, 4 the unit does not answer (with the target model's name),
-  // 5 "Cannot read files of this type.", anything else "Undefined error.".
-  void Error(int code) override;
+  // A warning box with OK and the code's text (the unit that does not answer with the target model's
+  // name); a value that is no error code shows "Undefined error.".
+  void Error(ETextOutError code) override;
   // The code's text, an empty line, then the detail.
-  void ErrorDetail(int code, const std::string& detail) override;
-  // kind: 0 OK, 1 OK/Cancel, 2 Yes/No, 3 Yes/No/Cancel; code 12 or 13 the conversion questions, any
-  // other an empty question. Answers OK 0, Cancel 1, Yes 2, No 3, anything else 1.
-  int Ask(int kind, int code, int reserved) override;
+  void ErrorDetail(ETextOutError code, const std::string& detail) override;
+  // A question box with the kind's buttons and the question's text (empty for a code without one); a
+  // box closed any other way than with OK, Yes or No answers Cancel.
+  EAnswer Ask(EAskKind kind, EQuestion code, int reserved) override;
 
   // The text of an error code as the user reads it.
-  static QString ErrorText(int code);
+  static QString ErrorText(ETextOutError code);
 };

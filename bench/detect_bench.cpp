@@ -31,7 +31,7 @@ struct CSilent : QZP::IVirtualMidiPeer {
 // is not found by its name and is asked last.
 struct CCrossedUnit : QZP::IVirtualMidiPeer {
   CCrossedUnit(QZP::CVirtualMidiBackend& backend, const std::string& answerOn)
-      : device(MakeSimulatorOptions(0, 0x10, true)) {
+      : device(MakeSimulatorOptions(QZML::MODEL_QZMAX, 0x10, true)) {
     device.SetOutput([&backend, answerOn](const QZML::CByteArray& message) {
       backend.ToProgram(answerOn, message.data(), message.size());
     });

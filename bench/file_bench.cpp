@@ -179,7 +179,7 @@ struct CFileStreams {
 
   QZML::CTargetModelScope model;
   CZelMidiOut port;
-  CReader reader;
+  CPumpingReader reader;
   QZML::CWriter writer;
   QZML::CPatchArray patches;
   QZML::CPatchList numbers;

@@ -281,7 +281,7 @@ void ClearMain(CApp& app) {
 
 bool MeasureReadAll(CApp& app, CReadFigures& figures) {
   CImageView* view = app.GetMainView();
-  CReader* reader = DeviceReader();
+  CPumpingReader* reader = DeviceReader();
   if (!view || !reader)
     return false;
   QZML::CPatchList all;

@@ -480,7 +480,7 @@ int main(int argc, char** argv) {
   CCountingInput counter(traffic);
   environment.InDevices()[0]->Attach(&counter);
 
-  CReader reader;
+  CPumpingReader reader;
   QZML::CWriter writer;
   reader.Bind(environment);
   writer.Bind(environment);

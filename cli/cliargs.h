@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "model/targetmodel.h"
+
 namespace QZCli {
 
 struct CGlobalOptions {
-  int model = 0;     // QZML::MODEL_QZMAX or MODEL_QZ5
+  QZML::EModel model = QZML::MODEL_QZMAX;
   int deviceId = 17; // as users count, 1..32; the wire value is one less
   bool deviceIdAuto = false; // --device-id auto: the device ID of the unit found (read, write)
   bool yes = false;  // answer Yes to the conversion questions

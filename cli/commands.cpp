@@ -67,7 +67,8 @@ bool OpenAnyFile(const std::string& path, CTerminalTextOut& out, QZML::CPatchArr
   return ImportForeign(path, patches) || LoadLibrary(path, patches, out);
 }
 
-bool OpenForComparing(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches, int& model) {
+bool OpenForComparing(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches,
+                      QZML::CDataModel& model) {
   if (ImportForeign(path, patches)) {
     // Imported patches are QZ-MAX data, offered to a QZ-5 target as import-zkl offers them.
     QZML::CAppState& state = QZML::CAppState::Instance();
@@ -92,7 +93,8 @@ std::string ListLine(int number, const QZML::CPatch& patch) {
   return text;
 }
 
-bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out, int* model) {
+bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out,
+                 QZML::CDataModel* model) {
   QZML::CFileDocument document;
   document.SetErrorOutput(&out);
   bool converted = false;
@@ -105,7 +107,7 @@ bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalT
 }
 
 bool LoadTargetLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out) {
-  int model = QZML::kModelOfTarget;
+  QZML::CDataModel model = QZML::kModelOfTarget;
   if (!LoadLibrary(path, patches, out, &model))
     return false;
   if (model == QZML::CAppState::Instance().GetTargetModel())
@@ -114,7 +116,8 @@ bool LoadTargetLibrary(const std::string& path, QZML::CPatchArray& patches, CTer
   return false;
 }
 
-bool SaveLibrary(const std::string& path, const QZML::CPatchArray& patches, CTerminalTextOut& out, int model) {
+bool SaveLibrary(const std::string& path, const QZML::CPatchArray& patches, CTerminalTextOut& out,
+                 QZML::CDataModel model) {
   QZML::CFileDocument document;
   document.SetErrorOutput(&out);
   document.m_current.m_patches = patches;

@@ -28,10 +28,11 @@ bool RunConvert(const CCommandLine& line, CTerminalTextOut& out);
 
 // Saves patches as a library file, atomically, with the signature of model (the target model by default).
 bool SaveLibrary(const std::string& path, const QZML::CPatchArray& patches, CTerminalTextOut& out,
-                 int model = QZML::kModelOfTarget);
+                 QZML::CDataModel model = QZML::kModelOfTarget);
 // Loads a library file; the conversion question goes to the terminal output. model (when given) receives
 // the model of the loaded patches: the file's own when the conversion was declined.
-bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out, int* model = nullptr);
+bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out,
+                 QZML::CDataModel* model = nullptr);
 // Loads a library file whose patches are to be used as the target model's (sent, exported, converted):
 // a declined conversion fails with "Conversion declined: nothing written."
 bool LoadTargetLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out);
@@ -42,7 +43,8 @@ inline constexpr const char* kConversionDeclined = "Conversion declined: nothing
 // Opens a file as OpenAnyFile does, for comparing its patches: model receives the model of their data.
 // Imported patches (QZ-MAX data) and a library of the other model are converted when the conversion
 // question is answered Yes, and stay their own model's data otherwise.
-bool OpenForComparing(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches, int& model);
+bool OpenForComparing(const std::string& path, CTerminalTextOut& out, QZML::CPatchArray& patches,
+                      QZML::CDataModel& model);
 
 // diff answers like diff(1): 0 equal, 1 different, 2 on any trouble.
 int RunDiff(const CCommandLine& line, CTerminalTextOut& out);

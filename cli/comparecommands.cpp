@@ -25,7 +25,7 @@ const QZML::CPatch& PatchAt(const QZML::CPatchArray& patches, std::size_t row) {
 
 int RunDiff(const CCommandLine& line, CTerminalTextOut& out) {
   QZML::CPatchArray files[2];
-  int models[2] = {QZML::kModelOfTarget, QZML::kModelOfTarget};
+  QZML::CDataModel models[2] = {QZML::kModelOfTarget, QZML::kModelOfTarget};
   for (int i = 0; i < 2; ++i) {
     const CPatchOperand& operand = line.patchOperands[static_cast<std::size_t>(i)];
     if (!OpenForComparing(operand.path, out, files[i], models[i]))
@@ -42,7 +42,7 @@ int RunDiff(const CCommandLine& line, CTerminalTextOut& out) {
     out.Message("Conversion declined: nothing compared.");
     return 2;
   }
-  const int model = models[0];
+  const QZML::CDataModel model = models[0];
 
   const int rowA = line.patchOperands[0].row;
   const int rowB = line.patchOperands[1].row;
@@ -75,7 +75,7 @@ int RunDiff(const CCommandLine& line, CTerminalTextOut& out) {
 
 bool RunDuplicates(const CCommandLine& line, CTerminalTextOut& out) {
   QZML::CPatchArray patches;
-  int model = QZML::kModelOfTarget;
+  QZML::CDataModel model = QZML::kModelOfTarget;
   if (!OpenForComparing(line.operands[0], out, patches, model))
     return false;
   // One file holds one model's data: compared as that model's, converted or not.

@@ -76,12 +76,12 @@ namespace {
 // patches, saved as a library. A file that holds nothing for this unit must not become a library of blank
 // patches: the reader's outcome says what the file holds instead.
 bool ImportIntoMain(const CCommandLine& line, CTerminalTextOut& out,
-                    bool (CReader::*importFile)(std::istream&, const QZML::CPatchList&, QZML::CPatchArray*)) {
+                    bool (CPumpingReader::*importFile)(std::istream&, const QZML::CPatchList&, QZML::CPatchArray*)) {
   CMidiSession session(line.global, out);
   session.StartOffline();
   QZML::CPatchArray patches = DefaultPatches(QZML::CAppState::Instance().GetUserPatchCount());
   std::ifstream file(line.operands[0], std::ios::binary);
-  CReader* reader = DeviceReader();
+  CPumpingReader* reader = DeviceReader();
   const bool imported = file && (reader->*importFile)(file, QZML::CPatchList{0}, &patches);
   if (const int skipped = reader->GetSysExScan().skipped)
     out.Message(std::to_string(skipped) + (skipped == 1 ? " malformed message was" : " malformed messages were") +
@@ -106,11 +106,11 @@ bool ImportIntoMain(const CCommandLine& line, CTerminalTextOut& out,
 } // namespace
 
 bool RunImportSmf(const CCommandLine& line, CTerminalTextOut& out) {
-  return ImportIntoMain(line, out, &CReader::Import);
+  return ImportIntoMain(line, out, &CPumpingReader::Import);
 }
 
 bool RunImportSysEx(const CCommandLine& line, CTerminalTextOut& out) {
-  return ImportIntoMain(line, out, &CReader::ImportSysEx);
+  return ImportIntoMain(line, out, &CPumpingReader::ImportSysEx);
 }
 
 namespace {

@@ -8,7 +8,7 @@
 
 namespace QZCli {
 
-CSimOptions SimulatorOptions(int model, int deviceId) {
+CSimOptions SimulatorOptions(QZML::EModel model, int deviceId) {
   return MakeSimulatorOptions(model, static_cast<std::uint8_t>(deviceId - 1), false);
 }
 

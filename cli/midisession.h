@@ -18,16 +18,16 @@
 namespace QZCli {
 
 // A simulated unit of a model answering on a device ID as users count it (1..32), without timing.
-CSimOptions SimulatorOptions(int model, int deviceId);
+CSimOptions SimulatorOptions(QZML::EModel model, int deviceId);
 
 // Hands everything to another text output (the environment deletes the objects in its slots; the
 // terminal output belongs to main).
 class CTextOutRelay : public CZelTextOut {
 public:
   explicit CTextOutRelay(CZelTextOut& target) : m_target(target) {}
-  void Error(int code) override { m_target.Error(code); }
-  void ErrorDetail(int code, const std::string& detail) override { m_target.ErrorDetail(code, detail); }
-  int Ask(int kind, int code, int reserved) override { return m_target.Ask(kind, code, reserved); }
+  void Error(ETextOutError code) override { m_target.Error(code); }
+  void ErrorDetail(ETextOutError code, const std::string& detail) override { m_target.ErrorDetail(code, detail); }
+  EAnswer Ask(EAskKind kind, EQuestion code, int reserved) override { return m_target.Ask(kind, code, reserved); }
   void Output(const std::string& text) override { m_target.Output(text); }
 
 private:

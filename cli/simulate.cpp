@@ -43,7 +43,7 @@ bool FileExists(const std::string& path) { return static_cast<bool>(std::ifstrea
 } // namespace
 
 bool RunSimulate(const CCommandLine& line, CTerminalTextOut& out) {
-  const int model = line.global.model;
+  const QZML::EModel model = line.global.model;
   const std::string name =
       line.Has("--name") ? line.Get("--name") : std::string(QZML::ModelName(model)) + " Simulated Unit";
   const std::string memory = line.Get("--memory");
@@ -51,7 +51,7 @@ bool RunSimulate(const CCommandLine& line, CTerminalTextOut& out) {
   CSimDevice device(SimulatorOptions(model, line.global.deviceId));
   // What the memory file holds beyond the unit's patches, and its model, survive the run.
   QZML::CPatchArray stored;
-  int storedModel = QZML::kModelOfTarget;
+  QZML::CDataModel storedModel = QZML::kModelOfTarget;
   if (!memory.empty() && FileExists(memory)) {
     // A memory file that cannot be read stops here, so that the exit does not overwrite it.
     if (!LoadLibrary(memory, stored, out, &storedModel))

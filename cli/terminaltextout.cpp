@@ -2,7 +2,7 @@
 
 #include "model/appstate.h"
 
-std::string ErrorMessageText(int code) {
+std::string ErrorMessageText(ETextOutError code) {
   std::string text = TextOutErrorMessage(code);
   std::string::size_type at = text.find("%s");
   if (at != std::string::npos)
@@ -10,7 +10,7 @@ std::string ErrorMessageText(int code) {
   return text;
 }
 
-void CTerminalTextOut::Error(int code) {
+void CTerminalTextOut::Error(ETextOutError code) {
   if (code == TEXTOUT_ERR_NONE)
     return;
   Message(ErrorMessageText(code));
@@ -18,13 +18,13 @@ void CTerminalTextOut::Error(int code) {
     Message("'qzml detect' lists the units that answer, with their ports and device IDs.");
 }
 
-void CTerminalTextOut::ErrorDetail(int code, const std::string& detail) {
+void CTerminalTextOut::ErrorDetail(ETextOutError code, const std::string& detail) {
   Error(code);
   if (code != TEXTOUT_ERR_NONE && !detail.empty())
     Message(detail);
 }
 
-int CTerminalTextOut::Ask(int kind, int code, int) {
+EAnswer CTerminalTextOut::Ask(EAskKind kind, EQuestion code, int) {
   if (code == QUESTION_CONVERT_TO_QZMAX || code == QUESTION_CONVERT_TO_QZ5) {
     // Nobody is there to answer: the question and the answer given are shown, so a declined conversion
     // is never silent.

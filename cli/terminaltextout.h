@@ -13,12 +13,12 @@ public:
   // stream: where messages go (stderr in the program); not owned.
   explicit CTerminalTextOut(std::FILE* stream = stderr) : m_stream(stream) {}
 
-  // Whether the conversion questions (12, 13) are answered Yes.
+  // Whether the conversion questions are answered Yes.
   void SetAnswerYes(bool yes) { m_answerYes = yes; }
 
-  void Error(int code) override;
-  void ErrorDetail(int code, const std::string& detail) override;
-  int Ask(int kind, int code, int reserved) override;
+  void Error(ETextOutError code) override;
+  void ErrorDetail(ETextOutError code, const std::string& detail) override;
+  EAnswer Ask(EAskKind kind, EQuestion code, int reserved) override;
   void Output(const std::string& text) override;
 
   // Prints a message of the tool's own (a failure no error code describes).
@@ -34,4 +34,4 @@ private:
 };
 
 // The message of an error code as the user reads it: code 4's "%s" filled with the target model's name.
-std::string ErrorMessageText(int code);
+std::string ErrorMessageText(ETextOutError code);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -30,21 +31,21 @@ void CDataSetImport::Add(const CByteArray& bytes) {
   const CByteArray deviceId = message.GetField(ORVANE_FIELD_DEVICE_ID);
   const CByteArray modelId = message.GetField(ORVANE_FIELD_MODEL_ID);
   const CByteArray address = message.GetField(ORVANE_FIELD_ADDRESS);
-  int model = -1;
-  for (int candidate : {MODEL_QZMAX, MODEL_QZ5})
+  std::optional<EModel> model;
+  for (EModel candidate : {MODEL_QZMAX, MODEL_QZ5})
     if (modelId == CByteArray(ModelId(candidate), ModelId(candidate) + 3))
       model = candidate;
   // The user area only (08 or 09 as the first address byte).
-  if (deviceId.size() != 1 || model < 0 || message.GetField(ORVANE_FIELD_COMMAND) != OrvaneDataSetCommand() ||
+  if (deviceId.size() != 1 || !model || message.GetField(ORVANE_FIELD_COMMAND) != OrvaneDataSetCommand() ||
       message.GetChecksum() != message.CalcChecksum() || address.empty() ||
       (address[0] != 0x08 && address[0] != 0x09)) {
     ++m_skipped;
     return;
   }
-  m_sets.push_back(CDataSet{deviceId[0], model, FromSevenBitBytes(address), message.GetField(ORVANE_FIELD_DATA)});
+  m_sets.push_back(CDataSet{deviceId[0], *model, FromSevenBitBytes(address), message.GetField(ORVANE_FIELD_DATA)});
 }
 
-int CDataSetImport::Count(int deviceId, int model) const {
+int CDataSetImport::Count(int deviceId, EModel model) const {
   return static_cast<int>(std::count_if(m_sets.begin(), m_sets.end(), [&](const CDataSet& set) {
     return set.deviceId == deviceId && set.model == model;
   }));
@@ -65,15 +66,15 @@ int CDataSetImport::MostCommonDeviceId() const {
 
 std::string CDataSetImport::DescribeFor(int deviceIdInUse) const {
   // Each device ID and model once, in the order the file has them.
-  std::vector<std::pair<int, int>> held;
+  std::vector<std::pair<int, EModel>> held;
   for (const CDataSet& set : m_sets) {
-    const std::pair<int, int> key{set.deviceId, set.model};
+    const std::pair<int, EModel> key{set.deviceId, set.model};
     if (std::find(held.begin(), held.end(), key) == held.end())
       held.push_back(key);
   }
   if (held.empty())
     return "This file holds no patches for the QZ-MAX or the QZ-5.";
-  const int target = CAppState::Instance().GetTargetModel();
+  const EModel target = CAppState::Instance().GetTargetModel();
   if (Count(deviceIdInUse, target) > 0)
     return std::string("The patches in this file lie beyond the ") + std::to_string(UserPatchCount(target)) +
            " user patches of the " + ModelName(target) + ".";
@@ -89,8 +90,8 @@ std::string CDataSetImport::DescribeFor(int deviceIdInUse) const {
 CDataSetImport::EOutcome CDataSetImport::File(int deviceId, CPatchArray* destination) {
   m_filed = 0;
   CAppState& state = CAppState::Instance();
-  const int target = state.GetTargetModel();
-  const int other = target == MODEL_QZMAX ? MODEL_QZ5 : MODEL_QZMAX;
+  const EModel target = state.GetTargetModel();
+  const EModel other = OtherModel(target);
   if (Count(deviceId, target) > 0) {
     const CParameterAddress addressing;
     for (const CDataSet& set : m_sets)
@@ -107,7 +108,7 @@ CDataSetImport::EOutcome CDataSetImport::File(int deviceId, CPatchArray* destina
   return m_filed > 0 ? EOutcome::Filed : EOutcome::NothingForDevice;
 }
 
-int CDataSetImport::FileConverted(int deviceId, int model, CPatchArray* destination) const {
+int CDataSetImport::FileConverted(int deviceId, EModel model, CPatchArray* destination) const {
   if (!destination)
     return 0;
   // The other model's patches are put together from their data sets first (the two models share one

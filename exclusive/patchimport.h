@@ -10,6 +10,7 @@
 
 #include "model/bytes.h"
 #include "model/patch.h"
+#include "model/targetmodel.h"
 
 namespace QZML {
 
@@ -30,7 +31,7 @@ public:
 
   // Data sets kept, in all and for one device ID (as on the wire, 0..31) and model.
   int Count() const { return static_cast<int>(m_sets.size()); }
-  int Count(int deviceId, int model) const;
+  int Count(int deviceId, EModel model) const;
   // Messages of the unit's maker that were not usable data sets.
   int Skipped() const { return m_skipped; }
   // The device ID (wire) most data sets are for; -1 when none was kept.
@@ -50,12 +51,12 @@ public:
 private:
   struct CDataSet {
     std::uint8_t deviceId;
-    int model;
+    EModel model;
     std::uint32_t address;
     CByteArray data;
   };
 
-  int FileConverted(int deviceId, int model, CPatchArray* destination) const;
+  int FileConverted(int deviceId, EModel model, CPatchArray* destination) const;
 
   std::vector<CDataSet> m_sets;
   int m_skipped = 0;

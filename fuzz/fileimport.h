@@ -24,7 +24,7 @@ public:
 // import(reader, stream, destination) reads the bytes as one kind of file.
 template <class TImport> void FuzzMainWindowImport(const std::uint8_t* data, std::size_t size, TImport import) {
   const std::string file(reinterpret_cast<const char*>(data), size);
-  for (int model : {QZML::MODEL_QZMAX, QZML::MODEL_QZ5}) {
+  for (QZML::EModel model : {QZML::MODEL_QZMAX, QZML::MODEL_QZ5}) {
     QZML::CTargetModelScope scope(model);
     CZelMidiOut port;
     port.m_deviceId = 0x10;

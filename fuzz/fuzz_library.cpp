@@ -16,11 +16,11 @@ namespace {
 
 class CAnswering : public CZelTextOut {
 public:
-  int Ask(int, int, int) override {
+  EAnswer Ask(EAskKind, EQuestion, int) override {
     ++asked;
     return answer;
   }
-  int answer = ANSWER_NO;
+  EAnswer answer = ANSWER_NO;
   int asked = 0;
 };
 
@@ -40,12 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   state.SetErrorOutput(&errors);
 
   const std::string file(reinterpret_cast<const char*>(data), size);
-  for (int model : {QZML::MODEL_QZMAX, QZML::MODEL_QZ5}) {
-    for (int answer : {ANSWER_YES, ANSWER_NO}) {
+  for (QZML::EModel model : {QZML::MODEL_QZMAX, QZML::MODEL_QZ5}) {
+    for (EAnswer answer : {ANSWER_YES, ANSWER_NO}) {
       state.SetTargetModelQuiet(model);
       box.answer = answer;
       box.asked = 0;
-      errors.m_pendingError = 0;
+      errors.m_pendingError = TEXTOUT_ERR_NONE;
 
       QZML::CFileDocument doc;
       std::istringstream in(file, std::ios::binary);
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         QZ_FUZZ_CHECK(!converted);
         continue;
       }
-      QZ_FUZZ_CHECK(errors.m_pendingError == 0);
+      QZ_FUZZ_CHECK(errors.m_pendingError == TEXTOUT_ERR_NONE);
       QZ_FUZZ_CHECK(!converted || (answer == ANSWER_YES && box.asked == 1));
       for (std::size_t i = 0; i < doc.m_current.m_patches.size(); ++i)
         QZ_FUZZ_CHECK(doc.m_current.m_patches[i]->GetName().size() == 16);

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QZ_FUZZ_CHECK(importer.GetPatches().size() == 0);
     return 0;
   }
-  QZ_FUZZ_CHECK(errors.m_pendingError == 0);
+  QZ_FUZZ_CHECK(errors.m_pendingError == TEXTOUT_ERR_NONE);
   // Every record takes at least five bytes after the 160-byte header.
   QZ_FUZZ_CHECK(importer.GetPatches().size() <= (size - 160) / 5);
   for (std::size_t i = 0; i < importer.GetPatches().size(); ++i)

@@ -15,14 +15,16 @@ namespace {
 
 constexpr double kLogPixelsY = 96.0;
 
-// Family bits of the pitch-and-family byte.
+// Family and pitch bits of the pitch-and-family byte.
 enum : int {
+  FF_FAMILY_MASK = 0xF0,
   FF_DONTCARE = 0x00,
   FF_ROMAN = 0x10,
   FF_SWISS = 0x20,
   FF_MODERN = 0x30,
   FF_SCRIPT = 0x40,
   FF_DECORATIVE = 0x50,
+  PITCH_MASK = 0x03,
   FIXED_PITCH = 0x01,
   VARIABLE_PITCH = 0x02,
 };
@@ -65,7 +67,7 @@ QFont CFontEx::ToQFont(const SLogFont& logFont) {
   font.setItalic(logFont.italic != 0);
   font.setUnderline(logFont.underline != 0);
   font.setStrikeOut(logFont.strikeOut != 0);
-  const int family = logFont.pitchAndFamily & 0xF0;
+  const int family = logFont.pitchAndFamily & FF_FAMILY_MASK;
   QFont::StyleHint hint = QFont::AnyStyle;
   switch (family) {
   case FF_ROMAN:
@@ -87,7 +89,7 @@ QFont CFontEx::ToQFont(const SLogFont& logFont) {
     break;
   }
   font.setStyleHint(hint);
-  if ((logFont.pitchAndFamily & 0x03) == FIXED_PITCH)
+  if ((logFont.pitchAndFamily & PITCH_MASK) == FIXED_PITCH)
     font.setFixedPitch(true);
   return font;
 }
@@ -123,7 +125,7 @@ CFontEx::SLogFont CFontEx::FromQFont(const QFont& font, const SLogFont& base) {
     family = FF_DECORATIVE;
     break;
   default:
-    family = base.pitchAndFamily & 0xF0;
+    family = base.pitchAndFamily & FF_FAMILY_MASK;
     break;
   }
   logFont.pitchAndFamily = static_cast<quint8>(family | (QFontInfo(font).fixedPitch() ? FIXED_PITCH : VARIABLE_PITCH));
@@ -189,7 +191,7 @@ void CFontEx::LoadProfile(const QString& section, const QString& prefix) {
     logFont.outPrecision = 3;
     logFont.clipPrecision = 2;
     logFont.quality = 0;
-    logFont.pitchAndFamily = 49;
+    logFont.pitchAndFamily = FF_MODERN | FIXED_PITCH; // 49
     int numbers[SLogFont::kNumberCount] = {};
     const auto defaults = logFont.Numbers();
     std::copy(defaults.begin(), defaults.end(), numbers);

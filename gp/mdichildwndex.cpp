@@ -13,7 +13,7 @@ namespace GP {
 
 namespace {
 
-int s_positionMode = 0;
+CMDIChildWndEx::EPositionMode s_positionMode = CMDIChildWndEx::EPositionMode::Default;
 const QString kWindowSection = QString::fromLatin1(QZP::kSectionWindow);
 
 } // namespace
@@ -27,11 +27,11 @@ QString CMDIChildWndEx::GetWindowTitle() const {
   return title;
 }
 
-bool CMDIChildWndEx::UsesSavedPosition() const { return s_positionMode == 2; }
+bool CMDIChildWndEx::UsesSavedPosition() const { return s_positionMode == EPositionMode::Saved; }
 
-void CMDIChildWndEx::SetPositionMode(int mode) { s_positionMode = mode; }
+void CMDIChildWndEx::SetPositionMode(EPositionMode mode) { s_positionMode = mode; }
 
-int CMDIChildWndEx::GetPositionMode() { return s_positionMode; }
+CMDIChildWndEx::EPositionMode CMDIChildWndEx::GetPositionMode() { return s_positionMode; }
 
 bool CMDIChildWndEx::CanMaximizeSize() const { return !isMinimized() && !isMaximized(); }
 

@@ -9,6 +9,13 @@ namespace GP {
 class CMDIChildWndEx : public QMdiSubWindow {
   Q_OBJECT
 public:
+  // How children are placed when they open: where the area puts them, or at the position stored for
+  // their slot (the application switches to that once its settings are loaded).
+  enum class EPositionMode : int {
+    Default = 0,
+    Saved = 2,
+  };
+
   explicit CMDIChildWndEx(int slot, QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
 
   int GetSlot() const { return m_slot; }
@@ -16,13 +23,13 @@ public:
 
   // The title shown in window lists: the window title with its "[*]" resolved.
   virtual QString GetWindowTitle() const;
-  // True while the toolkit's position mode is 2 (the application sets it once its settings are loaded).
+  // True while the toolkit's position mode is EPositionMode::Saved.
   virtual bool UsesSavedPosition() const;
   // No window of this program stays on top.
   virtual bool CanStayOnTop() const { return false; }
 
-  static void SetPositionMode(int mode);
-  static int GetPositionMode();
+  static void SetPositionMode(EPositionMode mode);
+  static EPositionMode GetPositionMode();
 
   // Maximize Height / Width / both: only while the child is neither minimised nor maximised.
   bool CanMaximizeSize() const;

@@ -414,7 +414,7 @@ private:
   std::vector<CImage> m_images;
 };
 
-bool Fail(CZelTextOut* errors, int code) {
+bool Fail(CZelTextOut* errors, ETextOutError code) {
   if (errors)
     errors->Error(code);
   return false;

@@ -9,7 +9,7 @@
 namespace QZML {
 namespace {
 
-bool Fail(CZelTextOut* errors, int code) {
+bool Fail(CZelTextOut* errors, ETextOutError code) {
   if (errors)
     errors->Error(code);
   return false;

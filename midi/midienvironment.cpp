@@ -2,7 +2,7 @@
 
 #include "textout/textout.h"
 
-QZML::CByteArray ModelIdBytes(int targetModel) {
+QZML::CByteArray ModelIdBytes(QZML::EModel targetModel) {
   if (targetModel == QZML::MODEL_QZ5)
     return {0x00, 0x00, 0x06};
   return {0x00, 0x00, 0x0B};
@@ -17,7 +17,7 @@ CMidiEnvironment::CMidiEnvironment() = default;
 
 CMidiEnvironment::~CMidiEnvironment() { Teardown(); }
 
-void CMidiEnvironment::PreparePorts(int targetModel) {
+void CMidiEnvironment::PreparePorts(QZML::EModel targetModel) {
   CloseDevices();
   m_inputs.clear();
   m_outputs.clear();

@@ -47,7 +47,7 @@ public:
   // Makes the two inputs and two outputs of start-up: index 0 named "QZMLibrarian" with the target
   // model's identifier, index 1 unnamed; input 1 forwards to output 1; every device ID 0. Devices must
   // be closed first (the ports are made anew).
-  void PreparePorts(int targetModel);
+  void PreparePorts(QZML::EModel targetModel);
 
   // The logical ports; addresses stay valid until PreparePorts or Teardown.
   std::deque<CZelMidiIn>& Inputs() { return m_inputs; }
@@ -90,4 +90,4 @@ private:
 };
 
 // The model identifier bytes of a target model: 00 00 0B (QZ-MAX) or 00 00 06 (QZ-5).
-QZML::CByteArray ModelIdBytes(int targetModel);
+QZML::CByteArray ModelIdBytes(QZML::EModel targetModel);

@@ -49,12 +49,12 @@ CZelLongMessage IdentityRequest(std::uint8_t deviceId) {
   return message;
 }
 
-int IdentityReplyModel(const CByteArray& bytes, std::uint8_t& deviceId) {
+std::optional<EModel> IdentityReplyModel(const CByteArray& bytes, std::uint8_t& deviceId) {
   // F0 7E, device ID, 06 02 41, the eight family bytes, F7.
   const std::uint8_t head[3] = {0x06, 0x02, 0x41};
   if (bytes.size() < 2 + 4 + 8 + 1 || bytes[0] != 0xF0 || bytes[1] != 0x7E ||
       !std::equal(head, head + 3, bytes.begin() + 3))
-    return -1;
+    return std::nullopt;
   const auto family = bytes.begin() + 6;
   for (int model = 0; model < 2; ++model) {
     if (std::equal(kIdentityFamily[model], kIdentityFamily[model] + 8, family)) {
@@ -62,7 +62,7 @@ int IdentityReplyModel(const CByteArray& bytes, std::uint8_t& deviceId) {
       return model == 0 ? MODEL_QZMAX : MODEL_QZ5;
     }
   }
-  return -1;
+  return std::nullopt;
 }
 
 // ---- CReader ----
@@ -99,8 +99,8 @@ bool CReader::OnExclusive(const CZelLongMessage& message) {
   if (!CZelMidiReader::OnExclusive(message))
     return false;
   std::uint8_t deviceId = 0;
-  const int model = IdentityReplyModel(message.GetBytes(), deviceId);
-  if (model < 0 || model != CAppState::Instance().GetTargetModel() || deviceId != PortAddressing().deviceId) {
+  const std::optional<EModel> model = IdentityReplyModel(message.GetBytes(), deviceId);
+  if (model != CAppState::Instance().GetTargetModel() || deviceId != PortAddressing().deviceId) {
     m_state = STATE_WAITING;
     return false;
   }
@@ -364,17 +364,17 @@ int CWriter::WriteBytes(std::uint32_t position, const CByteArray& bytes) {
 
 } // namespace QZML
 
-// ---- CReader ----
+// ---- CPumpingReader ----
 
-CReader::CReader(CZelTextOut* errorSink, QZP::IUiDispatcher* dispatcher)
+CPumpingReader::CPumpingReader(CZelTextOut* errorSink, QZP::IUiDispatcher* dispatcher)
     : QZML::CReader(errorSink), m_dispatcher(dispatcher) {}
 
-void CReader::Bind(CMidiEnvironment& environment) {
+void CPumpingReader::Bind(CMidiEnvironment& environment) {
   QZML::CReader::Bind(environment);
   m_dispatcher = environment.GetServices().dispatcher;
 }
 
-void CReader::Pump() {
+void CPumpingReader::Pump() {
   const int wait = RemainingMs();
   if (m_dispatcher)
     m_dispatcher->ProcessPending(wait);
@@ -383,7 +383,7 @@ void CReader::Pump() {
 }
 
 CPatchStreams InstallPatchStreams(CMidiEnvironment& environment) {
-  auto reader = std::make_unique<CReader>();
+  auto reader = std::make_unique<CPumpingReader>();
   auto writer = std::make_unique<QZML::CWriter>();
   reader->Bind(environment);
   writer->Bind(environment);
@@ -394,6 +394,6 @@ CPatchStreams InstallPatchStreams(CMidiEnvironment& environment) {
   return streams;
 }
 
-CReader* DeviceReader() { return QZML::CAppState::Instance().GetReader<CReader>(); }
+CPumpingReader* DeviceReader() { return QZML::CAppState::Instance().GetReader<CPumpingReader>(); }
 
 QZML::CWriter* DeviceWriter() { return QZML::CAppState::Instance().GetWriter<QZML::CWriter>(); }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,9 +38,9 @@ inline bool IsPatchArea(int area) { return (area & 0x0F) == 1; }
 
 // The identity request of the universal system exclusive messages, for a device ID.
 CZelLongMessage IdentityRequest(std::uint8_t deviceId);
-// The model (MODEL_QZMAX or MODEL_QZ5) whose identity reply bytes is, with the device ID it names; -1 for
-// any other message. A reply longer than the usual one is judged by its first eight family bytes.
-int IdentityReplyModel(const CByteArray& bytes, std::uint8_t& deviceId);
+// The model whose identity reply bytes is, with the device ID it names; no value for any other message.
+// A reply longer than the usual one is judged by its first eight family bytes.
+std::optional<EModel> IdentityReplyModel(const CByteArray& bytes, std::uint8_t& deviceId);
 
 class CReader : public CZelMidiReader, public CZelSmfRead, public IPatchStream {
 public:
@@ -193,9 +194,9 @@ private:
 // The device reader the program instantiates: while it waits it lets the user-interface thread run what
 // the MIDI input posted (and, in the windowed program, painting), sleeping until the next event arrives
 // or the attempt's time is up, so a transfer never keeps a processor busy.
-class CReader : public QZML::CReader {
+class CPumpingReader : public QZML::CReader {
 public:
-  explicit CReader(CZelTextOut* errorSink = nullptr, QZP::IUiDispatcher* dispatcher = nullptr);
+  explicit CPumpingReader(CZelTextOut* errorSink = nullptr, QZP::IUiDispatcher* dispatcher = nullptr);
 
   void SetDispatcher(QZP::IUiDispatcher* dispatcher) { m_dispatcher = dispatcher; }
   // Also takes the environment's dispatcher.
@@ -212,10 +213,10 @@ private:
 // handed to the application state, which owns them (replacing any it held). Both report to the
 // environment's text-output slots and progress sink as they are at the time.
 struct CPatchStreams {
-  CReader* reader;
+  CPumpingReader* reader;
   QZML::CWriter* writer;
 };
 CPatchStreams InstallPatchStreams(CMidiEnvironment& environment);
 // The application state's reader and writer, or null.
-CReader* DeviceReader();
+CPumpingReader* DeviceReader();
 QZML::CWriter* DeviceWriter();

@@ -71,10 +71,10 @@ CUnitDetector::~CUnitDetector() { ClosePorts(); }
 void CUnitDetector::OnReply(std::size_t input, const std::vector<std::uint8_t>& bytes) {
   ++m_received;
   std::uint8_t deviceId = 0;
-  const int model = QZML::IdentityReplyModel(bytes, deviceId);
-  if (model < 0)
+  const std::optional<QZML::EModel> model = QZML::IdentityReplyModel(bytes, deviceId);
+  if (!model)
     return;
-  m_replies.push_back(CReply{model, deviceId, input});
+  m_replies.push_back(CReply{*model, deviceId, input});
   m_lastReplyAt = m_services.Clock().NowMs();
 }
 

@@ -17,11 +17,12 @@
 
 #include "midi/midiservices.h"
 #include "midi/zelprogressbar.h"
+#include "model/targetmodel.h"
 
 class CMidiOutDevice;
 
 struct CFoundUnit {
-  int model = 0;             // QZML::MODEL_QZMAX or MODEL_QZ5
+  QZML::EModel model = QZML::MODEL_QZMAX;
   std::uint8_t deviceId = 0; // as on the wire; users count from 1 (0x10 is "17")
   std::string inPort;        // port names as the MIDI system lists them
   std::string outPort;
@@ -81,7 +82,7 @@ private:
     std::string last;
   };
   struct CReply {
-    int model;
+    QZML::EModel model;
     std::uint8_t deviceId;
     std::size_t input;
   };

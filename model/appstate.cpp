@@ -5,25 +5,25 @@
 
 namespace QZML {
 
-const char* ModelName(int model) { return model == MODEL_QZ5 ? "QZ-5" : "QZ-MAX"; }
+const char* ModelName(EModel model) { return model == MODEL_QZ5 ? "QZ-5" : "QZ-MAX"; }
 
-int UserPatchCount(int model) { return model == MODEL_QZ5 ? 140 : 200; }
+int UserPatchCount(EModel model) { return model == MODEL_QZ5 ? 140 : 200; }
 
-const unsigned char* ModelId(int model) {
+const unsigned char* ModelId(EModel model) {
   static const unsigned char kQzMax[3] = {0x00, 0x00, 0x0B};
   static const unsigned char kQz5[3] = {0x00, 0x00, 0x06};
   return model == MODEL_QZ5 ? kQz5 : kQzMax;
 }
 
-int ConversionTo(int model) { return model == MODEL_QZ5 ? CONVERT_TO_QZ5 : CONVERT_TO_QZMAX; }
+EConversion ConversionTo(EModel model) { return model == MODEL_QZ5 ? CONVERT_TO_QZ5 : CONVERT_TO_QZMAX; }
 
-int ConversionQuestionTo(int model) {
+EQuestion ConversionQuestionTo(EModel model) {
   return model == MODEL_QZ5 ? QUESTION_CONVERT_TO_QZ5 : QUESTION_CONVERT_TO_QZMAX;
 }
 
-void AdaptToModelSwitch(CData& data, int previous, bool convert) {
-  const int target = CAppState::Instance().GetTargetModel();
-  const int model = data.m_model >= 0 ? data.m_model : previous;
+void AdaptToModelSwitch(CData& data, EModel previous, bool convert) {
+  const EModel target = CAppState::Instance().GetTargetModel();
+  const EModel model = data.m_model.value_or(previous);
   if (!convert) {
     data.m_model = model;
     return;
@@ -38,11 +38,11 @@ CAppState& CAppState::Instance() {
   return state;
 }
 
-bool CAppState::AskConversion(int questionCode) const {
-  return m_messageBox && m_messageBox->Ask(ASK_YES_NO, questionCode, 0) == ANSWER_YES;
+bool CAppState::AskConversion(EQuestion question) const {
+  return m_messageBox && m_messageBox->Ask(ASK_YES_NO, question, 0) == ANSWER_YES;
 }
 
-bool CAppState::AdaptPatches(CPatchArray& patches, int dataModel, int toModel) const {
+bool CAppState::AdaptPatches(CPatchArray& patches, EModel dataModel, EModel toModel) const {
   if (dataModel == toModel)
     return true;
   if (!AskConversion(ConversionQuestionTo(toModel)))
@@ -51,12 +51,12 @@ bool CAppState::AdaptPatches(CPatchArray& patches, int dataModel, int toModel) c
   return true;
 }
 
-int CAppState::SetTargetModel(int model, bool quiet) {
+EConversion CAppState::SetTargetModel(EModel model, bool quiet) {
   // Only the two models exist; anything else (a damaged setting) would leave sizes, names and file
   // signatures disagreeing about which model is meant.
   if (model != MODEL_QZMAX && model != MODEL_QZ5)
     return CONVERT_NONE;
-  const int previous = m_targetModel;
+  const EModel previous = m_targetModel;
   m_targetModel = model;
   if (quiet)
     return CONVERT_NONE;

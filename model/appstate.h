@@ -6,22 +6,10 @@
 #include <string>
 
 #include "model/document.h"
-
-class CZelTextOut;
+#include "model/targetmodel.h"
+#include "textout/textout.h"
 
 namespace QZML {
-
-enum : int {
-  MODEL_QZMAX = 0,
-  MODEL_QZ5 = 1,
-};
-
-// Conversion directions between the two models' data.
-enum : int {
-  CONVERT_NONE = 0,
-  CONVERT_TO_QZMAX = 1,
-  CONVERT_TO_QZ5 = 2,
-};
 
 // Receives the target model's identifier bytes for the unit's MIDI ports (00 00 0B or 00 00 06).
 // The MIDI layer implements it; the model layer only calls it, so it never depends on MIDI.
@@ -39,18 +27,18 @@ public:
 };
 
 // Display name ("QZ-MAX", "QZ-5"), user patch count (200, 140) and the three model identifier bytes of a model.
-const char* ModelName(int model);
-int UserPatchCount(int model);
-const unsigned char* ModelId(int model);
-// The conversion direction and the question (12 or 13) that bring data to a model.
-int ConversionTo(int model);
-int ConversionQuestionTo(int model);
+const char* ModelName(EModel model);
+int UserPatchCount(EModel model);
+const unsigned char* ModelId(EModel model);
+// The conversion direction and the question that bring data to a model.
+EConversion ConversionTo(EModel model);
+EQuestion ConversionQuestionTo(EModel model);
 
 class CAppState {
 public:
   static CAppState& Instance();
 
-  int GetTargetModel() const { return m_targetModel; }
+  EModel GetTargetModel() const { return m_targetModel; }
   const char* GetModelName() const { return ModelName(m_targetModel); }
   int GetUserPatchCount() const { return UserPatchCount(m_targetModel); }
 
@@ -59,8 +47,8 @@ public:
   // whether to convert, and on Yes the clipboard is converted; the result is the direction applied
   // (CONVERT_NONE, CONVERT_TO_QZMAX, CONVERT_TO_QZ5), which the caller applies to every open document.
   // The model changes even when the answer is No. A value that is no model changes nothing.
-  int SetTargetModel(int model, bool quiet);
-  void SetTargetModelQuiet(int model) { SetTargetModel(model, true); }
+  EConversion SetTargetModel(EModel model, bool quiet);
+  void SetTargetModelQuiet(EModel model) { SetTargetModel(model, true); }
 
   // The patches last cut or copied, shared by every list window.
   CData& GetClipboard() { return m_clipboard; }
@@ -96,17 +84,17 @@ public:
   void SetModelIdSink(IModelIdSink* sink) { m_modelIdSink = sink; }
   IModelIdSink* GetModelIdSink() const { return m_modelIdSink; }
 
-  // Asks a Yes/No conversion question (12 or 13) through the message-box output; true on Yes.
-  bool AskConversion(int questionCode) const;
+  // Asks a Yes/No conversion question through the message-box output; true on Yes.
+  bool AskConversion(EQuestion question) const;
 
   // Patches made for dataModel that are about to be used as toModel data (sent to the unit, exported,
   // pasted into a window of that model): nothing to do when the models agree; otherwise the conversion
   // question, and Yes converts patches (the caller's copy). False when the user said No.
-  bool AdaptPatches(CPatchArray& patches, int dataModel, int toModel) const;
+  bool AdaptPatches(CPatchArray& patches, EModel dataModel, EModel toModel) const;
 
 private:
   CAppState() = default;
-  int m_targetModel = MODEL_QZMAX;
+  EModel m_targetModel = MODEL_QZMAX;
   CData m_clipboard;
   std::unique_ptr<IPatchStream> m_reader;
   std::unique_ptr<IPatchStream> m_writer;
@@ -119,12 +107,12 @@ private:
 // After the target model switched away from `previous`: when convert is set, data of another model than
 // the new target is converted to it and follows the target from then on; otherwise data that followed
 // the target keeps `previous` as its own model (its patches were made for that model and stay so).
-void AdaptToModelSwitch(CData& data, int previous, bool convert);
+void AdaptToModelSwitch(CData& data, EModel previous, bool convert);
 
 // Switches the target model for the lifetime of a scope (tests, tools that work on one model).
 class CTargetModelScope {
 public:
-  explicit CTargetModelScope(int model) : m_saved(CAppState::Instance().GetTargetModel()) {
+  explicit CTargetModelScope(EModel model) : m_saved(CAppState::Instance().GetTargetModel()) {
     CAppState::Instance().SetTargetModelQuiet(model);
   }
   ~CTargetModelScope() { CAppState::Instance().SetTargetModelQuiet(m_saved); }
@@ -132,7 +120,7 @@ public:
   CTargetModelScope& operator=(const CTargetModelScope&) = delete;
 
 private:
-  int m_saved;
+  EModel m_saved;
 };
 
 } // namespace QZML

@@ -178,7 +178,7 @@ void ConvertPatchToQZ5(const std::uint8_t* source, std::uint8_t* result) {
   AssignToPedal(src.data() + kExpPedalSwAssign, result + kOffsetExpPedalSw);
 }
 
-void ConvertArray(CParameterArray& patches, int direction) {
+void ConvertArray(CParameterArray& patches, EConversion direction) {
   if (direction != CONVERT_TO_QZMAX && direction != CONVERT_TO_QZ5)
     return;
   std::array<std::uint8_t, kPatchImageSize> source;

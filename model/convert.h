@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "model/parameter.h"
+#include "model/targetmodel.h"
 
 namespace QZML {
 
@@ -44,8 +45,8 @@ unsigned MapRange(const CRangeRow* table, std::size_t rows, unsigned value, bool
 void ConvertPatchToQZMAX(const std::uint8_t* source, std::uint8_t* result);
 void ConvertPatchToQZ5(const std::uint8_t* source, std::uint8_t* result);
 
-// Converts every patch of the array in the direction (1 to QZ-MAX, 2 to QZ-5); any other direction, and any
-// element that is not a patch, stays as it is. Memos are not touched.
-void ConvertArray(CParameterArray& patches, int direction);
+// Converts every patch of the array in the direction; CONVERT_NONE (or a value that is no direction), and
+// any element that is not a patch, leaves it as it is. Memos are not touched.
+void ConvertArray(CParameterArray& patches, EConversion direction);
 
 } // namespace QZML

@@ -6,7 +6,7 @@
 
 namespace QZML {
 
-int CData::Model() const { return m_model >= 0 ? m_model : CAppState::Instance().GetTargetModel(); }
+EModel CData::Model() const { return m_model.value_or(CAppState::Instance().GetTargetModel()); }
 
 void CDocument::SaveUndo(int kind) {
   m_snapshotValid = false;

@@ -5,11 +5,9 @@
 #include <cstring>
 
 #include "model/patch.h"
+#include "model/targetmodel.h"
 
 namespace QZML {
-
-// The model tag of data that is whatever the target model is at the time (the usual case).
-constexpr int kModelOfTarget = -1;
 
 // One patch array, in list order, and the model its patches were made for. Data that the user chose
 // not to convert (a library of the other model opened with "No", windows after a model switch
@@ -18,9 +16,9 @@ class CData {
 public:
   virtual ~CData() = default;
   // The model of the patches: the tag, or the target model when untagged.
-  int Model() const;
+  EModel Model() const;
   CPatchArray m_patches;
-  int m_model = kModelOfTarget;
+  CDataModel m_model = kModelOfTarget;
 };
 
 // The patches of one window plus the state before the last edit.

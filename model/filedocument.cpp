@@ -59,7 +59,7 @@ CZelTextOut* CFileDocument::GetErrorOutput() const {
   return m_errorOutput ? m_errorOutput : CAppState::Instance().GetErrorOutput();
 }
 
-bool CFileDocument::Fail(int code) const {
+bool CFileDocument::Fail(ETextOutError code) const {
   if (CZelTextOut* out = GetErrorOutput())
     out->Error(code);
   return false;
@@ -100,19 +100,19 @@ bool CFileDocument::Load(std::istream& stream, bool& converted) {
     return Fail(TEXTOUT_ERR_FILE_TYPE);
 
   CAppState& state = CAppState::Instance();
-  int model = state.GetTargetModel();
-  int fileModel;
+  const EModel model = state.GetTargetModel();
+  EModel fileModel;
   if (std::memcmp(header.m_bytes, kSignatureQzMax, CDocumentHeader::SIGNATURE_SIZE) == 0)
     fileModel = MODEL_QZMAX;
   else if (std::memcmp(header.m_bytes, kSignatureQz5, CDocumentHeader::SIGNATURE_SIZE) == 0)
     fileModel = MODEL_QZ5;
   else
     return Fail(TEXTOUT_ERR_FILE_TYPE);
-  int direction = CONVERT_NONE;
+  EConversion direction = CONVERT_NONE;
   if (fileModel != model && state.AskConversion(ConversionQuestionTo(model)))
     direction = ConversionTo(model);
   // Declined data stays what it is, so it is saved, sent and pasted as the file's model.
-  m_current.m_model = fileModel == model || direction != CONVERT_NONE ? kModelOfTarget : fileModel;
+  m_current.m_model = fileModel == model || direction != CONVERT_NONE ? kModelOfTarget : CDataModel(fileModel);
 
   std::uint32_t count = header.GetHeaderField(0);
   CPatchArray& patches = m_current.m_patches;

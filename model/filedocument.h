@@ -6,8 +6,7 @@
 #include <string>
 
 #include "model/document.h"
-
-class CZelTextOut;
+#include "textout/textout.h"
 
 namespace QZML {
 
@@ -34,7 +33,7 @@ public:
   CZelTextOut* GetErrorOutput() const;
 
 private:
-  bool Fail(int code) const;
+  bool Fail(ETextOutError code) const;
 
   CZelTextOut* m_errorOutput = nullptr;
 };

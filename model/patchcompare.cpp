@@ -11,7 +11,7 @@
 namespace QZML {
 namespace {
 
-int ResolveModel(int model) { return model == kModelOfTarget ? CAppState::Instance().GetTargetModel() : model; }
+EModel ResolveModel(CDataModel model) { return model.value_or(CAppState::Instance().GetTargetModel()); }
 
 std::string TrimmedName(const CPatch& patch) {
   std::string name = patch.GetName();
@@ -27,7 +27,7 @@ struct CSpan {
   int size;
 };
 
-std::vector<CSpan> ComparedSpans(bool withName, int model) {
+std::vector<CSpan> ComparedSpans(bool withName, CDataModel model) {
   std::vector<CSpan> spans;
   for (const CComparedBlock& block : ComparedBlocks(withName, model)) {
     if (!spans.empty() && spans.back().offset + spans.back().size == block.flatOffset)
@@ -57,7 +57,7 @@ bool EqualSpans(const CPatch& a, const CPatch& b, const std::vector<CSpan>& span
 
 } // namespace
 
-std::vector<CComparedBlock> ComparedBlocks(bool withName, int model) {
+std::vector<CComparedBlock> ComparedBlocks(bool withName, CDataModel model) {
   const int index = ResolveModel(model) == MODEL_QZMAX ? 0 : 1;
   std::vector<CComparedBlock> blocks;
   for (int i = 0; i < kBlockCount; ++i) {
@@ -70,7 +70,7 @@ std::vector<CComparedBlock> ComparedBlocks(bool withName, int model) {
   return blocks;
 }
 
-CPatchDifferences ComparePatches(const CPatch& first, const CPatch& second, int model) {
+CPatchDifferences ComparePatches(const CPatch& first, const CPatch& second, CDataModel model) {
   CPatchDifferences differences;
   for (const CComparedBlock& block : ComparedBlocks(false, model)) {
     const std::uint8_t* a = first.Image() + block.flatOffset;
@@ -92,16 +92,16 @@ CPatchDifferences ComparePatches(const CPatch& first, const CPatch& second, int 
   return differences;
 }
 
-bool ComparePatchesOfModels(const CPatch& first, int firstModel, const CPatch& second, int secondModel,
+bool ComparePatchesOfModels(const CPatch& first, CDataModel firstData, const CPatch& second, CDataModel secondData,
                             CPatchDifferences& differences) {
-  firstModel = ResolveModel(firstModel);
-  secondModel = ResolveModel(secondModel);
+  const EModel firstModel = ResolveModel(firstData);
+  const EModel secondModel = ResolveModel(secondData);
   if (firstModel == secondModel) {
     differences = ComparePatches(first, second, firstModel);
     return true;
   }
   // One of two models is the target's: the other patch is brought to it.
-  const int target = CAppState::Instance().GetTargetModel();
+  const EModel target = CAppState::Instance().GetTargetModel();
   const bool convertFirst = firstModel != target;
   CPatchArray copy;
   copy.Add(std::make_unique<CPatch>(convertFirst ? first : second));
@@ -151,7 +151,7 @@ std::string SummarizeDifferences(const CPatchDifferences& differences) {
   return summary;
 }
 
-std::vector<CDuplicateGroup> FindDuplicates(const CPatchArray& patches, bool withName, int model) {
+std::vector<CDuplicateGroup> FindDuplicates(const CPatchArray& patches, bool withName, CDataModel model) {
   const std::vector<CSpan> spans = ComparedSpans(withName, model);
   struct CKey {
     std::size_t hash;

@@ -27,7 +27,7 @@ struct CComparedBlock {
 };
 
 // The compared blocks of a model in table order; "PATCH NAME" only when withName.
-std::vector<CComparedBlock> ComparedBlocks(bool withName, int model = kModelOfTarget);
+std::vector<CComparedBlock> ComparedBlocks(bool withName, CDataModel model = kModelOfTarget);
 
 // One byte that differs: its offset inside the block and the two values.
 struct CByteDifference {
@@ -60,13 +60,13 @@ struct CPatchDifferences {
 };
 
 // The differences of two patches whose data are both of model.
-CPatchDifferences ComparePatches(const CPatch& first, const CPatch& second, int model = kModelOfTarget);
+CPatchDifferences ComparePatches(const CPatch& first, const CPatch& second, CDataModel model = kModelOfTarget);
 
 // The differences of a patch of firstModel's data and one of secondModel's (models, or kModelOfTarget).
 // Of one model they are compared as they are; of two, the one that is not the target model's is converted
 // to it on a copy, after the conversion question (CAppState::AdaptPatches). False, with nothing compared,
 // when the user declines: patches of two models are never compared raw.
-bool ComparePatchesOfModels(const CPatch& first, int firstModel, const CPatch& second, int secondModel,
+bool ComparePatchesOfModels(const CPatch& first, CDataModel firstModel, const CPatch& second, CDataModel secondModel,
                             CPatchDifferences& differences);
 
 // Byte lines listed in all by DescribeDifferences by default: with the block and text lines, a screenful.
@@ -89,7 +89,7 @@ using CDuplicateGroup = std::vector<int>;
 // name included only when withName; memos never count. Rows that hold no patch belong to no group.
 // Found by hashing, so a list of ten thousand patches takes milliseconds.
 std::vector<CDuplicateGroup> FindDuplicates(const CPatchArray& patches, bool withName = false,
-                                            int model = kModelOfTarget);
+                                            CDataModel model = kModelOfTarget);
 
 // Every row of the groups but the first of each: the rows whose data equal an earlier row's, ascending.
 std::vector<int> LaterDuplicates(const std::vector<CDuplicateGroup>& groups);

@@ -47,12 +47,12 @@ void CSimUnit::SetOptions(const CSimOptions& options) {
   m_userCount = count;
 }
 
-CByteArray CSimUnit::ModelIdBytes(int model) {
+CByteArray CSimUnit::ModelIdBytes(QZML::EModel model) {
   const unsigned char* id = QZML::ModelId(model);
   return CByteArray(id, id + 3);
 }
 
-CByteArray CSimUnit::IdentityReply(int model, std::uint8_t deviceId) {
+CByteArray CSimUnit::IdentityReply(QZML::EModel model, std::uint8_t deviceId) {
   std::uint8_t family = model == QZML::MODEL_QZ5 ? 0x06 : 0x0B;
   return {0xF0, kUniversalNonRealtime, deviceId, 0x06, 0x02, ORVANE_MANUFACTURER_ID,
           family, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF7};

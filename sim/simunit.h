@@ -40,7 +40,7 @@ struct CSimFault {
 };
 
 struct CSimOptions {
-  int model = QZML::MODEL_QZMAX;
+  QZML::EModel model = QZML::MODEL_QZMAX;
   std::uint8_t deviceId = 0x10;  // wire value; users count from 1 (17 = 0x10)
 
   // Timing, applied by CSimRunner.
@@ -87,9 +87,9 @@ public:
   void ResetCounters() { m_counters = CSimCounters(); }
 
   // The identity reply of a model for a device ID: F0 7E dd 06 02 41 then 8 model bytes, F7.
-  static QZML::CByteArray IdentityReply(int model, std::uint8_t deviceId);
+  static QZML::CByteArray IdentityReply(QZML::EModel model, std::uint8_t deviceId);
   // The model identifier field of the unit's messages: 00 00 0B or 00 00 06.
-  static QZML::CByteArray ModelIdBytes(int model);
+  static QZML::CByteArray ModelIdBytes(QZML::EModel model);
 
   // Memory, for tests and the simulate command. Not to be used while a runner's thread is running.
   int UserPatchCount() const { return m_userCount; }

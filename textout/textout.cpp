@@ -3,9 +3,9 @@
 #include <cstdarg>
 #include <cstdio>
 
-void CZelTextOut::Error(int) {}
+void CZelTextOut::Error(ETextOutError) {}
 
-void CZelTextOut::ErrorDetail(int code, const std::string&) { Error(code); }
+void CZelTextOut::ErrorDetail(ETextOutError code, const std::string&) { Error(code); }
 
 void CZelTextOut::Write(const std::string& text) {
   std::string out;
@@ -38,17 +38,17 @@ void CZelTextOut::Indent(int delta) {
   m_indent.assign(static_cast<size_t>(length), ' ');
 }
 
-int CZelTextOut::Ask(int, int, int) { return 0; }
+EAnswer CZelTextOut::Ask(EAskKind, EQuestion, int) { return ANSWER_OK; }
 
 int CZelTextOut::Query(int, int, int) { return 0; }
 
 void CZelTextOut::Output(const std::string&) {}
 
-void CZelTextOutBuffer::Error(int code) { m_pendingError = code; }
+void CZelTextOutBuffer::Error(ETextOutError code) { m_pendingError = code; }
 
 void CZelTextOutBuffer::Output(const std::string& text) { m_text += text; }
 
-const char* TextOutErrorMessage(int code) {
+const char* TextOutErrorMessage(ETextOutError code) {
   switch (code) {
   case TEXTOUT_ERR_NONE:
     return "";
@@ -69,7 +69,7 @@ const char* TextOutErrorMessage(int code) {
   }
 }
 
-const char* TextOutQuestionMessage(int code) {
+const char* TextOutQuestionMessage(EQuestion code) {
   switch (code) {
   case QUESTION_CONVERT_TO_QZMAX:
     return "Are you sure you want to convert this QZ-5 data to QZ-MAX data?";

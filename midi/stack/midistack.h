@@ -56,7 +56,7 @@ public:
              QZP::IClock* clock = nullptr);
 
   // The logical ports of a target model (CMidiEnvironment::PreparePorts).
-  void PreparePorts(int targetModel) { m_environment.PreparePorts(targetModel); }
+  void PreparePorts(QZML::EModel targetModel) { m_environment.PreparePorts(targetModel); }
   // The message box and error buffer slots; the environment owns the objects (one object may fill both).
   void SetTextOuts(CZelTextOut* messageBox, CZelTextOut* errorBuffer);
   // Binds logical input 0 and output 0 (the unit) to the named ports with a device ID as on the wire.

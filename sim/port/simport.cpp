@@ -24,7 +24,7 @@ void CSimPort::FromProgram(const std::uint8_t* bytes, std::size_t count) {
   m_device.FromHost(bytes, count);
 }
 
-CSimOptions MakeSimulatorOptions(int model, std::uint8_t deviceId, bool timing) {
+CSimOptions MakeSimulatorOptions(QZML::EModel model, std::uint8_t deviceId, bool timing) {
   CSimOptions options;
   options.model = model;
   options.deviceId = deviceId;
@@ -32,7 +32,7 @@ CSimOptions MakeSimulatorOptions(int model, std::uint8_t deviceId, bool timing) 
   return options;
 }
 
-std::unique_ptr<CSimPort> InstallSimulator(QZP::CVirtualMidiBackend& backend, int model, std::uint8_t deviceId,
+std::unique_ptr<CSimPort> InstallSimulator(QZP::CVirtualMidiBackend& backend, QZML::EModel model, std::uint8_t deviceId,
                                            bool timing) {
   return InstallSimulator(backend, MakeSimulatorOptions(model, deviceId, timing));
 }

@@ -60,10 +60,10 @@ private:
 
 // The options of the built-in simulated unit: model, device ID as on the wire (0x10 is shown as 17), and
 // timing (answers paced at the cable's speed, 320 us per byte each way) on or off.
-CSimOptions MakeSimulatorOptions(int model, std::uint8_t deviceId, bool timing);
+CSimOptions MakeSimulatorOptions(QZML::EModel model, std::uint8_t deviceId, bool timing);
 
 // Installs "QZ-MAX Simulator" in backend and switches it on; null when the name is in use. The port pair
 // lasts as long as the returned object.
-std::unique_ptr<CSimPort> InstallSimulator(QZP::CVirtualMidiBackend& backend, int model, std::uint8_t deviceId,
+std::unique_ptr<CSimPort> InstallSimulator(QZP::CVirtualMidiBackend& backend, QZML::EModel model, std::uint8_t deviceId,
                                            bool timing);
 std::unique_ptr<CSimPort> InstallSimulator(QZP::CVirtualMidiBackend& backend, const CSimOptions& options);

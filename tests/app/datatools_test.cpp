@@ -53,7 +53,7 @@ private:
 
 namespace {
 
-CFileDoc* Library(CApp& app, const QZML::CPatchArray& patches, int model = QZML::kModelOfTarget) {
+CFileDoc* Library(CApp& app, const QZML::CPatchArray& patches, QZML::CDataModel model = QZML::kModelOfTarget) {
   CFileDoc* document = app.NewLibraryWith(patches, model);
   if (document)
     document->SetModifiedFlag(false);
@@ -202,7 +202,7 @@ void CDataToolsTest::compareOfTwoModelsOnlyConverted() {
   QCOMPARE(shown.count, 1);
   QCOMPARE(shown.summary, QStringLiteral("The patches are identical."));
   // The windows keep their own data.
-  QCOMPARE(converted->GetData().m_current.Model(), int(QZML::MODEL_QZ5));
+  QCOMPARE(converted->GetData().m_current.Model(), QZML::MODEL_QZ5);
 }
 
 void CDataToolsTest::selectDuplicatesWithAndWithoutTheName() {
@@ -451,7 +451,7 @@ void CDataToolsTest::noAnswerOffersFindUnit() {
   QCOMPARE(status, QStringLiteral("Found: QZ-MAX, device ID 17, on QZ-MAX Simulator / QZ-MAX Simulator. "
                                   "OK switches the target model to QZ-MAX."));
   QCOMPARE(inPort, QStringLiteral("QZ-MAX Simulator"));
-  QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), int(QZML::MODEL_QZMAX));
+  QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), QZML::MODEL_QZMAX);
   // Now the unit answers.
   QVERIFY(DeviceReader()->ReadPatches(QZML::AREA_USER, {0}, &patches));
 }

@@ -212,7 +212,7 @@ void CDialogsTest::textOutBoxShowsErrorsAndMapsAnswers() {
   CTestUi ui;
   CTextOutBox box;
   for (int code : {0, 1, 2, 3, 4, 5, 6})
-    box.Error(code);
+    box.Error(static_cast<ETextOutError>(code));
   box.ErrorDetail(TEXTOUT_ERR_MIDI_SETUP, "The MIDI input port \"QZ USB MIDI\" is not connected.");
   QCOMPARE(ui.m_texts, (QStringList{
                            QStringLiteral("Undefined error."),
@@ -238,15 +238,15 @@ void CDialogsTest::textOutBoxShowsErrorsAndMapsAnswers() {
   ui.m_texts.clear();
   ui.m_buttons.clear();
   ui.Answer(QMessageBox::Ok);
-  QCOMPARE(box.Ask(ASK_OK, 12, 0), int(ANSWER_OK));
+  QCOMPARE(box.Ask(ASK_OK, QUESTION_CONVERT_TO_QZMAX, 0), ANSWER_OK);
   ui.Answer(QMessageBox::Cancel);
-  QCOMPARE(box.Ask(ASK_OK_CANCEL, 13, 0), int(ANSWER_CANCEL));
+  QCOMPARE(box.Ask(ASK_OK_CANCEL, QUESTION_CONVERT_TO_QZ5, 0), ANSWER_CANCEL);
   ui.Answer(QMessageBox::Yes);
-  QCOMPARE(box.Ask(ASK_YES_NO, 12, 0), int(ANSWER_YES));
+  QCOMPARE(box.Ask(ASK_YES_NO, QUESTION_CONVERT_TO_QZMAX, 0), ANSWER_YES);
   ui.Answer(QMessageBox::No);
-  QCOMPARE(box.Ask(ASK_YES_NO_CANCEL, 99, 0), int(ANSWER_NO));
+  QCOMPARE(box.Ask(ASK_YES_NO_CANCEL, static_cast<EQuestion>(99), 0), ANSWER_NO);
   ui.Answer(QMessageBox::NoButton); // closed some other way
-  QCOMPARE(box.Ask(ASK_YES_NO, 12, 0), int(ANSWER_CANCEL));
+  QCOMPARE(box.Ask(ASK_YES_NO, QUESTION_CONVERT_TO_QZMAX, 0), ANSWER_CANCEL);
   QCOMPARE(ui.m_buttons.mid(0, 4), (QList<QMessageBox::StandardButtons>{
                                        QMessageBox::Ok, QMessageBox::Ok | QMessageBox::Cancel,
                                        QMessageBox::Yes | QMessageBox::No,
@@ -434,7 +434,7 @@ void CDialogsTest::findUnitOffersSeveralUnitsAndOneOfTheOtherModel() {
   QCOMPARE(ui.m_texts[1], QString::fromLatin1(TextOutQuestionMessage(QUESTION_CONVERT_TO_QZ5)));
   QCOMPARE(label, QStringLiteral("QZ-5"));
   QVERIFY(status.endsWith(QStringLiteral("OK switches the target model to QZ-5.")));
-  QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), int(QZML::MODEL_QZ5));
+  QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), QZML::MODEL_QZ5);
   QCOMPARE(int(CMidiEnvironment::Instance().Inputs()[0].m_deviceId), 2);
   QVERIFY(CMidiEnvironment::Instance().IsSetupComplete());
 

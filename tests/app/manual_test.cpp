@@ -310,13 +310,13 @@ void CManualTest::programFilesAreFoundBesideTheProgramOrInTheInstallation() {
 void CManualTest::theSampleFilesImportFromTheFirstSmfFolder() {
   const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("SampleSMF"));
   const struct {
-    int model;
+    QZML::EModel model;
     const char* file;
     int rows;
   } samples[] = {{QZML::MODEL_QZMAX, "QZ-MAX Sample Patches.mid", 200}, {QZML::MODEL_QZ5, "QZ-5 Sample Patches.mid", 140}};
   for (const auto& sample : samples) {
     CTestSettings::Clear();
-    QZP::CQtSettings().SetInt(QStringLiteral("Option"), QStringLiteral("TargetModel"), sample.model);
+    QZP::CQtSettings().SetInt(QStringLiteral("Option"), QStringLiteral("TargetModel"), QZML::ModelNumber(sample.model));
     CTestUi ui;
     CDialogAnswers answers(ui);
     // The simulated unit's device ID, 17, is the one the samples carry.

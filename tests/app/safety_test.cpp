@@ -105,7 +105,7 @@ void CSafetyTest::declinedConversionKeepsTheLibrarysModel() {
   QCOMPARE(ui.m_texts.last(), QStringLiteral("Are you sure you want to convert this QZ-5 data to QZ-MAX data?"));
   auto* library = qobject_cast<CFileDoc*>(app->FindLibrary(copy));
   QVERIFY(library);
-  QCOMPARE(library->GetData().m_current.Model(), int(QZML::MODEL_QZ5));
+  QCOMPARE(library->GetData().m_current.Model(), QZML::MODEL_QZ5);
   QVERIFY(library->OnSaveDocument(copy));
   QCOMPARE(Signature(copy), QByteArray("QZMLibrarianFile0000QZ5         "));
 
@@ -128,7 +128,7 @@ void CSafetyTest::declinedConversionKeepsTheLibrarysModel() {
   CPatchListCtrl* libraryList = ViewOf(library)->GetList();
   libraryList->SelectRows(0, 0);
   ViewOf(library)->OnCommand(ID_EDIT_COPY);
-  QCOMPARE(QZML::CAppState::Instance().GetClipboard().Model(), int(QZML::MODEL_QZ5));
+  QCOMPARE(QZML::CAppState::Instance().GetClipboard().Model(), QZML::MODEL_QZ5);
   CImageView* main = app->GetMainView();
   NameMain(app.App(), "M");
   main->GetList()->SelectRows(4, 4);
@@ -139,7 +139,7 @@ void CSafetyTest::declinedConversionKeepsTheLibrarysModel() {
   main->OnCommand(ID_EDIT_REPLACE);
   QCOMPARE(Name(app->GetMainDocument()->GetPatches(), 4), Name(library->GetPatches(), 0));
   // The clipboard still holds the QZ-5 data it was given.
-  QCOMPARE(QZML::CAppState::Instance().GetClipboard().Model(), int(QZML::MODEL_QZ5));
+  QCOMPARE(QZML::CAppState::Instance().GetClipboard().Model(), QZML::MODEL_QZ5);
 }
 
 void CSafetyTest::aPortFailingDuringWriteAllGivesOneMessage() {
@@ -213,7 +213,7 @@ void CSafetyTest::undoAfterAModelSwitchKeepsTheUnitsRowCount() {
   QCOMPARE(view->GetList()->GetItemCount(), 140);
   QCOMPARE(Name(app->GetMainDocument()->GetPatches(), 0), QStringLiteral("M0"));
   // The data kept its model: writing it to the QZ-5 asks first.
-  QCOMPARE(app->GetMainDocument()->GetData().m_current.Model(), int(QZML::MODEL_QZMAX));
+  QCOMPARE(app->GetMainDocument()->GetData().m_current.Model(), QZML::MODEL_QZMAX);
 }
 
 QZ_APP_TEST_MAIN(CSafetyTest)

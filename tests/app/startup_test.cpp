@@ -72,7 +72,7 @@ void CStartupTest::firstStartTakesTheDefaults() {
   QVERIFY(frame->isVisible());
   QCOMPARE(QRect(frame->pos(), frame->size()), CMainFrame::FirstStartRect(frame->screen()->availableGeometry()));
   QVERIFY(!frame->isMaximized());
-  QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), int(QZML::MODEL_QZMAX));
+  QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), QZML::MODEL_QZMAX);
   QCOMPARE(QZML::CAppState::Instance().GetGridSwitch(), 0);
   for (int i = 0; i < CONFIRM_KIND_COUNT; ++i)
     QCOMPARE(app->GetFlag(i), 0);
@@ -117,7 +117,7 @@ void CStartupTest::storedQz5StartsInQz5WithoutQuestion() {
   CTestUi ui;
   CStartedApp app;
   QVERIFY(app.Started());
-  QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), int(QZML::MODEL_QZ5));
+  QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), QZML::MODEL_QZ5);
   QVERIFY(ui.m_texts.isEmpty());
   QCOMPARE(app->GetMainDocument()->GetPatches().size(), size_t(140));
   QCOMPARE(Caption(app->GetMainDocument()), QStringLiteral("QZ-5 : Main"));
@@ -175,7 +175,7 @@ void CStartupTest::pendingErrorIsShownOnceAtIdle() {
                            "target model is the unit's model.\n\nRun Find Unit to look for the unit on every MIDI "
                            "port?")});
   QCOMPARE(ui.m_icons.value(0), QMessageBox::Warning);
-  QCOMPARE(app->GetErrorBuffer()->m_pendingError, 0);
+  QCOMPARE(app->GetErrorBuffer()->m_pendingError, TEXTOUT_ERR_NONE);
   RunEventLoop(50);
   QCOMPARE(ui.m_texts.size(), 1);
 }
@@ -225,7 +225,7 @@ void CStartupTest::targetModelChangeWithYesConvertsEverything() {
 
   QCOMPARE(ui.m_texts, QStringList{QStringLiteral("Are you sure you want to convert this QZ-MAX data to QZ-5 data?")});
   QCOMPARE(ui.m_buttons.value(0), QMessageBox::StandardButtons(QMessageBox::Yes | QMessageBox::No));
-  QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), int(QZML::MODEL_QZ5));
+  QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), QZML::MODEL_QZ5);
   QCOMPARE(app->GetMainDocument()->GetPatches().size(), size_t(140));
   QCOMPARE(Caption(app->GetMainDocument()), QStringLiteral("QZ-5 : Main"));
   QVERIFY(library->IsModified());
@@ -249,7 +249,7 @@ void CStartupTest::targetModelChangeWithNoOnlySwitches() {
   ui.Answer(QMessageBox::No);
   app->ChangeTargetModel(QZML::MODEL_QZ5);
   QCOMPARE(ui.m_texts.size(), 1);
-  QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), int(QZML::MODEL_QZ5));
+  QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), QZML::MODEL_QZ5);
   QCOMPARE(app->GetMainDocument()->GetPatches().size(), size_t(140));
   QVERIFY(!library->IsModified());
   QCOMPARE(Caption(library), QStringLiteral("QZ-5 : Untitled1 "));
@@ -274,7 +274,7 @@ void CStartupTest::choosingTheCurrentModelAsksNothing() {
   app->OnSelectTargetModel();
   QCOMPARE(ui.m_modalCount, 1);
   QVERIFY(ui.m_texts.isEmpty());
-  QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), int(QZML::MODEL_QZMAX));
+  QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), QZML::MODEL_QZMAX);
 }
 
 void CStartupTest::commandLineImportsForeignFilesAndOpensLibraries() {

@@ -47,7 +47,7 @@ void CTransferTest::readAndWriteTheSimulatedUnit() {
   QVERIFY(simulator->Unit().SetUserPatch(3, named));
   QVERIFY(simulator->Start());
 
-  CReader* reader = DeviceReader();
+  CPumpingReader* reader = DeviceReader();
   QZML::CWriter* writer = DeviceWriter();
   QVERIFY(reader && writer);
   QZML::CPatchArray& patches = app->GetMainDocument()->GetPatches();

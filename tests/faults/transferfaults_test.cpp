@@ -70,7 +70,7 @@ TEST(TransferFaults, WrongChecksumIsNeverFiledAndOnlyTheRetryCanRecover) {
       EXPECT_TRUE(rig.errors->codes.empty());
       continue;
     }
-    EXPECT_EQ(rig.errors->codes, std::vector<int>{TEXTOUT_ERR_NO_ANSWER});
+    EXPECT_EQ(rig.errors->codes, std::vector<ETextOutError>{TEXTOUT_ERR_NO_ANSWER});
     // The good blocks before the fault stay filed; nothing of a bad one, nor after it.
     const int good = static_cast<int>(c.requests) - 2;
     const CPatch unit = UnitPatch(rig, 1);

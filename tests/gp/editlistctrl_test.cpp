@@ -40,7 +40,7 @@ public:
 
   explicit CTestList(int rows, QWidget* parent = nullptr) : CEditListCtrl(parent) {
     SELVColumn number;
-    number.flags = 0x1141;
+    number.flags = COL_ALIGN_RIGHT | COL_KIND_NUMBER | COL_SPINMODE_0 | COL_SPINSTYLE_0;
     number.maximum = 127.0;
     InsertColumn(COL_NUMBER, QStringLiteral("Number"), 60, number);
     SELVColumn name;

@@ -24,7 +24,7 @@ private slots:
   void initTestCase() { QVERIFY(m_profile.IsValid()); }
   void init() {
     CTestProfile::Clear();
-    CMDIChildWndEx::SetPositionMode(0);
+    CMDIChildWndEx::SetPositionMode(CMDIChildWndEx::EPositionMode::Default);
   }
 
   void firstStartOpensAtDefaultRectangle();
@@ -204,7 +204,7 @@ void CMdiTest::childReopensAtSavedPosition() {
   CMDIChildWndEx* unplaced = AddChild(frame, 4097, QStringLiteral("Second"));
   QVERIFY(unplaced->geometry() != QRect(30, 40, 300, 200));
 
-  CMDIChildWndEx::SetPositionMode(2);
+  CMDIChildWndEx::SetPositionMode(CMDIChildWndEx::EPositionMode::Saved);
   CMDIChildWndEx* placed = AddChild(frame, 4097, QStringLiteral("Third"));
   QCOMPARE(placed->geometry(), QRect(30, 40, 300, 200));
   CMDIChildWndEx* otherKind = AddChild(frame, 4107, QStringLiteral("Library"));

@@ -13,7 +13,7 @@ using namespace testimport;
 namespace {
 
 // Imports the file and returns the images of its patches.
-std::vector<std::vector<std::uint8_t>> Import(const Bytes& file, int* error = nullptr) {
+std::vector<std::vector<std::uint8_t>> Import(const Bytes& file, ETextOutError* error = nullptr) {
   CQZ3Importer importer;
   CZelTextOutBuffer errors;
   std::vector<std::vector<std::uint8_t>> images;
@@ -191,7 +191,7 @@ TEST(QZ3Import, Assigns) {
 }
 
 TEST(QZ3Import, FilesWithoutPatchDataFail) {
-  int error = 0;
+  ETextOutError error = TEXTOUT_ERR_NONE;
   EXPECT_TRUE(Import(Concat({SmfHeader(1), Track({})}), &error).empty());
   EXPECT_EQ(error, TEXTOUT_ERR_FILE_TYPE);
   EXPECT_TRUE(Import(ZklFile({}), &error).empty());
@@ -251,7 +251,7 @@ TEST(QZ3Scanner, StaysInsideTheFileAndNeverStalls) {
   // Anything but a further track after the end of a track fails.
   Bytes junk = Qz3File({data});
   junk.push_back(0);
-  int error = 0;
+  ETextOutError error = TEXTOUT_ERR_NONE;
   EXPECT_TRUE(Import(junk, &error).empty());
   EXPECT_EQ(error, TEXTOUT_ERR_FILE_TYPE);
 }

@@ -106,7 +106,7 @@ TEST(ZKLImport, BrokenFilesFailWithTheirCodeAndLeaveNothing) {
   struct {
     const char* what;
     const Bytes& file;
-    int code;
+    ETextOutError code;
   } cases[] = {{"signature", badSignature, TEXTOUT_ERR_FILE_TYPE},
                {"short header", shortHeader, TEXTOUT_ERR_LOAD},
                {"zero length", zeroLength, TEXTOUT_ERR_LOAD},

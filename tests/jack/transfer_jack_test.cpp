@@ -61,7 +61,7 @@ TEST(JackTransfer, WriteAPatchAndReadItBack) {
                                 EndingWith(backend.OutputNames(), ":qz-unit-in"), 0x10))
       << (box.messages.empty() ? "" : box.messages[0]);
 
-  CReader reader;
+  CPumpingReader reader;
   QZML::CWriter writer;
   reader.Bind(environment);
   writer.Bind(environment);
@@ -73,15 +73,15 @@ TEST(JackTransfer, WriteAPatchAndReadItBack) {
   for (int i = 0; i < QZML::kPatchImageSize; ++i)
     patch.Image()[i] = static_cast<std::uint8_t>((i * 37 + 11) & 0x7F);
   patch.SetName("Over {JACK}");
-  ASSERT_TRUE(writer.WritePatches(QZML::AREA_USER, {5}, &source)) << errors->m_pendingError;
+  ASSERT_TRUE(writer.WritePatches(QZML::AREA_USER, {5}, &source)) << static_cast<int>(errors->m_pendingError);
 
   QZML::CPatchArray back;
   back.Resize(8);
-  ASSERT_TRUE(reader.ReadPatches(QZML::AREA_USER, {5}, &back)) << errors->m_pendingError;
+  ASSERT_TRUE(reader.ReadPatches(QZML::AREA_USER, {5}, &back)) << static_cast<int>(errors->m_pendingError);
   EXPECT_TRUE(SameBlocks(patch, *back.Get(5), QZML::CParameterAddress::IsRead));
   EXPECT_EQ(back.Get(5)->GetName(), "Over {JACK}     ");
-  EXPECT_EQ(errors->m_pendingError, 0);
-  EXPECT_EQ(messageBox->m_pendingError, 0);
+  EXPECT_EQ(errors->m_pendingError, TEXTOUT_ERR_NONE);
+  EXPECT_EQ(messageBox->m_pendingError, TEXTOUT_ERR_NONE);
   EXPECT_TRUE(box.messages.empty());
 
   stack.DisconnectAll();

@@ -195,10 +195,10 @@ TEST_F(Setup, StoredPortsSurviveReplugging) {
 
 // Keeps the detail of an error, as the message box shows it.
 struct CDetailRecorder : CZelTextOut {
-  void ErrorDetail(int code, const std::string& detail) override {
-    errors.push_back(std::to_string(code) + " " + detail);
+  void ErrorDetail(ETextOutError code, const std::string& detail) override {
+    errors.push_back(std::to_string(static_cast<int>(code)) + " " + detail);
   }
-  void Error(int code) override { errors.push_back(std::to_string(code)); }
+  void Error(ETextOutError code) override { errors.push_back(std::to_string(static_cast<int>(code))); }
   std::vector<std::string> errors;
 };
 

@@ -40,12 +40,12 @@ struct CEvents : CZelSmfBufferRead {
 CByteArray Name(const char* text) { return CByteArray(text, text + 16); }
 
 struct CScriptedAnswers : CZelTextOut {
-  int Ask(int, int code, int) override {
+  EAnswer Ask(EAskKind, EQuestion code, int) override {
     codes.push_back(code);
     return answer;
   }
-  std::vector<int> codes;
-  int answer = ANSWER_NO;
+  std::vector<EQuestion> codes;
+  EAnswer answer = ANSWER_NO;
 };
 
 } // namespace
@@ -167,7 +167,7 @@ TEST(SmfStream, TheOtherModelsPatchesAreFiledOnlyConvertedAndOnlyWhenTheUserAgre
   answers.answer = ANSWER_NO;
   EXPECT_FALSE(streams.Import(file, main));
   EXPECT_EQ(streams.reader.LastImportOutcome(), CDataSetImport::EOutcome::Declined);
-  EXPECT_EQ(answers.codes, std::vector<int>{QUESTION_CONVERT_TO_QZMAX});
+  EXPECT_EQ(answers.codes, std::vector<EQuestion>{QUESTION_CONVERT_TO_QZMAX});
   for (int row = 0; row < 200; ++row)
     ASSERT_TRUE(SameImage(*main.Get(row), fresh)) << row;
 

@@ -14,7 +14,7 @@ using namespace QZML;
 namespace {
 
 struct CSysExFiles : CFileStreamRig {
-  explicit CSysExFiles(int model = MODEL_QZMAX) : CFileStreamRig(model) {}
+  explicit CSysExFiles(EModel model = MODEL_QZMAX) : CFileStreamRig(model) {}
   CByteArray Export(const CPatchList& rows, CPatchArray& source) {
     std::ostringstream out(std::ios::binary);
     EXPECT_TRUE(writer.ExportSysEx(out, AREA_USER, rows, &source));
@@ -45,7 +45,7 @@ struct CExclusiveBytes : CZelSmfBufferRead {
 } // namespace
 
 TEST(SysExStream, TwoHundredPatchesComeBackEqualAndAsTheSmfExportsExclusiveBytes) {
-  for (int model : {MODEL_QZMAX, MODEL_QZ5}) {
+  for (EModel model : {MODEL_QZMAX, MODEL_QZ5}) {
     CSysExFiles files(model);
     const int count = UserPatchCount(model);
     CPatchArray main = Rows(static_cast<std::size_t>(count));

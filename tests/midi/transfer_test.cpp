@@ -14,7 +14,7 @@ using namespace QZML;
 
 namespace {
 
-CSimOptions Unit(int model, CSimOptions options = CSimOptions()) {
+CSimOptions Unit(EModel model, CSimOptions options = CSimOptions()) {
   options.model = model;
   return options;
 }
@@ -43,7 +43,7 @@ std::uint32_t Field(const CByteArray& bytes, int field) {
 
 TEST(Transfer, ReadAllAndSelectedOfEachModelIntoTheirRows) {
   struct CCase {
-    int model;
+    EModel model;
     std::size_t requests;         // per patch
     std::uint32_t loopFx, master; // bytes requested
     std::uint32_t skipped;        // a block the model does not read
@@ -95,7 +95,7 @@ TEST(Transfer, ReadAllAndSelectedOfEachModelIntoTheirRows) {
 }
 
 TEST(Transfer, WriteThenReadBackEqualInTheUserAndTheTemporaryArea) {
-  for (int model : {MODEL_QZMAX, MODEL_QZ5}) {
+  for (EModel model : {MODEL_QZMAX, MODEL_QZ5}) {
     SCOPED_TRACE(ModelName(model));
     CTransferRig rig(Unit(model), model);
     rig.Connect();
@@ -145,7 +145,7 @@ TEST(Transfer, AnotherModelOrASilentUnitEndsWithCodeFourOnceAfterBothAttempts) {
     EXPECT_FALSE(rig.reader.ReadPatches(AREA_USER, {0, 1}, &patches));
     EXPECT_EQ(rig.Sent(0x7E).size(), 2u);
     EXPECT_TRUE(rig.Sent(0x11).empty());
-    EXPECT_EQ(rig.errors->codes, std::vector<int>{TEXTOUT_ERR_NO_ANSWER});
+    EXPECT_EQ(rig.errors->codes, std::vector<ETextOutError>{TEXTOUT_ERR_NO_ANSWER});
     EXPECT_GE(rig.clock.NowMs() - start, 6000u);
     EXPECT_TRUE(rig.progress.ranges.empty());
     EXPECT_FALSE(rig.writer.WritePatches(AREA_USER, {0}, &patches));
@@ -258,7 +258,8 @@ TEST(Transfer, IncompleteSetupReportsCodeThreeAtOnceAndSendsNothing) {
   EXPECT_FALSE(rig.writer.WritePatches(AREA_TEMPORARY, {1}, &patches));
   rig.setup->BindOutput(rig.environment.Outputs()[0], QZP::CVirtualMidiBackend::kSimulatorName, 0x10);
   EXPECT_FALSE(rig.reader.ReadPatches(AREA_USER, {0}, &patches)); // no input yet
-  EXPECT_EQ(rig.messageBox->codes, (std::vector<int>{3, 3, 3}));
+  EXPECT_EQ(rig.messageBox->codes,
+            (std::vector<ETextOutError>{TEXTOUT_ERR_MIDI_SETUP, TEXTOUT_ERR_MIDI_SETUP, TEXTOUT_ERR_MIDI_SETUP}));
   EXPECT_TRUE(rig.sent.empty());
   EXPECT_TRUE(rig.environment.Outputs()[0].GetLastMessage().empty());
   EXPECT_TRUE(rig.errors->codes.empty());
@@ -276,7 +277,7 @@ TEST(Transfer, AFailedReadKeepsWhatWasFiledAndTheCallersUndoRestoresTheList) {
   document.SaveUndo(0);
   const CPatchArray& read = document.m_current.m_patches;
   EXPECT_FALSE(rig.reader.ReadPatches(AREA_USER, {0, 1, 2}, &document.m_current.m_patches));
-  EXPECT_EQ(rig.errors->codes, std::vector<int>{TEXTOUT_ERR_NO_ANSWER});
+  EXPECT_EQ(rig.errors->codes, std::vector<ETextOutError>{TEXTOUT_ERR_NO_ANSWER});
   SameBlocks(*read.Get(0), UnitPatch(rig, 0), CParameterAddress::IsRead);
   const int nine = BlockInstance(9).flatOffset; // row 1 has its first nine blocks, row 2 nothing
   EXPECT_TRUE(std::equal(read.Get(1)->Image(), read.Get(1)->Image() + nine, UnitPatch(rig, 1).Image()));
@@ -300,7 +301,7 @@ TEST(Transfer, AUnitOnAnotherDeviceIdIsNotFoundAndNothingIsRead) {
   CPatchArray patches = Rows(2);
   const CPatch fresh = *patches.Get(0);
   EXPECT_FALSE(rig.reader.ReadPatches(AREA_USER, {0, 1}, &patches));
-  EXPECT_EQ(rig.errors->codes, std::vector<int>{TEXTOUT_ERR_NO_ANSWER});
+  EXPECT_EQ(rig.errors->codes, std::vector<ETextOutError>{TEXTOUT_ERR_NO_ANSWER});
   EXPECT_TRUE(rig.Sent(0x11).empty());
   EXPECT_TRUE(SameImage(*patches.Get(0), fresh));
 }
@@ -373,7 +374,7 @@ TEST(Transfer, InstalledStreamsUseTheApplicationStateAndTheEnvironment) {
   EXPECT_EQ(rig.Sent(0x12).size(), 70u);
   rig.sim->Stop();
   EXPECT_FALSE(streams.reader->ReadPatches(AREA_USER, {0}, &patches));
-  EXPECT_EQ(rig.errors->codes, std::vector<int>{TEXTOUT_ERR_NO_ANSWER});
+  EXPECT_EQ(rig.errors->codes, std::vector<ETextOutError>{TEXTOUT_ERR_NO_ANSWER});
   CAppState::Instance().DeleteReaderWriter();
   rig.reader.Bind(rig.environment);
   rig.writer.Bind(rig.environment);

@@ -19,7 +19,7 @@ namespace {
 // A unit that listens on one pair and answers into the input of another, as a unit wired to two
 // different interfaces would.
 struct CCrossedUnit : QZP::IVirtualMidiPeer {
-  CCrossedUnit(QZP::CVirtualMidiBackend& backend, const std::string& answerOn, int model, std::uint8_t deviceId)
+  CCrossedUnit(QZP::CVirtualMidiBackend& backend, const std::string& answerOn, QZML::EModel model, std::uint8_t deviceId)
       : device(MakeSimulatorOptions(model, deviceId, false)) {
     device.SetOutput([this, &backend, answerOn](const QZML::CByteArray& message) {
       if (backend.ToProgram(answerOn, message.data(), message.size()))
@@ -41,7 +41,7 @@ struct CDetectRig {
   }
 
   // A simulated unit behind its own pair.
-  void AddUnit(const std::string& name, int model, std::uint8_t deviceId) {
+  void AddUnit(const std::string& name, QZML::EModel model, std::uint8_t deviceId) {
     sims.push_back(std::make_unique<CSimPort>(backend, MakeSimulatorOptions(model, deviceId, false), name));
     CSimPort* sim = sims.back().get();
     delivered.push_back([sim] { return sim->Delivered(); });
@@ -50,7 +50,7 @@ struct CDetectRig {
     silent.push_back(std::make_unique<CRecordingPeer>());
     backend.AddPeer(name, silent.back().get());
   }
-  void AddCrossed(const std::string& listensOn, const std::string& answersOn, int model, std::uint8_t deviceId) {
+  void AddCrossed(const std::string& listensOn, const std::string& answersOn, QZML::EModel model, std::uint8_t deviceId) {
     crossed.push_back(std::make_unique<CCrossedUnit>(backend, answersOn, model, deviceId));
     CCrossedUnit* unit = crossed.back().get();
     backend.AddPeer(listensOn, unit);

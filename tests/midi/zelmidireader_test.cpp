@@ -27,8 +27,8 @@ struct CCountingOut : CZelMidiOut {
 };
 
 struct CCodes : CZelTextOut {
-  void Error(int code) override { codes.push_back(code); }
-  std::vector<int> codes;
+  void Error(ETextOutError code) override { codes.push_back(code); }
+  std::vector<ETextOutError> codes;
 };
 
 // Each pump runs the script, then lets half a second pass.
@@ -70,7 +70,7 @@ TEST(RequestEngine, OnlyTheAwaitedKindOfAnswerEndsAWait) {
   reader.m_attempts = 0;
   EXPECT_FALSE(reader.Request(0x1000000, 130));
   EXPECT_TRUE(reader.port.sent.empty());
-  EXPECT_EQ(reader.sink.codes, std::vector<int>{TEXTOUT_ERR_NO_ANSWER});
+  EXPECT_EQ(reader.sink.codes, std::vector<ETextOutError>{TEXTOUT_ERR_NO_ANSWER});
 
   // A late identity reply does not pass for an awaited data set; the request goes out twice, 3 s apart.
   reader.m_attempts = 2;
@@ -103,7 +103,7 @@ TEST(RequestEngine, IdentityReplyMustNameTheTargetModel) {
   CByteArray otherDevice = kQzMaxReply;
   otherDevice[2] = 0x11;
   struct CCase {
-    int model;
+    QZML::EModel model;
     CByteArray reply;
     bool accepted;
   };

@@ -74,7 +74,7 @@ TEST_F(AppState, WithoutAMessageBoxNothingIsConvertedAndOtherValuesAreRefused) {
   State().SetMessageBoxOutput(&guard.messageBox);
   guard.messageBox.answer = ANSWER_YES;
   for (int model : {2, -1, 255}) {
-    EXPECT_EQ(State().SetTargetModel(model, false), CONVERT_NONE);
+    EXPECT_EQ(State().SetTargetModel(static_cast<EModel>(model), false), CONVERT_NONE);
     EXPECT_EQ(State().GetTargetModel(), MODEL_QZ5);
   }
   EXPECT_TRUE(guard.messageBox.asked.empty());

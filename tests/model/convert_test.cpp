@@ -191,7 +191,7 @@ TEST(Convert, ArrayFollowsTheDirectionOnly) {
   patches.Get(1)->Memo1 = "kept";
   CPatchArray original = patches;
   for (int direction : {0, 3, -1}) {
-    ConvertArray(patches, direction);
+    ConvertArray(patches, static_cast<EConversion>(direction));
     for (std::size_t i = 0; i < 2; ++i)
       EXPECT_EQ(std::memcmp(patches.Get(i)->Image(), original.Get(i)->Image(), kPatchImageSize), 0);
   }

@@ -22,7 +22,7 @@ namespace {
 
 const fs::path kFolder = fs::path(QZ_CORPUS_DIR) / "qzl";
 
-const std::map<std::string, int> kInvalid = {
+const std::map<std::string, ETextOutError> kInvalid = {
     {"invalid_short_header.qzl", TEXTOUT_ERR_FILE_TYPE},  {"invalid_signature.qzl", TEXTOUT_ERR_FILE_TYPE},
     {"invalid_zero_length.qzl", TEXTOUT_ERR_FILE_TYPE},   {"invalid_count_too_large.qzl", TEXTOUT_ERR_FILE_TYPE},
     {"invalid_huge_length.qzl", TEXTOUT_ERR_LOAD},        {"invalid_truncated_body.qzl", TEXTOUT_ERR_LOAD},
@@ -38,7 +38,7 @@ TEST(LibraryCorpus, ValidFilesRoundTripAndInvalidFilesFail) {
     CTargetModelScope model(isQz5 ? MODEL_QZ5 : MODEL_QZMAX);
     CFileDocument doc;
     bool converted = false;
-    guard.errors.Error(0);
+    guard.errors.Error(TEXTOUT_ERR_NONE);
     std::istringstream in(bytes, std::ios::binary);
     bool loaded = doc.Load(in, converted);
     if (name.rfind("valid_", 0) == 0) {

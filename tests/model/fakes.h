@@ -12,15 +12,16 @@ namespace qztest {
 // A message-box output that answers every question with a preset answer and records what was asked.
 class CScriptedTextOut : public CZelTextOutBuffer {
 public:
-  int Ask(int kind, int code, int) override {
+  EAnswer Ask(EAskKind kind, EQuestion code, int) override {
     asked.push_back({kind, code});
     return answer;
   }
   struct CQuestion {
-    int kind, code;
+    EAskKind kind;
+    EQuestion code;
   };
   std::vector<CQuestion> asked;
-  int answer = ANSWER_NO;
+  EAnswer answer = ANSWER_NO;
 };
 
 class CRecordingModelIdSink : public QZML::IModelIdSink {
@@ -54,7 +55,7 @@ public:
   CRecordingModelIdSink modelIds;
 
 private:
-  int m_model;
+  QZML::EModel m_model;
 };
 
 } // namespace qztest

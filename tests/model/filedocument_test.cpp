@@ -110,7 +110,7 @@ TEST_F(LibraryFile, RoundTripIsByteForByte) {
       EXPECT_EQ(a->GetMemo(m), b->GetMemo(m));
   }
   EXPECT_EQ(SaveToString(loaded), file);
-  EXPECT_EQ(guard.errors.m_pendingError, 0);
+  EXPECT_EQ(guard.errors.m_pendingError, TEXTOUT_ERR_NONE);
 }
 
 TEST_F(LibraryFile, SignatureFollowsTheTargetModel) {
@@ -177,7 +177,7 @@ TEST_F(LibraryFile, TruncatedFilesFailWithTheirCode) {
   std::size_t firstEnd = 160 + 4 + 1056 + 4;
   struct {
     std::size_t size;
-    int code;
+    ETextOutError code;
     std::size_t kept;
   } cases[] = {
       {0, TEXTOUT_ERR_FILE_TYPE, 9},          // not even a header: nothing changes
@@ -196,7 +196,7 @@ TEST_F(LibraryFile, TruncatedFilesFailWithTheirCode) {
   for (const auto& c : cases) {
     CFileDocument loaded;
     loaded.m_current.m_patches.Resize(9);
-    guard.errors.Error(0);
+    guard.errors.Error(TEXTOUT_ERR_NONE);
     bool converted = false;
     EXPECT_FALSE(LoadFromString(loaded, file.substr(0, c.size), converted)) << c.size;
     EXPECT_EQ(guard.errors.m_pendingError, c.code) << c.size;
@@ -231,7 +231,7 @@ TEST_F(LibraryFile, BadLengthsAndSignatures) {
     std::string big = file;
     PutBE32(big, second, huge);
     CFileDocument b;
-    guard.errors.Error(0);
+    guard.errors.Error(TEXTOUT_ERR_NONE);
     EXPECT_FALSE(LoadFromString(b, big, converted));
     EXPECT_EQ(guard.errors.m_pendingError, TEXTOUT_ERR_LOAD);
     EXPECT_EQ(b.m_current.m_patches.size(), 1u);
@@ -250,7 +250,7 @@ TEST_F(LibraryFile, BadLengthsAndSignatures) {
   PutBE32(shortRecord, 164, 0x00001000);          // whose first block claims 4096
   shortRecord.erase(172, 1060 - 12);              // the body is those 8 bytes only
   CFileDocument d;
-  guard.errors.Error(0);
+  guard.errors.Error(TEXTOUT_ERR_NONE);
   EXPECT_TRUE(LoadFromString(d, shortRecord, converted));
   ASSERT_EQ(d.m_current.m_patches.size(), 2u);
   EXPECT_EQ(d.m_current.m_patches.Get(0)->GetName(), "INIT PATCH      ");
@@ -262,7 +262,7 @@ TEST_F(LibraryFile, BadLengthsAndSignatures) {
     other[at] = 'x';
     CFileDocument e;
     AddPatch(e, "kept");
-    guard.errors.Error(0);
+    guard.errors.Error(TEXTOUT_ERR_NONE);
     EXPECT_FALSE(LoadFromString(e, other, converted));
     EXPECT_EQ(guard.errors.m_pendingError, TEXTOUT_ERR_FILE_TYPE);
     EXPECT_EQ(e.m_current.m_patches.size(), 1u);
@@ -296,7 +296,7 @@ TEST_F(LibraryFile, WriteFailuresReportCode2) {
   for (std::size_t capacity : {0u, 100u, 160u, 162u, 1000u, 1223u, 2279u}) {
     CFullStreamBuf full(capacity);
     std::ostream out(&full);
-    guard.errors.Error(0);
+    guard.errors.Error(TEXTOUT_ERR_NONE);
     EXPECT_FALSE(doc.Save(out)) << capacity;
     EXPECT_EQ(guard.errors.m_pendingError, TEXTOUT_ERR_SAVE) << capacity;
   }
@@ -312,7 +312,7 @@ TEST_F(LibraryFile, ErrorsGoToTheDocumentsOwnOutputWhenSet) {
   bool converted = false;
   EXPECT_FALSE(LoadFromString(doc, "short", converted));
   EXPECT_EQ(own.m_pendingError, TEXTOUT_ERR_FILE_TYPE);
-  EXPECT_EQ(guard.errors.m_pendingError, 0);
+  EXPECT_EQ(guard.errors.m_pendingError, TEXTOUT_ERR_NONE);
   EXPECT_FALSE(doc.LoadFile("/nonexistent/folder/x.qzl", converted));
   EXPECT_EQ(own.m_pendingError, TEXTOUT_ERR_LOAD);
 }

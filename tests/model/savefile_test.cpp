@@ -50,7 +50,7 @@ TEST_F(AtomicSave, ReplacesTheFileWhenAllIsWritten) {
   EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(FilesInFolder(), 1u);
-  EXPECT_EQ(errors.m_pendingError, 0);
+  EXPECT_EQ(errors.m_pendingError, TEXTOUT_ERR_NONE);
 
   // Through a link, the file it points at is replaced and the link stays.
   fs::path link = folder / "link.qzl";
@@ -96,7 +96,7 @@ TEST_F(AtomicSave, FailuresLeaveThePreviousFile) {
     out << "half";
     return false;
   }, &errors));
-  EXPECT_EQ(errors.m_pendingError, 0);
+  EXPECT_EQ(errors.m_pendingError, TEXTOUT_ERR_NONE);
   // The stream failed although the writer did not notice.
   EXPECT_FALSE(SaveFileAtomically(target.string(), [](std::ostream& out) {
     out.setstate(std::ios::badbit);
@@ -107,7 +107,7 @@ TEST_F(AtomicSave, FailuresLeaveThePreviousFile) {
   EXPECT_EQ(FilesInFolder(), 1u);
 
   // A folder that does not exist, a folder in the target's place.
-  errors.Error(0);
+  errors.Error(TEXTOUT_ERR_NONE);
   EXPECT_FALSE(SaveFileAtomically((folder / "missing" / "x.qzl").string(), [](std::ostream&) { return true; },
                                   &errors));
   EXPECT_EQ(errors.m_pendingError, TEXTOUT_ERR_SAVE);

@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::uint32_t kUser128Name = (0x09u << 21) | (0x00u << 14) | (0x12u << 7);  // 09 00 12 00
 
-CZelAddressing Port(int model, std::uint8_t deviceId = 0x10) {
+CZelAddressing Port(QZML::EModel model, std::uint8_t deviceId = 0x10) {
   CZelAddressing port;
   port.deviceId = deviceId;
   port.modelId = CSimUnit::ModelIdBytes(model);

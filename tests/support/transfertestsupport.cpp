@@ -24,7 +24,7 @@ void CFakeTimeDispatcher::ProcessPending(int maxWaitMs) {
   m_clock.Advance(static_cast<std::uint64_t>(maxWaitMs));
 }
 
-CFileStreamRig::CFileStreamRig(int model, std::uint8_t deviceId) : scope(model) {
+CFileStreamRig::CFileStreamRig(QZML::EModel model, std::uint8_t deviceId) : scope(model) {
   port.m_deviceId = deviceId;
   const unsigned char* id = QZML::ModelId(model);
   port.m_modelId.assign(id, id + 3);
@@ -32,7 +32,7 @@ CFileStreamRig::CFileStreamRig(int model, std::uint8_t deviceId) : scope(model) 
   writer.SetPort(&port);
 }
 
-CTransferRig::CTransferRig(const CSimOptions& unit, int targetModel)
+CTransferRig::CTransferRig(const CSimOptions& unit, QZML::EModel targetModel)
     : model(targetModel), dispatcher(clock), backend(stack.BuiltInPorts()), environment(stack.Environment()),
       sim(stack.AddSimulator(unit)) {
   sim->Stop();

@@ -40,8 +40,8 @@ struct CCountingInput : CZelMidiIn {
 };
 
 struct CCodeRecorder : CZelTextOutBuffer {
-  void Error(int code) override { codes.push_back(code); }
-  std::vector<int> codes;
+  void Error(ETextOutError code) override { codes.push_back(code); }
+  std::vector<ETextOutError> codes;
 };
 
 // Records the calls of a transfer; cancels from the n-th block text on (0: never).
@@ -64,16 +64,16 @@ struct CScriptedProgress : CZelProgressBar {
 // The file side of the device reader and writer needs no MIDI set-up: an unbound logical output supplies
 // the addressing (a device ID as on the wire and the model's identifier).
 struct CFileStreamRig {
-  explicit CFileStreamRig(int model = QZML::MODEL_QZMAX, std::uint8_t deviceId = 0x10);
+  explicit CFileStreamRig(QZML::EModel model = QZML::MODEL_QZMAX, std::uint8_t deviceId = 0x10);
 
   QZML::CTargetModelScope scope;
   CZelMidiOut port;
-  ::CReader reader;
+  CPumpingReader reader;
   QZML::CWriter writer;
 };
 
 struct CTransferRig {
-  CTransferRig(const CSimOptions& unit, int targetModel);
+  CTransferRig(const CSimOptions& unit, QZML::EModel targetModel);
   ~CTransferRig();
 
   // Binds logical input 0 and output 0 to the simulator with the unit's device ID.
@@ -97,7 +97,7 @@ struct CTransferRig {
   CCodeRecorder* messageBox; // owned by the environment's slots
   CCodeRecorder* errors;
   CScriptedProgress progress;
-  CReader reader;
+  CPumpingReader reader;
   QZML::CWriter writer;
 };
 

@@ -64,14 +64,14 @@ CDialogAnswers::CDialogAnswers(CTestUi& ui) {
 }
 
 CFastTransfers::CFastTransfers() {
-  if (CReader* reader = DeviceReader())
+  if (CPumpingReader* reader = DeviceReader())
     reader->SetClock(&m_clock);
   if (QZML::CWriter* writer = DeviceWriter())
     writer->SetClock(&m_clock);
 }
 
 CFastTransfers::~CFastTransfers() {
-  if (CReader* reader = DeviceReader())
+  if (CPumpingReader* reader = DeviceReader())
     reader->SetClock(nullptr);
   if (QZML::CWriter* writer = DeviceWriter())
     writer->SetClock(nullptr);

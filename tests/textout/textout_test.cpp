@@ -30,19 +30,19 @@ TEST(TextOut, PrintfIsBounded) {
 
 TEST(TextOut, BufferKeepsTheLastErrorAndAsksNothing) {
   CZelTextOutBuffer out;
-  out.Error(4);
-  out.Error(1);
-  EXPECT_EQ(out.m_pendingError, 1);
-  out.Error(0);
-  EXPECT_EQ(out.m_pendingError, 0);
-  EXPECT_EQ(out.Ask(ASK_YES_NO, QUESTION_CONVERT_TO_QZ5, 0), 0);
-  EXPECT_STREQ(TextOutErrorMessage(99), "Undefined error.");
-  EXPECT_STREQ(TextOutErrorMessage(5), "Cannot read files of this type.");
+  out.Error(TEXTOUT_ERR_NO_ANSWER);
+  out.Error(TEXTOUT_ERR_LOAD);
+  EXPECT_EQ(out.m_pendingError, TEXTOUT_ERR_LOAD);
+  out.Error(TEXTOUT_ERR_NONE);
+  EXPECT_EQ(out.m_pendingError, TEXTOUT_ERR_NONE);
+  EXPECT_EQ(out.Ask(ASK_YES_NO, QUESTION_CONVERT_TO_QZ5, 0), ANSWER_OK);
+  EXPECT_STREQ(TextOutErrorMessage(static_cast<ETextOutError>(99)), "Undefined error.");
+  EXPECT_STREQ(TextOutErrorMessage(TEXTOUT_ERR_FILE_TYPE), "Cannot read files of this type.");
   EXPECT_STREQ(TextOutQuestionMessage(QUESTION_CONVERT_TO_QZ5),
                "Are you sure you want to convert this QZ-MAX data to QZ-5 data?");
   EXPECT_STREQ(TextOutQuestionMessage(QUESTION_CONVERT_TO_QZMAX),
                "Are you sure you want to convert this QZ-5 data to QZ-MAX data?");
-  EXPECT_STREQ(TextOutQuestionMessage(3), "");
+  EXPECT_STREQ(TextOutQuestionMessage(static_cast<EQuestion>(3)), "");
 }
 
 } // namespace
