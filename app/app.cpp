@@ -472,7 +472,8 @@ void CApp::OnAboutToBlock() {
   if (!m_mainFrame || m_exited)
     return;
   // Message boxes and file loads wait for the event loop proper.
-  if (!m_reportScheduled && ((m_errorBuffer && m_errorBuffer->m_pendingError != TEXTOUT_ERR_NONE) || !m_handOvers.isEmpty())) {
+  if (!m_reportScheduled &&
+      ((m_errorBuffer && m_errorBuffer->m_pendingError != TEXTOUT_ERR_NONE) || !m_handOvers.isEmpty())) {
     m_reportScheduled = true;
     QTimer::singleShot(0, this, &CApp::ReportPendingError);
   }

@@ -116,7 +116,7 @@ public:
   // The same for the QZ-MAX patches of a foreign import: converted for a QZ-5 when the user agrees.
   CFileDoc* NewImportedLibrary(QZML::CPatchArray patches);
 
-  // Shows the error buffer's code through the message boxes and clears it (nothing for code 0). A unit
+  // Shows the error buffer's code through the message boxes and clears it (nothing for TEXTOUT_ERR_NONE). A unit
   // that did not answer is offered a search: Yes runs Find Unit in Set Up MIDI Devices.
   void ShowPendingError();
   // The question added to the no-answer message.

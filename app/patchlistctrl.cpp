@@ -38,8 +38,8 @@ void Put64(QByteArray& out, quint64 value) {
 // Reads big-endian numbers from a byte array; every read checks what is left first.
 class CDragDataReader {
 public:
-  explicit CDragDataReader(const QByteArray& bytes) : m_data(reinterpret_cast<const uchar*>(bytes.constData())),
-                                              m_size(static_cast<size_t>(bytes.size())) {}
+  explicit CDragDataReader(const QByteArray& bytes)
+      : m_data(reinterpret_cast<const uchar*>(bytes.constData())), m_size(static_cast<size_t>(bytes.size())) {}
   size_t Left() const { return m_size - m_at; }
   bool Get32(quint32& value) {
     if (Left() < 4)
@@ -89,8 +89,8 @@ constexpr quint32 kTextFlags = CList::COL_ALIGN_LEFT | CList::COL_KIND_TEXT | CL
 constexpr CColumn kNumberColumn{kNumberFlags, 0.0, 127.0, 0, 0, 2, nullptr};
 constexpr CColumn kTextColumn{kTextFlags, -1.0, -1.0, -1, -1, -1, nullptr};
 // The name: as many characters as the unit's name holds, of those it can show.
-constexpr CColumn kNameColumn{kTextFlags, -1.0, -1.0, -1, -1, -1, nullptr, QZML::kNameSize,
-                              &CParameterListCtrl::IsNameCharacter};
+constexpr CColumn kNameColumn{
+    kTextFlags, -1.0, -1.0, -1, -1, -1, nullptr, QZML::kNameSize, &CParameterListCtrl::IsNameCharacter};
 
 const CParameterListCtrl::SColumnInfo kColumns[] = {
     {"Number", CParameterListCtrl::COLUMN_NUMBER, kNumberColumn},

@@ -93,8 +93,7 @@ std::string ListLine(int number, const QZML::CPatch& patch) {
   return text;
 }
 
-bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out,
-                 QZML::CDataModel* model) {
+bool LoadLibrary(const std::string& path, QZML::CPatchArray& patches, CTerminalTextOut& out, QZML::CDataModel* model) {
   QZML::CFileDocument document;
   document.SetErrorOutput(&out);
   bool converted = false;

@@ -33,5 +33,5 @@ private:
   int m_messages = 0;
 };
 
-// The message of an error code as the user reads it: code 4's "%s" filled with the target model's name.
+// The message of an error code as the user reads it: TEXTOUT_ERR_NO_ANSWER's "%s" filled with the target model's name.
 std::string ErrorMessageText(ETextOutError code);

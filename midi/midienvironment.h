@@ -24,7 +24,7 @@ using CZelMidiOutDevices = std::vector<std::unique_ptr<CMidiOutDevice>>;
 
 enum : int {
   MIDI_TEXTOUT_MESSAGE_BOX = 0,  // shows the message of an error code at once
-  MIDI_TEXTOUT_ERROR_BUFFER = 1, // keeps the pending error code (the device reader's code 4)
+  MIDI_TEXTOUT_ERROR_BUFFER = 1, // keeps the pending error code (the device reader's TEXTOUT_ERR_NO_ANSWER)
   MIDI_TEXTOUT_SLOTS = 4,
 };
 

@@ -44,7 +44,7 @@ std::optional<EModel> IdentityReplyModel(const CByteArray& bytes, std::uint8_t& 
 
 class CReader : public CZelMidiReader, public CZelSmfRead, public IPatchStream {
 public:
-  // errorSink: where code 4 goes (the pending-error output); null for the environment's
+  // errorSink: where TEXTOUT_ERR_NO_ANSWER goes (the pending-error output); null for the environment's
   // MIDI_TEXTOUT_ERROR_BUFFER slot at the time of the report.
   explicit CReader(CZelTextOut* errorSink = nullptr);
 
@@ -52,7 +52,8 @@ public:
   // that keeps position and text and never cancels.
   void SetProgress(CZelProgressBar* progress) { m_progress = progress; }
   CZelProgressBar& Progress();
-  // Where the connection check looks and its code 3 goes (the MIDI_TEXTOUT_MESSAGE_BOX slot); not owned.
+  // Where the connection check looks and its TEXTOUT_ERR_MIDI_SETUP goes (the MIDI_TEXTOUT_MESSAGE_BOX
+  // slot); not owned.
   void SetEnvironment(CMidiEnvironment* environment) { m_environment = environment; }
   CMidiEnvironment* GetEnvironment() const { return m_environment; }
   // Requests go through logical output 0, answers come from logical input 0 (this reader becomes its
@@ -63,8 +64,8 @@ public:
   bool Identify();
   // Reads the listed patches of area (AREA_USER or AREA_TEMPORARY) into the rows of destination with
   // those numbers; data of the temporary area goes to the first listed row. False on an incomplete
-  // set-up (code 3 at once), a unit that does not answer as the target model (code 4 pending) and a
-  // cancel (no code); the patches read before stay filed.
+  // set-up (TEXTOUT_ERR_MIDI_SETUP at once), a unit that does not answer as the target model (TEXTOUT_ERR_NO_ANSWER
+  // pending) and a cancel (no code); the patches read before stay filed.
   bool ReadPatches(int area, const CPatchList& numbers, CPatchArray* destination);
   // Every block of the target model's read set, in table order; the first failure stops.
   bool ReadPatch(int area, int number);
@@ -144,8 +145,8 @@ public:
   // ignored; the pause is measured on the environment's clock.
   virtual void Bind(CMidiEnvironment& environment);
 
-  // Sends the listed patches of source to area of the unit. False on an incomplete set-up (code 3 at
-  // once), a unit that does not answer as the target model (code 4 pending), a cancel (no code), a
+  // Sends the listed patches of source to area of the unit. False on an incomplete set-up (TEXTOUT_ERR_MIDI_SETUP at
+  // once), a unit that does not answer as the target model (TEXTOUT_ERR_NO_ANSWER pending), a cancel (no code), a
   // listed row that source does not hold, a user patch number beyond the unit's (nothing sent), and a
   // data set the port could not send: the write stops there and one message (through the environment's
   // message box) names the last patch written completely and the first that was not. The unit keeps

@@ -14,7 +14,7 @@ class ISettingsStore;
 }
 
 // Whether a transfer can run: an input device whose first logical input is input 0, and logical output 0
-// bound to the first output device. Otherwise code 3 goes at once to the environment's message-box
+// bound to the first output device. Otherwise TEXTOUT_ERR_MIDI_SETUP goes at once to the environment's message-box
 // output, naming the unit's chosen ports that are not connected, and the result is false.
 bool CheckMidiConnection(CMidiEnvironment& environment);
 // One line per port chosen for the unit that is missing or busy; empty when there is none.

@@ -15,7 +15,7 @@ class CZelTextOut;
 // Sends a request (or any prepared exclusive message) and waits until a fitting answer ends the wait.
 // The answer is recognised only in the handlers, which the logical input calls while Pump lets the MIDI
 // input deliver; Request and Exchange only watch the state. A wait that gets no answer in any attempt is
-// reported once, as code 4, to the error sink.
+// reported once, as TEXTOUT_ERR_NO_ANSWER, to the error sink.
 class CZelMidiReader : public IZelMidiMessageHandler {
 public:
   enum : int {

@@ -16,7 +16,7 @@ extern const char kSignatureQz5[CDocumentHeader::SIGNATURE_SIZE + 1];
 class CFileDocument : public CDocument {
 public:
   // Writes the current data with the signature of the model its patches were made for (the target model
-  // unless the user declined a conversion). On a write failure: code 2, false.
+  // unless the user declined a conversion). On a write failure: TEXTOUT_ERR_SAVE, false.
   bool Save(std::ostream& stream);
   // Replaces the current data with the file's patches. A file of the other model is converted when the user
   // says Yes (converted is then set); after No the data keeps the file's model (m_current.m_model).

@@ -15,7 +15,7 @@ namespace QZML {
 // write returns false, the stream fails, the file at path may not be written (read-only), or the new file
 // cannot be created, flushed or renamed; the previous file
 // at path is then left untouched and the temporary file removed. Failures other than write's own are
-// reported as code 2 to errorOutput when given (write reports its own).
+// reported as TEXTOUT_ERR_SAVE to errorOutput when given (write reports its own).
 bool SaveFileAtomically(const std::string& path, const std::function<bool(std::ostream&)>& write,
                         CZelTextOut* errorOutput = nullptr);
 

@@ -89,7 +89,7 @@ public:
   std::string m_text;
 };
 
-// The fixed message text of an error code; %s in code 4 stands for the model name.
+// The fixed message text of an error code; %s in TEXTOUT_ERR_NO_ANSWER's text stands for the model name.
 const char* TextOutErrorMessage(ETextOutError code);
 // The text of a question code; empty for a code that asks with no text.
 const char* TextOutQuestionMessage(EQuestion code);

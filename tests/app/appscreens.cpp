@@ -112,8 +112,8 @@ int main(int argc, char** argv) {
     GP::CFontDialog font(frame);
     font.SetColor(Qt::red);
     SaveDialog(font, QStringLiteral("font"));
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("QZ-MAX Librarian"), CTextOutBox::ErrorText(TEXTOUT_ERR_MIDI_SETUP),
-                    QMessageBox::Ok, frame);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("QZ-MAX Librarian"),
+                    CTextOutBox::ErrorText(TEXTOUT_ERR_MIDI_SETUP), QMessageBox::Ok, frame);
     SaveDialog(box, QStringLiteral("messagebox"));
   }
 

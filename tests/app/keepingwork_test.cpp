@@ -63,7 +63,8 @@ void CKeepingWorkTest::exitAsksWhileTheMainWindowHoldsUnwrittenChanges() {
   CTestUi ui;
   CDialogAnswers answers(ui);
   // The QZ-5 has the fewer patches to write.
-  QZP::CQtSettings().SetInt(QStringLiteral("Option"), QStringLiteral("TargetModel"), QZML::ModelNumber(QZML::MODEL_QZ5));
+  QZP::CQtSettings().SetInt(QStringLiteral("Option"), QStringLiteral("TargetModel"),
+                            QZML::ModelNumber(QZML::MODEL_QZ5));
   CStartedApp app(WithSimulator());
   CFastTransfers fast;
   CMainFrame* frame = app->GetMainFrame();

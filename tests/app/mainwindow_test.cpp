@@ -142,7 +142,8 @@ void CMainWindowTest::readAllAndWriteAllThroughTheWindow() {
   CTestUi ui;
   CDialogAnswers answers(ui);
   // A QZ-5 has the fewer patches; every one of them travels, block by block.
-  QZP::CQtSettings().SetInt(QStringLiteral("Option"), QStringLiteral("TargetModel"), QZML::ModelNumber(QZML::MODEL_QZ5));
+  QZP::CQtSettings().SetInt(QStringLiteral("Option"), QStringLiteral("TargetModel"),
+                            QZML::ModelNumber(QZML::MODEL_QZ5));
   CStartedApp app(SimulatorOptions());
   CFastTransfers fast;
   CSimPort* simulator = app->GetMidi()->Simulator();

@@ -19,7 +19,8 @@ namespace {
 // A unit that listens on one pair and answers into the input of another, as a unit wired to two
 // different interfaces would.
 struct CCrossedUnit : QZP::IVirtualMidiPeer {
-  CCrossedUnit(QZP::CVirtualMidiBackend& backend, const std::string& answerOn, QZML::EModel model, std::uint8_t deviceId)
+  CCrossedUnit(QZP::CVirtualMidiBackend& backend, const std::string& answerOn, QZML::EModel model,
+               std::uint8_t deviceId)
       : device(MakeSimulatorOptions(model, deviceId, false)) {
     device.SetOutput([this, &backend, answerOn](const QZML::CByteArray& message) {
       if (backend.ToProgram(answerOn, message.data(), message.size()))
@@ -50,7 +51,8 @@ struct CDetectRig {
     silent.push_back(std::make_unique<CRecordingPeer>());
     backend.AddPeer(name, silent.back().get());
   }
-  void AddCrossed(const std::string& listensOn, const std::string& answersOn, QZML::EModel model, std::uint8_t deviceId) {
+  void AddCrossed(const std::string& listensOn, const std::string& answersOn, QZML::EModel model,
+                  std::uint8_t deviceId) {
     crossed.push_back(std::make_unique<CCrossedUnit>(backend, answersOn, model, deviceId));
     CCrossedUnit* unit = crossed.back().get();
     backend.AddPeer(listensOn, unit);

@@ -23,9 +23,9 @@ namespace {
 const fs::path kFolder = fs::path(QZ_CORPUS_DIR) / "qzl";
 
 const std::map<std::string, ETextOutError> kInvalid = {
-    {"invalid_short_header.qzl", TEXTOUT_ERR_FILE_TYPE},  {"invalid_signature.qzl", TEXTOUT_ERR_FILE_TYPE},
-    {"invalid_zero_length.qzl", TEXTOUT_ERR_FILE_TYPE},   {"invalid_count_too_large.qzl", TEXTOUT_ERR_FILE_TYPE},
-    {"invalid_huge_length.qzl", TEXTOUT_ERR_LOAD},        {"invalid_truncated_body.qzl", TEXTOUT_ERR_LOAD},
+    {"invalid_short_header.qzl", TEXTOUT_ERR_FILE_TYPE}, {"invalid_signature.qzl", TEXTOUT_ERR_FILE_TYPE},
+    {"invalid_zero_length.qzl", TEXTOUT_ERR_FILE_TYPE},  {"invalid_count_too_large.qzl", TEXTOUT_ERR_FILE_TYPE},
+    {"invalid_huge_length.qzl", TEXTOUT_ERR_LOAD},       {"invalid_truncated_body.qzl", TEXTOUT_ERR_LOAD},
 };
 
 TEST(LibraryCorpus, ValidFilesRoundTripAndInvalidFilesFail) {
