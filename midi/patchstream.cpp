@@ -56,10 +56,11 @@ std::optional<EModel> IdentityReplyModel(const CByteArray& bytes, std::uint8_t& 
       !std::equal(head, head + 3, bytes.begin() + 3))
     return std::nullopt;
   const auto family = bytes.begin() + 6;
-  for (int model = 0; model < 2; ++model) {
-    if (std::equal(kIdentityFamily[model], kIdentityFamily[model] + 8, family)) {
+  for (EModel model : {MODEL_QZMAX, MODEL_QZ5}) {
+    const std::uint8_t* expected = kIdentityFamily[ModelNumber(model)];
+    if (std::equal(expected, expected + 8, family)) {
       deviceId = bytes[2];
-      return model == 0 ? MODEL_QZMAX : MODEL_QZ5;
+      return model;
     }
   }
   return std::nullopt;

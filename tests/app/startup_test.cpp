@@ -48,6 +48,7 @@ private slots:
 
   void firstStartTakesTheDefaults();
   void storedQz5StartsInQz5WithoutQuestion();
+  void aStoredNumberThatIsNoModelIsRefused();
   void settingsAreSavedAtExitAndLoadedBack();
   void pendingErrorIsShownOnceAtIdle();
   void noIdleReportWhileACommandPumpsEvents();
@@ -122,6 +123,16 @@ void CStartupTest::storedQz5StartsInQz5WithoutQuestion() {
   QCOMPARE(app->GetMainDocument()->GetPatches().size(), size_t(140));
   QCOMPARE(Caption(app->GetMainDocument()), QStringLiteral("QZ-5 : Main"));
   QCOMPARE(CMidiEnvironment::Instance().Outputs()[0].m_modelId, ModelIdBytes(QZML::MODEL_QZ5));
+}
+
+void CStartupTest::aStoredNumberThatIsNoModelIsRefused() {
+  QZP::CQtSettings().SetInt(kOption, QStringLiteral("TargetModel"), 7);
+  CTestUi ui;
+  CStartedApp app;
+  QVERIFY(app.Started());
+  QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), QZML::MODEL_QZMAX);
+  QVERIFY(ui.m_texts.isEmpty());
+  QCOMPARE(app->GetMainDocument()->GetPatches().size(), size_t(200));
 }
 
 void CStartupTest::settingsAreSavedAtExitAndLoadedBack() {
