@@ -14,6 +14,7 @@
 #include "model/appstate.h"
 #include "model/blocktable.h"
 #include "model/convert.h"
+#include "model/listedit.h"
 #include "model/patchcompare.h"
 
 #include <QApplication>
@@ -396,26 +397,8 @@ bool CListFormView::DropPatches(CPatchListCtrl::SDrop& drop) {
 
   CWaitCursor wait;
   SaveUndo();
-  std::vector<int> landed;
-  if (IsFixedSize()) {
-    for (size_t k = 0; k < targets.size(); ++k) {
-      const size_t index = static_cast<size_t>(targets[k]);
-      patches->Add(drop.patches.Detach(0));
-      patches->Swap(index, patches->size() - 1);
-      patches->RemoveAt(patches->size() - 1);
-    }
-    landed = targets;
-  } else {
-    for (auto index = moved.rbegin(); index != moved.rend(); ++index) {
-      patches->RemoveAt(static_cast<size_t>(*index));
-      if (*index < at)
-        --at;
-    }
-    for (int k = 0; k < dropped; ++k) {
-      patches->InsertAt(static_cast<size_t>(at + k), drop.patches.Detach(0));
-      landed.push_back(at + k);
-    }
-  }
+  const std::vector<int> landed = IsFixedSize() ? QZML::ListEdit::DropOnto(*patches, targets, drop.patches)
+                                                : QZML::ListEdit::DropBetween(*patches, moved, at, drop.patches);
   FitPatchCount();
   m_list->KeepShown(landed);
   m_list->Refresh(false);
@@ -434,15 +417,12 @@ void CListFormView::RemoveMovedPatches(const std::vector<int>& indices) {
   QZML::CPatchArray* patches = GetPatchArray();
   if (!patches || IsFixedSize() || indices.empty())
     return;
-  std::vector<int> sorted = indices;
-  std::sort(sorted.begin(), sorted.end(), std::greater<int>());
-  sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
-  if (sorted.front() >= static_cast<int>(patches->size()) || sorted.back() < 0)
+  const auto [lowest, highest] = std::minmax_element(indices.begin(), indices.end());
+  if (*highest >= static_cast<int>(patches->size()) || *lowest < 0)
     return;
   CWaitCursor wait;
   SaveUndo();
-  for (int index : sorted)
-    patches->RemoveAt(static_cast<size_t>(index));
+  QZML::ListEdit::Delete(*patches, indices);
   m_list->Refresh(false);
   MarkModified();
 }

@@ -2,6 +2,7 @@
 
 #include "gp/editlistmodel.h"
 #include "model/appstate.h"
+#include "model/listedit.h"
 #include "platform/qtsettings.h"
 
 #include <QItemSelection>
@@ -380,75 +381,38 @@ bool CParameterListCtrl::IsClipboardNotEmpty() const {
 // ---- list operations ----
 
 void CParameterListCtrl::Copy() {
-  QZML::CParameterArray* array = GetParameterArray();
-  QZML::CParameterArray* clipboard = GetClipboardArray();
-  if (!array || !clipboard || array == clipboard)
-    return;
-  clipboard->Clear();
-  for (int index : GetSelectedIndices())
-    if (const QZML::CParameter* parameter = array->At(static_cast<size_t>(index)))
-      clipboard->Add(parameter->Clone());
+  if (QZML::CParameterArray* array = GetParameterArray(); array && GetClipboardArray())
+    QZML::ListEdit::Copy(*array, GetSelectedIndices(), *GetClipboardArray());
 }
 
 void CParameterListCtrl::Delete() {
-  QZML::CParameterArray* array = GetParameterArray();
-  if (!array)
-    return;
-  // In a sorted list the row order is not the index order: remove from the highest index down.
-  std::vector<int> indices = GetSelectedIndices();
-  std::sort(indices.begin(), indices.end(), std::greater<int>());
-  indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
-  for (int index : indices)
-    array->RemoveAt(static_cast<size_t>(index));
+  if (QZML::CParameterArray* array = GetParameterArray())
+    QZML::ListEdit::Delete(*array, GetSelectedIndices());
 }
 
 void CParameterListCtrl::Initialize() {
-  for (int index : GetSelectedIndices())
-    if (QZML::CParameter* parameter = ParameterAt(index))
-      parameter->Initialize();
+  if (QZML::CParameterArray* array = GetParameterArray())
+    QZML::ListEdit::Initialize(*array, GetSelectedIndices());
 }
 
 int CParameterListCtrl::Insert() {
   QZML::CParameterArray* array = GetParameterArray();
   const QZML::CParameterArray* clipboard = GetClipboardArray();
   const int first = GetFirstSelectedRow();
-  if (!array || !clipboard || array == clipboard || first < 0)
+  if (!array || !clipboard || first < 0)
     return 0;
-  const size_t at = static_cast<size_t>(std::clamp(GetRowIndex(first), 0, GetPatchCount()));
-  int inserted = 0;
-  for (size_t i = 0; i < clipboard->size(); ++i) {
-    if (const QZML::CParameter* parameter = clipboard->At(i)) {
-      array->InsertAt(at + static_cast<size_t>(inserted), parameter->Clone());
-      ++inserted;
-    }
-  }
-  return inserted;
+  return QZML::ListEdit::Insert(*array, GetRowIndex(first), *clipboard);
 }
 
 void CParameterListCtrl::Replace() {
   QZML::CParameterArray* array = GetParameterArray();
-  const QZML::CParameterArray* clipboard = GetClipboardArray();
-  if (!array || !clipboard || array == clipboard || clipboard->empty())
-    return;
-  const std::vector<int> indices = GetSelectedIndices();
-  for (size_t n = 0; n < indices.size(); ++n) {
-    const QZML::CParameter* source = clipboard->At(n % clipboard->size());
-    if (!source)
-      continue;
-    // The copy goes in at the end and trades places with the old set, which then goes.
-    const size_t index = static_cast<size_t>(indices[n]);
-    array->Add(source->Clone());
-    array->Swap(index, array->size() - 1);
-    array->RemoveAt(array->size() - 1);
-  }
+  if (array && GetClipboardArray())
+    QZML::ListEdit::Replace(*array, GetSelectedIndices(), *GetClipboardArray());
 }
 
 void CParameterListCtrl::Exchange() {
-  QZML::CParameterArray* array = GetParameterArray();
-  const std::vector<int> indices = GetSelectedIndices();
-  if (!array || indices.size() < 2)
-    return;
-  array->Swap(static_cast<size_t>(indices.front()), static_cast<size_t>(indices.back()));
+  if (QZML::CParameterArray* array = GetParameterArray())
+    QZML::ListEdit::Exchange(*array, GetSelectedIndices());
 }
 
 // ---- sorting ----
