@@ -1,9 +1,6 @@
 #include "gp/editlistctrl.h"
 
 #include "gp/editlistmodel.h"
-#include "gp/popupcombobox.h"
-#include "gp/popupedit.h"
-#include "gp/popupspinedit.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -24,67 +21,9 @@ namespace GP {
 
 namespace {
 
-// One open edit in the whole program: the hook and the validation flag are shared by every list.
-CEditListCtrl* s_editingList = nullptr;
-bool s_validating = false;
-
-class CValidatingScope {
-public:
-  CValidatingScope() : m_saved(s_validating) { s_validating = true; }
-  ~CValidatingScope() { s_validating = m_saved; }
-  CValidatingScope(const CValidatingScope&) = delete;
-  CValidatingScope& operator=(const CValidatingScope&) = delete;
-
-private:
-  bool m_saved;
-};
-
 const QString kEllipsis = QStringLiteral("...");
 
 } // namespace
-
-// Stands in for a thread mouse hook: sees every button press of the program while an edit is open.
-class CEditListCtrl::CMouseHook : public QObject {
-public:
-  explicit CMouseHook(CEditListCtrl& list) : QObject(&list), m_list(list) {}
-  ~CMouseHook() override { Remove(); }
-  CMouseHook(const CMouseHook&) = delete;
-  CMouseHook& operator=(const CMouseHook&) = delete;
-
-  void Install() {
-    if (!m_installed && qApp) {
-      qApp->installEventFilter(this);
-      m_installed = true;
-    }
-  }
-  void Remove() {
-    if (m_installed && qApp)
-      qApp->removeEventFilter(this);
-    m_installed = false;
-  }
-
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::NonClientAreaMouseButtonPress:
-    case QEvent::NonClientAreaMouseButtonDblClick:
-      break;
-    default:
-      return false;
-    }
-    if (s_validating || !watched->isWidgetType())
-      return false;
-    const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
-    if (button != Qt::LeftButton && button != Qt::RightButton)
-      return false;
-    return m_list.HookMousePress(static_cast<QWidget*>(watched), button);
-  }
-
-private:
-  CEditListCtrl& m_list;
-  bool m_installed = false;
-};
 
 // Draws the rows: highlight for selected rows, grey text when disabled, texts cut with "...".
 class CEditListCtrl::CDelegate : public QStyledItemDelegate {
@@ -123,7 +62,8 @@ private:
 };
 
 CEditListCtrl::CEditListCtrl(QWidget* parent)
-    : QTableView(parent), m_model(std::make_unique<CEditListModel>(*this)), m_hook(new CMouseHook(*this)) {
+    : QTableView(parent), m_model(std::make_unique<CEditListModel>(*this)),
+      m_edit(std::make_unique<CEditSession>(*this)) {
   setModel(m_model.get());
   setItemDelegate(new CDelegate(*this));
   setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -146,13 +86,7 @@ CEditListCtrl::CEditListCtrl(QWidget* parent)
   header->setSectionResizeMode(QHeaderView::Interactive);
   header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   connect(header, &QHeaderView::sectionClicked, this, [this](int column) { OnColumnClick(column); });
-  connect(header, &QHeaderView::sectionResized, this, [this]() {
-    for (int row : m_openRows) {
-      const QRect rect = visualRect(m_model->index(row, m_editColumn));
-      m_popups[static_cast<size_t>(row)]->SetRect(rect);
-      m_popups[static_cast<size_t>(row)]->GetWnd()->setGeometry(rect);
-    }
-  });
+  connect(header, &QHeaderView::sectionResized, this, [this]() { m_edit->Relayout(); });
   UpdateRowHeight();
   m_dropScroll.setInterval(60);
   connect(&m_dropScroll, &QTimer::timeout, this, &CEditListCtrl::OnDropScroll);
@@ -160,7 +94,7 @@ CEditListCtrl::CEditListCtrl(QWidget* parent)
 
 CEditListCtrl::~CEditListCtrl() {
   if (IsEditing())
-    ClosePopups(false);
+    m_edit->Close(false);
   // Detach the model and the header before they go, while this object is still a whole list.
   disconnect(horizontalHeader(), nullptr, this, nullptr);
   setModel(nullptr);
@@ -398,7 +332,7 @@ void CEditListCtrl::ChangeShownRows(const std::function<void()>& change) {
 
 void CEditListCtrl::EndEditForChange() {
   // A derived list may rebuild from inside SetCellValue; that commit closes the popups itself.
-  if (IsEditing() && !m_committing)
+  if (IsEditing() && !m_edit->IsCommitting())
     EndEdit(false);
 }
 
@@ -939,7 +873,7 @@ void CEditListCtrl::scrollContentsBy(int dx, int dy) {
 
 void CEditListCtrl::focusInEvent(QFocusEvent* event) {
   if (IsEditing()) {
-    m_currentPopup->GetWnd()->setFocus(event->reason());
+    GetCurrentPopup()->GetWnd()->setFocus(event->reason());
     return;
   }
   QTableView::focusInEvent(event);
@@ -950,259 +884,10 @@ void CEditListCtrl::focusInEvent(QFocusEvent* event) {
 bool CEditListCtrl::BeginEdit(int row, int column) {
   if (!IsColumnEditable(column) || row < 0 || row >= GetItemCount())
     return false;
-  if (s_editingList && s_editingList != this)
-    s_editingList->EndEdit(false);
-  if (IsEditing())
-    EndEdit(false);
-  ScrollColumnIntoView(column);
-
-  const SELVColumn& descriptor = *GetColumn(column);
-  const quint32 kind = descriptor.flags & COL_KIND_MASK;
-  const int count = GetItemCount();
-  const int top = GetTopIndex();
-  int bottom = rowAt(viewport()->height() - 1);
-  if (bottom < 0)
-    bottom = count - 1;
-
-  m_popups.assign(static_cast<size_t>(count), nullptr);
-  m_openRows.clear();
-  for (int r = top; r <= bottom; ++r) {
-    if (!IsRowSelected(r))
-      continue;
-    IPopup* popup = nullptr;
-    if (kind == COL_KIND_TEXT) {
-      auto* edit = new CPopupEdit(GetColumnAlignment(column), GetCellEditText(r, column), r, viewport());
-      edit->SetLimits(descriptor.maxLength, descriptor.accepts);
-      popup = edit;
-    } else if (kind == COL_KIND_CHOICE) {
-      popup = new CPopupComboBox(descriptor.choices ? *descriptor.choices : QStringList(),
-                                 GetCellEditText(r, column), r, viewport());
-    } else {
-      CPopupSpinEdit::SSpinSettings settings;
-      settings.mode = (descriptor.flags & COL_SPINMODE_MASK) == COL_SPINMODE_0 ? 0 : 1;
-      settings.style = (descriptor.flags & COL_SPINSTYLE_2) ? 2 : 0;
-      settings.param = descriptor.spinParam;
-      settings.param2 = descriptor.spinParam2;
-      settings.param3 = descriptor.spinParam3;
-      settings.minimum = descriptor.minimum;
-      settings.maximum = descriptor.maximum;
-      popup = new CPopupSpinEdit(settings, GetCellValue(r, column), r, viewport());
-    }
-    const QRect rect = visualRect(m_model->index(r, column));
-    popup->SetId(kPopupIdBase + r);
-    popup->SetRect(rect);
-    popup->GetWnd()->setGeometry(rect);
-    popup->GetWnd()->show();
-    m_popups[static_cast<size_t>(r)] = popup;
-    m_openRows.push_back(r);
-  }
-  if (m_openRows.empty()) {
-    m_popups.clear();
-    return false;
-  }
-
-  m_editColumn = column;
-  IPopup* current = m_popups[static_cast<size_t>(row)];
-  m_currentPopup = current ? current : m_popups[static_cast<size_t>(m_openRows.front())];
-  if (kind == COL_KIND_NUMBER) {
-    m_editText.clear();
-    m_relative = true;
-    m_editNumber = 0.0;
-  } else {
-    m_editText = m_currentPopup->GetText();
-    m_relative = false;
-    m_editNumber = 0.0;
-  }
-  for (int r : m_openRows)
-    m_popups[static_cast<size_t>(r)]->SetSink(this);
-  s_editingList = this;
-  m_hook->Install();
-  m_currentPopup->GetWnd()->setFocus(Qt::OtherFocusReason);
-  return true;
+  return m_edit->Begin(row, column);
 }
 
-QVariant CEditListCtrl::RowValue(int row, bool relative, double number) const {
-  const SELVColumn* column = GetColumn(m_editColumn);
-  if (column && (column->flags & COL_KIND_MASK) == COL_KIND_NUMBER)
-    return relative ? GetCellValue(row, m_editColumn) + number : number;
-  return m_editText;
-}
-
-bool CEditListCtrl::EndEdit(bool commit) {
-  if (!IsEditing())
-    return true;
-  if (m_committing)
-    return false;
-  if (commit) {
-    const std::vector<int> rows = GetSelectedRows();
-    std::vector<QVariant> values;
-    values.reserve(rows.size());
-    for (int row : rows)
-      values.push_back(RowValue(row, m_relative, m_editNumber));
-    {
-      CValidatingScope validating;
-      for (size_t i = 0; i < rows.size(); ++i)
-        if (!ValidateCellValue(rows[i], m_editColumn, values[i], m_relative)) {
-          if (m_currentPopup)
-            m_currentPopup->GetWnd()->setFocus(Qt::OtherFocusReason);
-          return false;
-        }
-    }
-    m_committing = true;
-    for (size_t i = 0; i < rows.size(); ++i)
-      SetCellValue(rows[i], m_editColumn, values[i]);
-    m_committing = false;
-  }
-  ClosePopups(true);
-  return true;
-}
-
-void CEditListCtrl::ClosePopups(bool takeFocus) {
-  m_hook->Remove();
-  if (s_editingList == this)
-    s_editingList = nullptr;
-  m_currentPopup = nullptr;
-  std::vector<QWidget*> windows;
-  for (int r : m_openRows) {
-    IPopup* popup = m_popups[static_cast<size_t>(r)];
-    popup->SetSink(nullptr);
-    windows.push_back(popup->GetWnd());
-  }
-  m_popups.clear();
-  m_openRows.clear();
-  m_editColumn = -1;
-  if (takeFocus)
-    setFocus(Qt::OtherFocusReason);
-  // Later: the popup that reported Enter is still inside its own key handler.
-  for (QWidget* window : windows) {
-    window->hide();
-    window->deleteLater();
-  }
-}
-
-IPopup* CEditListCtrl::GetPopup(int row) const {
-  return row >= 0 && row < static_cast<int>(m_popups.size()) ? m_popups[static_cast<size_t>(row)] : nullptr;
-}
-
-IPopup* CEditListCtrl::PopupOf(const QWidget* widget) const {
-  for (int r : m_openRows) {
-    IPopup* popup = m_popups[static_cast<size_t>(r)];
-    if (popup->GetKind() == IPopup::KIND_COMBO) {
-      if (static_cast<CPopupComboBox*>(popup)->Owns(widget))
-        return popup;
-      continue;
-    }
-    for (const QWidget* w = widget; w; w = w->parentWidget())
-      if (w == popup->GetWnd())
-        return popup;
-  }
-  return nullptr;
-}
-
-void CEditListCtrl::MakeCurrent(IPopup* popup) {
-  if (popup && PopupOf(popup->GetWnd()) == popup)
-    m_currentPopup = popup;
-}
-
-bool CEditListCtrl::HookMousePress(QWidget* widget, Qt::MouseButton button) {
-  if (!IsEditing() || m_committing)
-    return false;
-  if (IPopup* popup = PopupOf(widget)) {
-    MakeCurrent(popup);
-    return false;
-  }
-  if (button == Qt::LeftButton && m_currentPopup->IsModified())
-    return !EndEdit(true); // a refused value keeps the edit open and eats the click
-  EndEdit(false);
-  return false;
-}
-
-bool CEditListCtrl::ValidateAll(const std::vector<int>& rows, bool relative, double number) {
-  CValidatingScope validating;
-  for (int row : rows)
-    if (!ValidateCellValue(row, m_editColumn, RowValue(row, relative, number), relative))
-      return false;
-  return true;
-}
-
-bool CEditListCtrl::OnPopupNotify(IPopup& popup, int code, double value) {
-  if (!IsEditing() || PopupOf(popup.GetWnd()) != &popup)
-    return false;
-  const int id = popup.GetId();
-  switch (code) {
-  case IPopup::NOTIFY_SETFOCUS:
-    MakeCurrent(&popup);
-    OnPopupSetFocus(id);
-    return true;
-  case IPopup::NOTIFY_KILLFOCUS:
-    OnPopupKillFocus(id);
-    return true;
-  case IPopup::NOTIFY_CHANGE:
-    if (&popup == m_currentPopup)
-      OnPopupChange(id);
-    return true;
-  case IPopup::NOTIFY_SELENDOK:
-    if (&popup == m_currentPopup)
-      OnPopupSelect(id);
-    return true;
-  case IPopup::NOTIFY_DELTAPOS:
-    MakeCurrent(&popup);
-    return OnPopupSpin(id, value);
-  case IPopup::NOTIFY_RETURN:
-    if (static_cast<int>(value) == IPopup::MODAL_ENTER)
-      EndEdit(m_currentPopup->IsModified());
-    else
-      EndEdit(false);
-    return true;
-  default:
-    return true;
-  }
-}
-
-void CEditListCtrl::OnPopupSetFocus(int /*id*/) {}
-
-void CEditListCtrl::OnPopupKillFocus(int /*id*/) {}
-
-void CEditListCtrl::OnPopupChange(int id) {
-  IPopup* source = GetPopup(id - kPopupIdBase);
-  if (!source)
-    return;
-  const QString text = source->GetText();
-  for (int r : m_openRows) {
-    IPopup* popup = m_popups[static_cast<size_t>(r)];
-    popup->SetModified(true); // one shared value: Enter in any popup commits it
-    if (popup != source)
-      popup->SetText(text);
-  }
-  if (source->GetKind() == IPopup::KIND_SPIN) {
-    m_editNumber = CPopupSpinEdit::ParseNumber(text);
-    m_relative = false;
-  } else {
-    m_editText = text;
-  }
-}
-
-void CEditListCtrl::OnPopupSelect(int id) { OnPopupChange(id); }
-
-bool CEditListCtrl::OnPopupSpin(int id, double delta) {
-  IPopup* source = GetPopup(id - kPopupIdBase);
-  if (!source)
-    return false;
-  m_editNumber += delta;
-  if (!ValidateAll(GetSelectedRows(), m_relative, m_editNumber)) {
-    m_editNumber -= delta;
-    return false;
-  }
-  for (int r : m_openRows) {
-    IPopup* popup = m_popups[static_cast<size_t>(r)];
-    popup->SetModified(true);
-    if (popup != source && popup->GetKind() == IPopup::KIND_SPIN) {
-      auto* spin = static_cast<CPopupSpinEdit*>(popup);
-      spin->SetValue(spin->GetValue() + delta);
-    }
-  }
-  return true;
-}
+bool CEditListCtrl::EndEdit(bool commit) { return m_edit->End(commit); }
 
 // ---- row drag and drop ----
 

@@ -13,7 +13,7 @@
 // hidden row. Rows can be dragged out and data dropped between them (or, for a list that replaces, onto
 // a run of rows); a derived list supplies the data and decides what a drop does.
 
-#include "gp/popup.h"
+#include "gp/editsession.h"
 
 #include <QColor>
 #include <QStringList>
@@ -29,7 +29,7 @@ namespace GP {
 
 class CEditListModel;
 
-class CEditListCtrl : public QTableView, protected IPopupSink {
+class CEditListCtrl : public QTableView {
   Q_OBJECT
 public:
   // Column descriptor; the list keeps its own copy.
@@ -62,8 +62,6 @@ public:
     COL_SPINSTYLE_2 = 0x2000,
     COL_EDITABLE = 0x10000, // can be edited and can take the cell cursor
   };
-
-  static constexpr int kPopupIdBase = 100; // a popup's control ID is this plus its row
 
   explicit CEditListCtrl(QWidget* parent = nullptr);
   ~CEditListCtrl() override;
@@ -159,16 +157,15 @@ public:
   // A cell's text as it is drawn in its column's current width.
   QString GetDisplayText(int row, int column) const;
 
-  // In-place editing.
+  // In-place editing (see CEditSession). Ending an edit goes through EndEdit, so that a derived list
+  // sees every end.
   virtual bool BeginEdit(int row, int column);
   virtual bool EndEdit(bool commit);
-  bool IsEditing() const { return m_currentPopup != nullptr; }
-  IPopup* GetCurrentPopup() const { return m_currentPopup; }
-  IPopup* GetPopup(int row) const;
-  int GetEditColumn() const { return m_editColumn; }
-  QString GetEditText() const { return m_editText; }
-  double GetEditNumber() const { return m_editNumber; }
-  bool IsRelativeEdit() const { return m_relative; }
+  const CEditSession& GetEditSession() const { return *m_edit; }
+  bool IsEditing() const { return m_edit->IsOpen(); }
+  IPopup* GetCurrentPopup() const { return m_edit->Current(); }
+  IPopup* GetPopup(int row) const { return m_edit->PopupAt(row); }
+  int GetEditColumn() const { return m_edit->Column(); }
 
   // The cell's text; asked for every cell that is drawn. Empty here.
   virtual QString GetCellText(int row, int column) const;
@@ -191,14 +188,6 @@ signals:
 
 protected:
   // Extension points; empty here unless noted.
-  virtual void OnPopupSetFocus(int id);
-  virtual void OnPopupKillFocus(int id);
-  // The user typed in the current popup: the text goes to every other popup and becomes the edit value.
-  virtual void OnPopupChange(int id);
-  // A choice was taken in the current choice popup: every other one takes it too.
-  virtual void OnPopupSelect(int id);
-  // A spin step by delta: allowed only when every selected row accepts its new value.
-  virtual bool OnPopupSpin(int id, double delta);
   // Ctrl+R on an editable text column with a selection.
   virtual void ReplaceText(int column);
   // A column header was clicked (a derived list sorts).
@@ -224,8 +213,6 @@ protected:
   void dragLeaveEvent(QDragLeaveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
-  bool OnPopupNotify(IPopup& popup, int code, double value) override;
-
   bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -241,9 +228,10 @@ protected:
 
 public:
   void scrollTo(const QModelIndex& index, ScrollHint hint = QAbstractItemView::EnsureVisible) override;
+  // Scrolls horizontally until the column is fully in view (as far as it fits).
+  void ScrollColumnIntoView(int column);
 
 private:
-  class CMouseHook;
   class CDelegate;
   struct SColumnEntry {
     QString heading;
@@ -251,20 +239,12 @@ private:
   };
   enum SelectMode { SELECT_NONE = 0, SELECT_SINGLE = 1, SELECT_RANGE = 2, SELECT_TOGGLE = 3 };
 
-  // Seen by the mouse hook: a press on widget, true to swallow it.
-  bool HookMousePress(QWidget* widget, Qt::MouseButton button);
-  IPopup* PopupOf(const QWidget* widget) const;
-  void MakeCurrent(IPopup* popup);
-  void ClosePopups(bool takeFocus);
   bool TakesKey(const QKeyEvent* event) const;
   bool AnyColumnEditable() const;
   int FirstSelectedVisibleRow() const;
   void EndEditForChange();
-  bool ValidateAll(const std::vector<int>& rows, bool relative, double number);
-  QVariant RowValue(int row, bool relative, double number) const;
   void MoveCursorLeft();
   void MoveCursorRight();
-  void ScrollColumnIntoView(int column);
   void UpdateRowHeight();
   void ExtendDragSelection(int row);
   int RowAtY(int y) const;
@@ -279,14 +259,7 @@ private:
   std::unique_ptr<CEditListModel> m_model; // not a child: it must outlive the view's own teardown
   std::vector<std::unique_ptr<SColumnEntry>> m_columns;
   int m_currentColumn = -1;
-  IPopup* m_currentPopup = nullptr;
-  std::vector<IPopup*> m_popups; // by row while an edit is open
-  std::vector<int> m_openRows;   // the rows that have a popup, ascending
-  int m_editColumn = -1;
-  QString m_editText;
-  bool m_relative = false;
-  double m_editNumber = 0.0;
-  bool m_committing = false;
+  std::unique_ptr<CEditSession> m_edit;
   SelectMode m_selectMode = SELECT_NONE;
   std::vector<char> m_selectionSnapshot;
   int m_dragStartRow = -1;
@@ -305,7 +278,6 @@ private:
   QTimer m_dropScroll;
   QColor m_textColor;
   QColor m_bkColor;
-  CMouseHook* m_hook; // a child object, installed while an edit is open
 };
 
 } // namespace GP
