@@ -692,7 +692,7 @@ void CListFormView::OnEditSelectDuplicates() {
   {
     CWaitCursor wait;
     rows = DuplicateRows(dialog.IncludesName());
-    m_list->SelectRowSet(rows);
+    m_list->SelectRowList(rows);
     if (!rows.empty()) {
       m_list->SetFocusRow(rows.front());
       m_list->SetSelectionMark(rows.front());

@@ -219,25 +219,6 @@ void CParameterListCtrl::Refresh(bool keepSelection, int inserted) {
   emit scrolled();
 }
 
-void CParameterListCtrl::SelectRowList(const std::vector<int>& rows) {
-  if (rows.empty() || GetColumnCount() == 0) {
-    ClearRowSelection();
-    return;
-  }
-  // Runs of adjacent rows as one range each, so that thousands of rows stay one cheap selection.
-  const QAbstractItemModel* model = GetModel();
-  const int lastColumn = GetColumnCount() - 1;
-  QItemSelection selection;
-  size_t start = 0;
-  for (size_t i = 1; i <= rows.size(); ++i) {
-    if (i < rows.size() && rows[i] == rows[i - 1] + 1)
-      continue;
-    selection.append(QItemSelectionRange(model->index(rows[start], 0), model->index(rows[i - 1], lastColumn)));
-    start = i;
-  }
-  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-}
-
 void CParameterListCtrl::SaveColumnWidths() const {
   // A list that never got its columns keeps what is stored.
   if (m_widthEntry.isEmpty() || m_tableCount == 0 || GetColumnCount() != m_tableCount)

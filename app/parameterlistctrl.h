@@ -59,8 +59,6 @@ public:
   void SelectAll();
   // Selects the shown rows of these indices and focuses the first of them.
   void SelectIndices(const std::vector<int>& indices);
-  // Replaces the selection with these rows (ascending), however many.
-  void SelectRowSet(const std::vector<int>& rows) { SelectRowList(rows); }
   bool IsClipboardNotEmpty() const;
 
   // The filter: only rows whose name or one of whose memos holds the text, in any case, are shown; End of
@@ -159,7 +157,6 @@ private:
   bool EditFromKey();
   QZML::CParameter* ParameterAt(int index) const;
   int RowCountWanted() const;
-  void SelectRowList(const std::vector<int>& rows);
   // Applies an edited text to the row's set; false when nothing changed.
   bool ApplyCellText(int row, int column, const QVariant& value);
   void FinishCellEdit();

@@ -63,7 +63,11 @@ private:
 
 CEditListCtrl::CEditListCtrl(QWidget* parent)
     : QTableView(parent), m_model(std::make_unique<CEditListModel>(*this)),
-      m_edit(std::make_unique<CEditSession>(*this)) {
+      m_edit(std::make_unique<CEditSession>(*this)),
+      m_mouse(std::make_unique<CDragSelection>(*this, [this]() { StartRowDrag(); })),
+      m_drop(std::make_unique<CRowDrop>(
+          *this, [this](const QMimeData* data, Qt::KeyboardModifiers keys) { return GetDropAction(data, keys); },
+          [this](const QMimeData* data) { return GetDropSpanFor(data); })) {
   setModel(m_model.get());
   setItemDelegate(new CDelegate(*this));
   setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -88,8 +92,6 @@ CEditListCtrl::CEditListCtrl(QWidget* parent)
   connect(header, &QHeaderView::sectionClicked, this, [this](int column) { OnColumnClick(column); });
   connect(header, &QHeaderView::sectionResized, this, [this]() { m_edit->Relayout(); });
   UpdateRowHeight();
-  m_dropScroll.setInterval(60);
-  connect(&m_dropScroll, &QTimer::timeout, this, &CEditListCtrl::OnDropScroll);
 }
 
 CEditListCtrl::~CEditListCtrl() {
@@ -298,32 +300,16 @@ void CEditListCtrl::ChangeShownRows(const std::function<void()>& change) {
   m_selectionMark = m_model->RowOfPosition(mark);
   if (m_columns.empty())
     return;
-  QItemSelection selection;
-  const int lastColumn = GetColumnCount() - 1;
-  int start = -1;
-  int previous = -2;
-  int firstSelected = -1;
-  for (int position : selected) {
-    const int row = m_model->RowOfPosition(position);
-    if (row < 0)
-      continue;
-    if (firstSelected < 0)
-      firstSelected = row;
-    if (row != previous + 1) {
-      if (start >= 0)
-        selection.append(QItemSelectionRange(m_model->index(start, 0), m_model->index(previous, lastColumn)));
-      start = row;
-    }
-    previous = row;
-  }
-  if (start >= 0)
-    selection.append(QItemSelectionRange(m_model->index(start, 0), m_model->index(previous, lastColumn)));
-  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  std::vector<int> rows;
+  for (int position : selected)
+    if (const int row = m_model->RowOfPosition(position); row >= 0)
+      rows.push_back(row);
+  SelectRowList(rows);
   const int focusRow = m_model->RowOfPosition(focus);
   if (focusRow >= 0)
     SetFocusRow(focusRow);
-  if (firstSelected >= 0)
-    EnsureVisible(firstSelected);
+  if (!rows.empty())
+    EnsureVisible(rows.front());
   else if (focusRow >= 0)
     EnsureVisible(focusRow);
   horizontalScrollBar()->setValue(horizontal);
@@ -371,6 +357,24 @@ void CEditListCtrl::SelectRows(int first, int last) {
     return;
   }
   const QItemSelection selection(m_model->index(first, 0), m_model->index(last, GetColumnCount() - 1));
+  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void CEditListCtrl::SelectRowList(const std::vector<int>& rows) {
+  if (rows.empty() || m_columns.empty()) {
+    selectionModel()->clearSelection();
+    return;
+  }
+  // Runs of adjacent rows as one range each, so that thousands of rows stay one cheap selection.
+  const int lastColumn = GetColumnCount() - 1;
+  QItemSelection selection;
+  size_t start = 0;
+  for (size_t i = 1; i <= rows.size(); ++i) {
+    if (i < rows.size() && rows[i] == rows[i - 1] + 1)
+      continue;
+    selection.append(QItemSelectionRange(m_model->index(rows[start], 0), m_model->index(rows[i - 1], lastColumn)));
+    start = i;
+  }
   selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
@@ -508,31 +512,7 @@ void CEditListCtrl::paintEvent(QPaintEvent* event) {
     option.backgroundColor = IsRowSelected(row) ? palette().color(QPalette::Highlight) : GetBkColor();
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
   }
-  if (m_dropRow < 0)
-    return;
-  // Where a drop lands: a line between rows, or a frame round the rows it replaces.
-  const int count = GetItemCount();
-  const int width = viewport()->width();
-  QColor color = palette().color(QPalette::Active, QPalette::Highlight);
-  if (m_dropSpan > 0 && m_dropRow < count) {
-    const int last = std::min(m_dropRow + m_dropSpan, count) - 1;
-    const int top = rowViewportPosition(m_dropRow);
-    const int bottom = rowViewportPosition(last) + rowHeight(last);
-    QColor tint = color;
-    tint.setAlpha(48);
-    painter.fillRect(QRect(0, top, width, bottom - top), tint);
-    painter.setPen(QPen(color, 2));
-    painter.drawRect(QRect(1, top + 1, width - 2, bottom - top - 2));
-    return;
-  }
-  int y = 0;
-  if (m_dropRow < count)
-    y = rowViewportPosition(m_dropRow);
-  else if (count > 0)
-    y = rowViewportPosition(count - 1) + rowHeight(count - 1);
-  painter.fillRect(QRect(0, y - 1, width, 3), color);
-  painter.fillRect(QRect(0, y - 4, 3, 9), color);
-  painter.fillRect(QRect(width - 3, y - 4, 3, 9), color);
+  m_drop->Paint(painter);
 }
 
 // ---- keyboard ----
@@ -697,46 +677,9 @@ void CEditListCtrl::mousePressEvent(QMouseEvent* event) {
 void CEditListCtrl::OnLButtonDown(QMouseEvent* event) {
   if (selectionMode() == SingleSelection || selectionMode() == NoSelection) {
     QTableView::mousePressEvent(event);
-    m_leftDown = true;
-    m_selectMode = SELECT_NONE;
-    return;
-  }
-  setFocus(Qt::MouseFocusReason);
-  m_leftDown = true;
-  m_selectMode = SELECT_NONE;
-  const QPoint pos = event->position().toPoint();
-  const int row = rowAt(pos.y());
-  if (row < 0 || columnAt(pos.x()) < 0)
-    return;
-  const Qt::KeyboardModifiers modifiers = event->modifiers();
-  if (modifiers & Qt::ShiftModifier) {
-    const int mark = m_selectionMark >= 0 && m_selectionMark < GetItemCount() ? m_selectionMark : row;
-    SelectRows(std::min(mark, row), std::max(mark, row));
-    SetFocusRow(row);
-    m_selectionMark = mark;
-    m_dragStartRow = mark;
-    m_selectMode = SELECT_RANGE;
-  } else if (modifiers & Qt::ControlModifier) {
-    SetRowSelected(row, !IsRowSelected(row));
-    const int count = GetItemCount();
-    m_selectionSnapshot.assign(static_cast<size_t>(count), 0);
-    for (int selected : GetSelectedRows())
-      m_selectionSnapshot[static_cast<size_t>(selected)] = 1;
-    SetFocusRow(row);
-    m_selectionMark = row;
-    m_dragStartRow = row;
-    m_selectMode = SELECT_TOGGLE;
-  } else if (m_rowDrag && IsRowSelected(row)) {
-    // The selected rows may be dragged away; a release without a drag selects this row alone.
-    m_dragPending = true;
-    m_pressPos = pos;
+    m_mouse->PressElsewhere();
   } else {
-    // Through the view, so that keyboard Shift selections start from this row as well.
-    setCurrentIndex(m_model->index(row, 0));
-    SelectRows(row, row);
-    m_selectionMark = row;
-    m_dragStartRow = row;
-    m_selectMode = SELECT_SINGLE;
+    m_mouse->Press(event->position().toPoint(), event->modifiers());
   }
 }
 
@@ -753,90 +696,17 @@ void CEditListCtrl::OnRButtonDown(QMouseEvent* event) {
     BeginEdit(row, column);
 }
 
-int CEditListCtrl::RowAtY(int y) const {
-  const int count = GetItemCount();
-  if (count == 0)
-    return -1;
-  if (y < 0)
-    return std::max(GetTopIndex() - 1, 0);
-  const int row = rowAt(std::min(y, viewport()->height() - 1));
-  if (y >= viewport()->height())
-    return std::min(row < 0 ? count - 1 : row + 1, count - 1);
-  return row < 0 ? count - 1 : row;
-}
-
-void CEditListCtrl::ExtendDragSelection(int row) {
-  if (row < 0 || m_dragStartRow < 0 || m_columns.empty())
-    return;
-  const int count = GetItemCount();
-  const int first = std::min(m_dragStartRow, row);
-  const int last = std::max(m_dragStartRow, row);
-  QItemSelection selection;
-  const int lastColumn = GetColumnCount() - 1;
-  auto add = [&](int from, int to) {
-    selection.append(QItemSelectionRange(m_model->index(from, 0), m_model->index(to, lastColumn)));
-  };
-  if (m_selectMode == SELECT_TOGGLE && static_cast<int>(m_selectionSnapshot.size()) == count) {
-    // The swept rows are the snapshot's opposite, the others as they were.
-    int start = -1;
-    for (int r = 0; r <= count; ++r) {
-      bool selected = false;
-      if (r < count) {
-        const bool was = m_selectionSnapshot[static_cast<size_t>(r)] != 0;
-        selected = (r >= first && r <= last) ? !was : was;
-        if (r == m_dragStartRow)
-          selected = was; // the pressed row was toggled into the snapshot already
-      }
-      if (selected && start < 0)
-        start = r;
-      else if (!selected && start >= 0) {
-        add(start, r - 1);
-        start = -1;
-      }
-    }
-  } else {
-    add(first, last);
-  }
-  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-  SetFocusRow(row);
-  EnsureVisible(row);
-}
-
 void CEditListCtrl::mouseMoveEvent(QMouseEvent* event) {
-  if (m_dragPending) {
-    if (!(event->buttons() & Qt::LeftButton)) {
-      m_dragPending = false;
-    } else if ((event->position().toPoint() - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
-      m_dragPending = false;
-      StartRowDrag();
-    }
-    return;
-  }
-  if (!m_leftDown || m_selectMode == SELECT_NONE || !(event->buttons() & Qt::LeftButton)) {
-    if (!m_leftDown || selectionMode() == SingleSelection || selectionMode() == NoSelection)
-      QTableView::mouseMoveEvent(event);
-    return;
-  }
-  ExtendDragSelection(RowAtY(event->position().toPoint().y()));
+  if (!m_mouse->Move(*event))
+    QTableView::mouseMoveEvent(event);
 }
 
 void CEditListCtrl::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
-  if (event->button() == Qt::LeftButton && m_leftDown) {
+  if (event->button() == Qt::LeftButton && m_mouse->IsLeftDown()) {
     if (selectionMode() == SingleSelection || selectionMode() == NoSelection)
       QTableView::mouseReleaseEvent(event);
-    if (m_dragPending) {
-      m_dragPending = false;
-      const int row = rowAt(m_pressPos.y());
-      if (row >= 0) {
-        setCurrentIndex(m_model->index(row, 0));
-        SelectRows(row, row);
-        m_selectionMark = row;
-      }
-    }
-    m_leftDown = false;
-    m_selectMode = SELECT_NONE;
-    m_selectionSnapshot.clear();
+    m_mouse->Release();
     emit listClick(rowAt(pos.y()), columnAt(pos.x()));
     return;
   }
@@ -953,8 +823,7 @@ void CEditListCtrl::StartRowDrag() {
   EndEditForChange();
   const std::vector<int> rows = GetSelectedRows();
   QMimeData* data = rows.empty() ? nullptr : CreateDragData(rows);
-  m_leftDown = false;
-  m_selectMode = SELECT_NONE;
+  m_mouse->Cancel();
   if (!data)
     return;
   auto* drag = new QDrag(this);
@@ -966,79 +835,12 @@ void CEditListCtrl::StartRowDrag() {
   drag->exec(actions, actions & Qt::MoveAction ? Qt::MoveAction : Qt::CopyAction);
 }
 
-int CEditListCtrl::DropRowAt(const QPoint& pos, int span) const {
-  const int count = GetItemCount();
-  if (count == 0)
-    return span > 0 ? -1 : 0;
-  const int row = rowAt(pos.y());
-  if (span > 0) {
-    if (row >= 0)
-      return row;
-    return pos.y() < 0 ? GetTopIndex() : count - 1;
-  }
-  if (row < 0)
-    return pos.y() < 0 ? GetTopIndex() : count;
-  // The upper half of a row drops before it, the lower half behind it.
-  const int top = rowViewportPosition(row);
-  return pos.y() >= top + rowHeight(row) / 2 ? row + 1 : row;
-}
+int CEditListCtrl::DropRowAt(const QPoint& pos, int span) const { return m_drop->RowAt(pos, span); }
 
-bool CEditListCtrl::TrackDrop(const QPoint& pos, const QMimeData* data, Qt::KeyboardModifiers modifiers) {
-  const Qt::DropAction action = data ? GetDropAction(data, modifiers) : Qt::IgnoreAction;
-  if (action == Qt::IgnoreAction) {
-    ClearDrop();
-    return false;
-  }
-  const int span = GetDropSpanFor(data);
-  const int row = DropRowAt(pos, span);
-  if (row != m_dropRow || span != m_dropSpan)
-    viewport()->update();
-  m_dropRow = row;
-  m_dropSpan = span;
-  m_dropPos = pos;
-  m_dropData = data;
-  m_dropModifiers = modifiers;
-  // Near the top or bottom edge the list scrolls towards it.
-  const int margin = std::max(verticalHeader()->defaultSectionSize(), 8);
-  m_dropScrollStep = pos.y() < margin ? -1 : (pos.y() >= viewport()->height() - margin ? 1 : 0);
-  if (m_dropScrollStep != 0 && !m_dropScroll.isActive())
-    m_dropScroll.start();
-  else if (m_dropScrollStep == 0)
-    m_dropScroll.stop();
-  return true;
-}
-
-void CEditListCtrl::ClearDrop() {
-  m_dropScroll.stop();
-  m_dropScrollStep = 0;
-  m_dropData = nullptr;
-  if (m_dropRow >= 0)
-    viewport()->update();
-  m_dropRow = -1;
-  m_dropSpan = 0;
-}
-
-void CEditListCtrl::OnDropScroll() {
-  if (!m_dropData || m_dropScrollStep == 0) {
-    m_dropScroll.stop();
-    return;
-  }
-  QScrollBar* bar = verticalScrollBar();
-  bar->setValue(bar->value() + m_dropScrollStep);
-  TrackDrop(m_dropPos, m_dropData, m_dropModifiers);
-}
-
-void CEditListCtrl::dragEnterEvent(QDragEnterEvent* event) {
-  if (!TrackDrop(event->position().toPoint(), event->mimeData(), event->modifiers())) {
-    event->ignore();
-    return;
-  }
-  event->setDropAction(GetDropAction(event->mimeData(), event->modifiers()));
-  event->accept();
-}
+void CEditListCtrl::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
 
 void CEditListCtrl::dragMoveEvent(QDragMoveEvent* event) {
-  if (!TrackDrop(event->position().toPoint(), event->mimeData(), event->modifiers())) {
+  if (!m_drop->Track(event->position().toPoint(), event->mimeData(), event->modifiers())) {
     event->ignore();
     return;
   }
@@ -1047,7 +849,7 @@ void CEditListCtrl::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void CEditListCtrl::dragLeaveEvent(QDragLeaveEvent* event) {
-  ClearDrop();
+  m_drop->Clear();
   event->accept();
 }
 
@@ -1055,7 +857,7 @@ void CEditListCtrl::dropEvent(QDropEvent* event) {
   const QMimeData* data = event->mimeData();
   const Qt::DropAction action = data ? GetDropAction(data, event->modifiers()) : Qt::IgnoreAction;
   const int row = DropRowAt(event->position().toPoint(), data ? GetDropSpanFor(data) : 0);
-  ClearDrop();
+  m_drop->Clear();
   if (action == Qt::IgnoreAction || !DropData(data, action, row)) {
     event->ignore();
     return;

@@ -13,7 +13,9 @@
 // hidden row. Rows can be dragged out and data dropped between them (or, for a list that replaces, onto
 // a run of rows); a derived list supplies the data and decides what a drop does.
 
+#include "gp/dragselection.h"
 #include "gp/editsession.h"
+#include "gp/rowdrop.h"
 
 #include <QColor>
 #include <QStringList>
@@ -117,8 +119,8 @@ public:
   // While a drag is over the list: the row the drop goes to (-1 when none), and how many rows from it it
   // replaces (0: the data goes in between rows, before the drop row; a drop row equal to the row count
   // is behind the last row).
-  int GetDropRow() const { return m_dropRow; }
-  int GetDropSpan() const { return m_dropSpan; }
+  int GetDropRow() const { return m_drop->Row(); }
+  int GetDropSpan() const { return m_drop->Span(); }
   // Where a drop at pos (viewport coordinates) would go for a span (see GetDropRow).
   int DropRowAt(const QPoint& pos, int span) const;
   // What follows the pointer while these rows are dragged: the first of them as the list shows them.
@@ -132,6 +134,7 @@ public:
   bool IsRowSelected(int row) const;
   void SetRowSelected(int row, bool selected);
   void SelectRows(int first, int last); // replaces the selection
+  void SelectRowList(const std::vector<int>& rows); // replaces the selection; rows ascending
   void SelectAllRows();
   void ClearRowSelection();
   int GetFocusRow() const;
@@ -237,7 +240,6 @@ private:
     QString heading;
     SELVColumn descriptor;
   };
-  enum SelectMode { SELECT_NONE = 0, SELECT_SINGLE = 1, SELECT_RANGE = 2, SELECT_TOGGLE = 3 };
 
   bool TakesKey(const QKeyEvent* event) const;
   bool AnyColumnEditable() const;
@@ -246,36 +248,19 @@ private:
   void MoveCursorLeft();
   void MoveCursorRight();
   void UpdateRowHeight();
-  void ExtendDragSelection(int row);
-  int RowAtY(int y) const;
   int HeadingWidth(int column) const;
   // The filter changes the rows shown: selection, focus and mark follow their rows.
   void ChangeShownRows(const std::function<void()>& change);
-  // The drop indicator at pos for data, or none; scrolling near the edges while a drag is over the list.
-  bool TrackDrop(const QPoint& pos, const QMimeData* data, Qt::KeyboardModifiers modifiers);
-  void ClearDrop();
-  void OnDropScroll();
 
   std::unique_ptr<CEditListModel> m_model; // not a child: it must outlive the view's own teardown
   std::vector<std::unique_ptr<SColumnEntry>> m_columns;
   int m_currentColumn = -1;
   std::unique_ptr<CEditSession> m_edit;
-  SelectMode m_selectMode = SELECT_NONE;
-  std::vector<char> m_selectionSnapshot;
-  int m_dragStartRow = -1;
   int m_selectionMark = -1;
-  bool m_leftDown = false;
+  std::unique_ptr<CDragSelection> m_mouse;
   bool m_rightDown = false;
   bool m_rowDrag = false;
-  bool m_dragPending = false; // pressed on a selected row: a drag, or a click when released unmoved
-  QPoint m_pressPos;
-  int m_dropRow = -1;
-  int m_dropSpan = 0;
-  QPoint m_dropPos;
-  const QMimeData* m_dropData = nullptr; // while a drag is over the list
-  Qt::KeyboardModifiers m_dropModifiers;
-  int m_dropScrollStep = 0;
-  QTimer m_dropScroll;
+  std::unique_ptr<CRowDrop> m_drop;
   QColor m_textColor;
   QColor m_bkColor;
 };
