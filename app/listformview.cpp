@@ -362,7 +362,7 @@ bool CListFormView::DropPatches(CPatchListCtrl::SDrop& drop) {
   const int rowIndex = m_list->GetRowIndex(drop.row);
   // Before the drop row's patch (a sorted list drops by patch index, as Insert does); End of Line, or
   // behind the last row, appends.
-  int at = rowIndex >= 0 && rowIndex < count ? rowIndex : count;
+  const int at = rowIndex >= 0 && rowIndex < count ? rowIndex : count;
   std::vector<int> moved; // the patches a move within the list takes out, ascending
   std::vector<int> targets;
   if (IsFixedSize()) {
@@ -378,17 +378,8 @@ bool CListFormView::DropPatches(CPatchListCtrl::SDrop& drop) {
     if (targets.empty())
       return false;
   } else if (within && drop.move) {
-    moved = drop.indices;
-    std::sort(moved.begin(), moved.end());
-    moved.erase(std::unique(moved.begin(), moved.end()), moved.end());
-    if (moved.size() != drop.indices.size() || moved.front() < 0 || moved.back() >= count)
-      return false;
-    // A block dropped onto itself stays where it is.
-    const bool block = moved.back() - moved.front() + 1 == static_cast<int>(moved.size());
-    bool inOrder = true;
-    for (size_t i = 1; i < drop.indices.size(); ++i)
-      inOrder = inOrder && drop.indices[i] > drop.indices[i - 1];
-    if (block && inOrder && at >= moved.front() && at <= moved.back() + 1)
+    moved = QZML::ListEdit::MovableSets(drop.indices, at, count);
+    if (moved.empty())
       return false;
   }
   // Patches made for the other model go in converted, when the user agrees.

@@ -65,7 +65,6 @@ public:
   // Line always is. An empty text shows every row. Sets put in or changed while it is set (a paste, a drop,
   // Replace, an edit) stay shown until the text changes, so the user sees what a command did.
   void SetFilterText(const QString& text);
-  QString GetFilterText() const { return m_filterText; }
   bool MatchesFilter(int index) const;
   // Keeps the sets at these indices shown until the filter text changes.
   void KeepShown(const std::vector<int>& indices);

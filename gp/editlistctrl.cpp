@@ -279,10 +279,6 @@ void CEditListCtrl::SetRowFilter(std::function<bool(qintptr)> filter) {
   ChangeShownRows([&]() { m_model->SetFilter(std::move(filter)); });
 }
 
-void CEditListCtrl::ApplyRowFilter() {
-  ChangeShownRows([&]() { m_model->ApplyFilter(); });
-}
-
 bool CEditListCtrl::IsRowFilterSet() const { return m_model->IsFiltered(); }
 
 int CEditListCtrl::GetTotalItemCount() const { return m_model->TotalRowCount(); }
@@ -392,6 +388,11 @@ void CEditListCtrl::SetFocusRow(int row) {
 
 int CEditListCtrl::GetTopIndex() const { return std::max(rowAt(0), 0); }
 
+int CEditListCtrl::GetBottomIndex() const {
+  const int bottom = rowAt(viewport()->height() - 1);
+  return bottom < 0 ? GetItemCount() - 1 : bottom;
+}
+
 void CEditListCtrl::SetTopIndex(int row) {
   if (row < 0 || row >= GetItemCount() || m_columns.empty())
     return;
@@ -445,17 +446,7 @@ QColor CEditListCtrl::GetTextColor() const {
   return m_textColor.isValid() ? m_textColor : palette().color(QPalette::Active, QPalette::Text);
 }
 
-void CEditListCtrl::SetBkColor(const QColor& color) {
-  m_bkColor = color;
-  QPalette palette = viewport()->palette();
-  palette.setColor(QPalette::Base, GetBkColor());
-  viewport()->setPalette(palette);
-  viewport()->update();
-}
-
-QColor CEditListCtrl::GetBkColor() const {
-  return m_bkColor.isValid() ? m_bkColor : palette().color(QPalette::Active, QPalette::Base);
-}
+QColor CEditListCtrl::GetBkColor() const { return palette().color(QPalette::Active, QPalette::Base); }
 
 QString CEditListCtrl::FitText(const QFontMetrics& metrics, const QString& text, int width) {
   if (metrics.horizontalAdvance(text) <= width)
@@ -545,14 +536,9 @@ bool CEditListCtrl::event(QEvent* event) {
 }
 
 int CEditListCtrl::FirstSelectedVisibleRow() const {
-  const int count = GetItemCount();
-  if (count == 0)
+  if (GetItemCount() == 0)
     return -1;
-  const int top = GetTopIndex();
-  int bottom = rowAt(viewport()->height() - 1);
-  if (bottom < 0)
-    bottom = count - 1;
-  for (int row = top; row <= bottom; ++row)
+  for (int row = GetTopIndex(), bottom = GetBottomIndex(); row <= bottom; ++row)
     if (IsRowSelected(row))
       return row;
   return -1;

@@ -20,7 +20,6 @@
 #include <QColor>
 #include <QStringList>
 #include <QTableView>
-#include <QTimer>
 #include <QVariant>
 
 #include <functional>
@@ -103,11 +102,10 @@ public:
   // The texts of these rows changed: draw them again.
   void RedrawItems(int first, int last);
 
-  // The row filter: only rows whose item data it accepts are shown (null shows every row). Setting it, or
-  // applying it again after the data changed, keeps the selection and the focus on the rows that stay
-  // shown and brings the first selected row (else the focused one) into view.
+  // The row filter: only rows whose item data it accepts are shown (null shows every row). Setting it
+  // keeps the selection and the focus on the rows that stay shown and brings the first selected row
+  // (else the focused one) into view.
   void SetRowFilter(std::function<bool(qintptr)> filter);
-  void ApplyRowFilter();
   bool IsRowFilterSet() const;
   // The rows shown or not.
   int GetTotalItemCount() const;
@@ -142,17 +140,17 @@ public:
   int GetSelectionMark() const { return m_selectionMark; }
   void SetSelectionMark(int row) { m_selectionMark = row; }
 
-  // Visible rows: the first one and how many fit fully.
+  // Visible rows: the first one, the last one (even partly shown) and how many fit fully.
   int GetTopIndex() const;
+  int GetBottomIndex() const;
   void SetTopIndex(int row);
   int GetCountPerPage() const;
   void EnsureVisible(int row);
   QRect GetCellRect(int row, int column) const;
 
-  // Colours of the rows; an invalid colour means the palette's.
+  // The colour of the rows' texts (an invalid colour means the palette's), and of their background.
   void SetTextColor(const QColor& color);
   QColor GetTextColor() const;
-  void SetBkColor(const QColor& color);
   QColor GetBkColor() const;
 
   // The text cut to width with "..." at its end when it does not fit.
@@ -190,8 +188,7 @@ signals:
   void verticalScrolled();
 
 protected:
-  // Extension points; empty here unless noted.
-  // Ctrl+R on an editable text column with a selection.
+  // Extension points; empty here unless noted. Ctrl+R on an editable text column with a selection.
   virtual void ReplaceText(int column);
   // A column header was clicked (a derived list sorts).
   virtual void OnColumnClick(int column);
@@ -262,7 +259,6 @@ private:
   bool m_rowDrag = false;
   std::unique_ptr<CRowDrop> m_drop;
   QColor m_textColor;
-  QColor m_bkColor;
 };
 
 } // namespace GP

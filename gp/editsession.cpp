@@ -113,20 +113,13 @@ bool CEditSession::Begin(int row, int column) {
     m_list.EndEdit(false);
   m_list.ScrollColumnIntoView(column);
 
-  const int count = m_list.GetItemCount();
-  const int top = m_list.GetTopIndex();
-  int bottom = m_list.rowAt(m_list.viewport()->height() - 1);
-  if (bottom < 0)
-    bottom = count - 1;
   m_open.clear();
   IPopup* current = nullptr;
-  for (int r = top; r <= bottom; ++r) {
+  for (int r = m_list.GetTopIndex(), bottom = m_list.GetBottomIndex(); r <= bottom; ++r) {
     if (!m_list.IsRowSelected(r))
       continue;
     IPopup* popup = MakePopup(r, column);
-    const QRect rect = m_list.GetCellRect(r, column);
-    popup->SetRect(rect);
-    popup->GetWnd()->setGeometry(rect);
+    popup->GetWnd()->setGeometry(m_list.GetCellRect(r, column));
     popup->GetWnd()->show();
     m_open.push_back({r, popup});
     if (r == row)
@@ -209,11 +202,8 @@ void CEditSession::Close(bool takeFocus) {
 }
 
 void CEditSession::Relayout() {
-  for (const SOpenPopup& open : m_open) {
-    const QRect rect = m_list.GetCellRect(open.row, m_column);
-    open.popup->SetRect(rect);
-    open.popup->GetWnd()->setGeometry(rect);
-  }
+  for (const SOpenPopup& open : m_open)
+    open.popup->GetWnd()->setGeometry(m_list.GetCellRect(open.row, m_column));
 }
 
 IPopup* CEditSession::PopupAt(int row) const {

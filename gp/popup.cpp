@@ -13,7 +13,6 @@ int IPopup::DoModal(const QRect& rect, QWidget* parent) {
   if (!wnd || m_loop)
     return MODAL_ESCAPE;
   QPointer<QWidget> guard(wnd);
-  m_rect = rect;
   wnd->setParent(parent);
   wnd->setGeometry(rect);
   wnd->show();

@@ -52,8 +52,6 @@ public:
   virtual void SetText(const QString& text) = 0;
 
   int GetKind() const { return m_kind; }
-  const QRect& GetRect() const { return m_rect; }
-  void SetRect(const QRect& rect) { m_rect = rect; }
   bool IsModified() const { return m_modified; }
   void SetModified(bool modified) { m_modified = modified; }
   void SetSink(IPopupSink* sink) { m_sink = sink; }
@@ -73,7 +71,6 @@ protected:
 
 private:
   int m_kind;
-  QRect m_rect;
   bool m_modified = false;
   IPopupSink* m_sink = nullptr;
   QEventLoop* m_loop = nullptr;

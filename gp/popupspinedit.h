@@ -40,7 +40,6 @@ public:
   QString FormatValue(double value) const;
   double GetStep() const;
   int GetDecimals() const;
-  const SSpinSettings& GetSettings() const { return m_settings; }
 
   // The leading number of a text, 0 when there is none.
   static double ParseNumber(const QString& text);

@@ -98,6 +98,18 @@ std::vector<int> DropOnto(CParameterArray& array, const std::vector<int>& target
   return landed;
 }
 
+std::vector<int> MovableSets(const std::vector<int>& indices, int at, int count) {
+  std::vector<int> moved = indices;
+  std::sort(moved.begin(), moved.end());
+  moved.erase(std::unique(moved.begin(), moved.end()), moved.end());
+  if (moved.empty() || moved.size() != indices.size() || moved.front() < 0 || moved.back() >= count)
+    return {};
+  const bool run = moved.back() - moved.front() + 1 == static_cast<int>(moved.size());
+  if (run && moved == indices && at >= moved.front() && at <= moved.back() + 1)
+    return {};
+  return moved;
+}
+
 std::vector<int> DropBetween(CParameterArray& array, const std::vector<int>& moved, int at,
                              CParameterArray& dropped) {
   at = std::clamp(at, 0, static_cast<int>(array.size()));

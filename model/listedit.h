@@ -40,6 +40,11 @@ void ReplaceAt(CParameterArray& array, int index, std::unique_ptr<CParameter> el
 // targets); dropped is emptied of what went. Returns the indices that took a set.
 std::vector<int> DropOnto(CParameterArray& array, const std::vector<int>& targets, CParameterArray& dropped);
 
+// A move of the sets at indices (in the order they were dragged) within an array of count sets to in
+// between, before index at: the indices in ascending order, or none when the move is refused (a repeated
+// index or one outside the array) or changes nothing (a run dropped in order onto or next to itself).
+std::vector<int> MovableSets(const std::vector<int>& indices, int at, int count);
+
 // Dropped sets in between: first the sets at moved (a move within the array; ascending, without repeats)
 // go, then every set of dropped goes in before what was at index at (at the end when at is past it).
 // Returns the indices the dropped sets landed at, ascending.

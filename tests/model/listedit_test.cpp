@@ -112,6 +112,17 @@ TEST(ListEdit, EmptyClipboardSelectionOrSelf) {
 
 TEST(ListEdit, DroppedSetsLandBetweenOrOnto) {
   // A move within the list: the moved sets go first, the drop place follows what stays before it.
+  EXPECT_EQ(ListEdit::MovableSets({2, 1}, 5, 6), (std::vector<int>{1, 2}));
+  // A run dropped in order onto itself or next to it changes nothing; out of order it does.
+  EXPECT_TRUE(ListEdit::MovableSets({1, 2}, 1, 6).empty());
+  EXPECT_TRUE(ListEdit::MovableSets({1, 2}, 3, 6).empty());
+  EXPECT_EQ(ListEdit::MovableSets({2, 1}, 1, 6), (std::vector<int>{1, 2}));
+  EXPECT_EQ(ListEdit::MovableSets({1, 3}, 2, 6), (std::vector<int>{1, 3}));
+  // Repeats and indices outside the array refuse the move.
+  EXPECT_TRUE(ListEdit::MovableSets({1, 1}, 4, 6).empty());
+  EXPECT_TRUE(ListEdit::MovableSets({1, 6}, 0, 6).empty());
+  EXPECT_TRUE(ListEdit::MovableSets({}, 0, 6).empty());
+
   CPatchArray array = Named(6);
   CPatchArray dropped = Named(2, "M");
   EXPECT_EQ(ListEdit::DropBetween(array, {1, 2}, 5, dropped), (std::vector<int>{3, 4}));
