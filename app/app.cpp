@@ -29,6 +29,7 @@
 #include "midi/midienvironment.h"
 #include "midi/patchstream.h"
 #include "model/appstate.h"
+#include "qzversion.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -96,7 +97,7 @@ bool CApp::InitInstance() {
   m_started = true;
   QCoreApplication::setOrganizationName(QString::fromLatin1(QZP::kSettingsOrganization));
   QCoreApplication::setApplicationName(QString::fromLatin1(QZP::kSettingsApplication));
-  QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(QZ_VERSION));
 
   // 1. One program per user: a second start hands its files over and ends without saving anything.
   QStringList handOver;

@@ -52,8 +52,7 @@ int main(int argc, char** argv) {
   }
   s_shots.SetFolder(QString::fromLocal8Bit(argv[1]));
   CTestSettings settings;
-  CAppOptions options = TestOptions();
-  options.simulator = true;
+  CAppOptions options = TestOptions(true);
   options.files = QStringList{QStringLiteral(QZ_CORPUS_DIR "/zkl/valid/three-patches.zkl")};
   CStartedApp app(options);
   if (!app.Started())

@@ -53,13 +53,6 @@ private:
 
 namespace {
 
-CFileDoc* Library(CApp& app, const QZML::CPatchArray& patches, int model = QZML::kModelOfTarget) {
-  CFileDoc* document = app.NewLibraryWith(patches, model);
-  if (document)
-    document->SetModifiedFlag(false);
-  return document;
-}
-
 std::uint8_t& Fx1(QZML::CPatchArray& patches, int index, int offset) {
   return patches.Get(static_cast<std::size_t>(index))->GetBlock(QZML::BLOCK_FX1, 0).data[offset];
 }
@@ -411,9 +404,7 @@ void CDataToolsTest::sysExImportOfMalformedFiles() {
 
 void CDataToolsTest::noAnswerOffersFindUnit() {
   CTestUi ui;
-  CAppOptions options = TestOptions();
-  options.simulator = true;
-  CStartedApp app(options);
+  CStartedApp app(TestOptions(true));
   // The built-in unit is a QZ-MAX; while the program expects a QZ-5 it does not answer.
   ui.Answer(QMessageBox::No);
   app->ChangeTargetModel(QZML::MODEL_QZ5);

@@ -330,8 +330,7 @@ void CDialogsTest::midiSetupOffersTheSimulatorAndStoresTheChoice() {
 
 void CDialogsTest::simulatorOfTheRunIsNotStored() {
   CTestUi ui;
-  CAppOptions options = TestOptions();
-  options.simulator = true;
+  CAppOptions options = TestOptions(true);
   {
     CStartedApp app(options);
     QVERIFY(CMidiEnvironment::Instance().IsSetupComplete());

@@ -30,26 +30,6 @@ QString Corpus(const char* name) { return QStringLiteral(QZ_CORPUS_DIR "/") + QS
 
 std::vector<CFileDoc*> Libraries(CApp& app) { return app.GetLibraries(); }
 
-CAppOptions WithSimulator() {
-  CAppOptions options = TestOptions();
-  options.simulator = true;
-  return options;
-}
-
-QPalette DarkPalette() {
-  QPalette dark;
-  dark.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
-  dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
-  dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
-  dark.setColor(QPalette::AlternateBase, QColor(0x2b, 0x2b, 0x2b));
-  dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
-  dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
-  dark.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xee));
-  dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
-  dark.setColor(QPalette::HighlightedText, Qt::white);
-  return dark;
-}
-
 QString UnitName(CSimUnit& unit, int number) {
   QZML::CPatch patch;
   unit.GetUserPatch(number, patch);
@@ -220,7 +200,7 @@ void CFirstStartTest::simulatedUnitStartsWithDemoPatchesAndKeepsWhatWasWritten()
   {
     CTestUi ui;
     CDialogAnswers answers(ui);
-    CStartedApp app(WithSimulator());
+    CStartedApp app(TestOptions(true));
     CFastTransfers fast;
     CSimUnit& unit = app->GetMidi()->Simulator()->Unit();
     // Distinct names in every one of the 200 user patches.
@@ -245,7 +225,7 @@ void CFirstStartTest::simulatedUnitStartsWithDemoPatchesAndKeepsWhatWasWritten()
   // The next day it is still there.
   QVERIFY(QFile::exists(memory));
   CTestUi ui;
-  CStartedApp app(WithSimulator());
+  CStartedApp app(TestOptions(true));
   CSimUnit& unit = app->GetMidi()->Simulator()->Unit();
   QCOMPARE(UnitName(unit, 1), QStringLiteral("My Own Sound"));
   QVERIFY(UnitName(unit, 2) != QStringLiteral("INIT PATCH"));
@@ -255,7 +235,7 @@ void CFirstStartTest::simulatedUnitStartsWithDemoPatchesAndKeepsWhatWasWritten()
   const QDateTime written = QFileInfo(memory).lastModified();
   {
     CTestUi again;
-    CStartedApp unchanged(WithSimulator());
+    CStartedApp unchanged(TestOptions(true));
   }
   QCOMPARE(QFileInfo(memory).lastModified(), written);
   QFile damaged(memory);
@@ -263,7 +243,7 @@ void CFirstStartTest::simulatedUnitStartsWithDemoPatchesAndKeepsWhatWasWritten()
   damaged.write("QZMLibrarianFile0000QZM         and then nothing");
   damaged.close();
   CTestUi quiet;
-  CStartedApp demo(WithSimulator());
+  CStartedApp demo(TestOptions(true));
   QVERIFY(quiet.m_texts.isEmpty());
   QCOMPARE(UnitName(demo->GetMidi()->Simulator()->Unit(), 1),
            QString::fromStdString(DemoUserPatches(2).Get(1)->GetName()).trimmed());

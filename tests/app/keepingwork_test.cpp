@@ -27,12 +27,6 @@ namespace {
 const QString kQuitQuestion =
     QStringLiteral("The Main window holds changes that were not written to the unit. Quit anyway?");
 
-CAppOptions WithSimulator() {
-  CAppOptions options = TestOptions();
-  options.simulator = true;
-  return options;
-}
-
 QLineEdit* CurrentEditor(CPatchListCtrl* list) {
   GP::IPopup* popup = list->GetCurrentPopup();
   return popup ? qobject_cast<QLineEdit*>(popup->GetWnd()) : nullptr;
@@ -64,7 +58,7 @@ void CKeepingWorkTest::exitAsksWhileTheMainWindowHoldsUnwrittenChanges() {
   CDialogAnswers answers(ui);
   // The QZ-5 has the fewer patches to write.
   QZP::CQtSettings().SetInt(QStringLiteral("Option"), QStringLiteral("TargetModel"), QZML::MODEL_QZ5);
-  CStartedApp app(WithSimulator());
+  CStartedApp app(TestOptions(true));
   CFastTransfers fast;
   CMainFrame* frame = app->GetMainFrame();
   CImageDoc* main = app->GetMainDocument();
@@ -123,7 +117,7 @@ void CKeepingWorkTest::modelSwitchResetsAndMemosAreNoUnwrittenChange() {
 void CKeepingWorkTest::closingTheFrameDuringATransferIsRefused() {
   CTestUi ui;
   CDialogAnswers answers(ui);
-  CStartedApp app(WithSimulator());
+  CStartedApp app(TestOptions(true));
   CFastTransfers fast;
   CSimPort* simulator = app->GetMidi()->Simulator();
   simulator->Stop();
@@ -210,7 +204,7 @@ void CKeepingWorkTest::nameEditorHoldsWhatTheUnitCanStore() {
 void CKeepingWorkTest::restoreConfirmationsBringsTheReadAllConfirmationBack() {
   CTestUi ui;
   CDialogAnswers answers(ui);
-  CStartedApp app(WithSimulator());
+  CStartedApp app(TestOptions(true));
   CFastTransfers fast;
   CMainFrame* frame = app->GetMainFrame();
   for (int kind = 0; kind < CONFIRM_KIND_COUNT; ++kind)

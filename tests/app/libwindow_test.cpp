@@ -45,17 +45,6 @@ private:
   CTestSettings m_settings;
 };
 
-namespace {
-
-CFileDoc* Library(CApp& app, int count) {
-  CFileDoc* document = app.NewLibraryWith(NamedPatches(count));
-  if (document)
-    document->SetModifiedFlag(false);
-  return document;
-}
-
-} // namespace
-
 void CLibWindowTest::endOfLineTakesPartInNothing() {
   CTestUi ui;
   CStartedApp app;

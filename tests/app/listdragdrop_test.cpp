@@ -56,13 +56,6 @@ private:
 
 namespace {
 
-CFileDoc* Library(CApp& app, int count, const char* prefix) {
-  CFileDoc* document = app.NewLibraryWith(NamedPatches(count, prefix));
-  if (document)
-    document->SetModifiedFlag(false);
-  return document;
-}
-
 // Points in a row's upper half (drops before it) and lower half (behind it), in viewport coordinates.
 QPoint Upper(CPatchListCtrl* list, int row) {
   list->EnsureVisible(row);
@@ -475,9 +468,7 @@ void CListDragDropTest::commandsOnAFilteredListLeaveHiddenRowsAlone() {
 void CListDragDropTest::saveAndWriteAllTakeEveryPatch() {
   CTestUi ui;
   CDialogAnswers answers(ui);
-  CAppOptions options = TestOptions();
-  options.simulator = true;
-  CStartedApp app(options);
+  CStartedApp app(TestOptions(true));
   CFastTransfers fast;
 
   // Save writes the whole library.

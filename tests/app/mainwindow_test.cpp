@@ -28,12 +28,6 @@ QString Cell(CPatchListCtrl* list, int row) {
   return model->data(model->index(row, list->FindColumn(CParameterListCtrl::COLUMN_NAME))).toString().trimmed();
 }
 
-CAppOptions SimulatorOptions() {
-  CAppOptions options = TestOptions();
-  options.simulator = true;
-  return options;
-}
-
 // Names the Main window's patches M0, M1, ...
 void NameMain(CApp& app, const char* prefix = "M") {
   CImageDoc* doc = app.GetMainDocument();
@@ -143,7 +137,7 @@ void CMainWindowTest::readAllAndWriteAllThroughTheWindow() {
   CDialogAnswers answers(ui);
   // A QZ-5 has the fewer patches; every one of them travels, block by block.
   QZP::CQtSettings().SetInt(QStringLiteral("Option"), QStringLiteral("TargetModel"), QZML::MODEL_QZ5);
-  CStartedApp app(SimulatorOptions());
+  CStartedApp app(TestOptions(true));
   CFastTransfers fast;
   CSimPort* simulator = app->GetMidi()->Simulator();
   QVERIFY(simulator);
@@ -212,7 +206,7 @@ void CMainWindowTest::readAllAndWriteAllThroughTheWindow() {
 void CMainWindowTest::cancelledReadAllLeavesTheListAsItWas() {
   CTestUi ui;
   CDialogAnswers answers(ui);
-  CStartedApp app(SimulatorOptions());
+  CStartedApp app(TestOptions(true));
   CSimPort* simulator = app->GetMidi()->Simulator();
   simulator->Stop();
   simulator->Unit().LoadUserPatches(NamedPatches(200, "U"));
@@ -243,7 +237,7 @@ void CMainWindowTest::cancelledReadAllLeavesTheListAsItWas() {
 void CMainWindowTest::temporaryButtonsAndDoubleClick() {
   CTestUi ui;
   CDialogAnswers answers(ui);
-  CStartedApp app(SimulatorOptions());
+  CStartedApp app(TestOptions(true));
   CFastTransfers fast;
   CSimPort* simulator = app->GetMidi()->Simulator();
   NameMain(app.App());

@@ -320,9 +320,7 @@ void CManualTest::theSampleFilesImportFromTheFirstSmfFolder() {
     CTestUi ui;
     CDialogAnswers answers(ui);
     // The simulated unit's device ID, 17, is the one the samples carry.
-    CAppOptions options = TestOptions();
-    options.simulator = true;
-    CStartedApp app(options);
+    CStartedApp app(TestOptions(true));
     QVERIFY(app.Started());
     const QString path = QDir(folder).filePath(QString::fromLatin1(sample.file));
     QVERIFY2(QFileInfo(path).isFile(), qPrintable(path));

@@ -90,27 +90,6 @@ QZML::CPatchArray UnitPatches(int count) {
   return patches;
 }
 
-// A dark desktop theme, as such themes colour windows and lists.
-QPalette DarkPalette() {
-  QPalette dark;
-  dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
-  dark.setColor(QPalette::WindowText, QColor(0xe8, 0xe8, 0xe8));
-  dark.setColor(QPalette::Base, QColor(0x23, 0x23, 0x23));
-  dark.setColor(QPalette::AlternateBase, QColor(0x35, 0x35, 0x35));
-  dark.setColor(QPalette::Text, QColor(0xe8, 0xe8, 0xe8));
-  dark.setColor(QPalette::Button, QColor(0x40, 0x40, 0x40));
-  dark.setColor(QPalette::ButtonText, QColor(0xe8, 0xe8, 0xe8));
-  dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
-  dark.setColor(QPalette::HighlightedText, Qt::white);
-  dark.setColor(QPalette::Light, QColor(0x50, 0x50, 0x50));
-  dark.setColor(QPalette::Mid, QColor(0x30, 0x30, 0x30));
-  dark.setColor(QPalette::Dark, QColor(0x20, 0x20, 0x20));
-  dark.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
-  dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
-  dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-  return dark;
-}
-
 // A library file of a live set, with memos.
 QString WriteLiveSet(const QString& folder) {
   static const char* const kRows[][3] = {{"Clean Chorus", "Intro", "neck pickup"}, {"Crunch Rhythm", "Verse", ""},
@@ -145,9 +124,7 @@ int main(int argc, char** argv) {
   QZP::CQtSettings().SetString(QStringLiteral("PatchListCtrl"), QStringLiteral("ColumnWidth"),
                          QStringLiteral("86,120,64,104,64,64"));
   QTemporaryDir files;
-  CAppOptions options = TestOptions();
-  options.simulator = true;
-  CStartedApp app(options);
+  CStartedApp app(TestOptions(true));
   if (!app.Started())
     return 1;
   CMainFrame* frame = app->GetMainFrame();

@@ -19,12 +19,6 @@
 
 namespace {
 
-CAppOptions SimulatorOptions() {
-  CAppOptions options = TestOptions();
-  options.simulator = true;
-  return options;
-}
-
 void NameMain(CApp& app, const char* prefix) {
   CImageDoc* doc = app.GetMainDocument();
   doc->GetPatches() = NamedPatches(static_cast<int>(doc->GetPatches().size()), prefix);
@@ -92,7 +86,7 @@ void CSafetyTest::smfOfAnotherDeviceIdLeavesMainUntouchedUnlessTheUserAgrees() {
 void CSafetyTest::declinedConversionKeepsTheLibrarysModel() {
   CTestUi ui;
   CDialogAnswers answers(ui);
-  CStartedApp app(SimulatorOptions());
+  CStartedApp app(TestOptions(true));
   CFastTransfers fast;
   QTemporaryDir dir;
   const QString copy = dir.filePath(QStringLiteral("five.qzl"));
@@ -145,7 +139,7 @@ void CSafetyTest::declinedConversionKeepsTheLibrarysModel() {
 void CSafetyTest::aPortFailingDuringWriteAllGivesOneMessage() {
   CTestUi ui;
   CDialogAnswers answers(ui);
-  CStartedApp app(SimulatorOptions());
+  CStartedApp app(TestOptions(true));
   CFastTransfers fast;
   NameMain(app.App(), "W");
   CSimPort* simulator = app->GetMidi()->Simulator();
@@ -176,7 +170,7 @@ void CSafetyTest::aPortFailingDuringWriteAllGivesOneMessage() {
 void CSafetyTest::aCancelledReadLeavesACleanUndo() {
   CTestUi ui;
   CDialogAnswers answers(ui);
-  CStartedApp app(SimulatorOptions());
+  CStartedApp app(TestOptions(true));
   CSimPort* simulator = app->GetMidi()->Simulator();
   simulator->Stop();
   simulator->Unit().LoadUserPatches(NamedPatches(200, "U"));

@@ -36,9 +36,7 @@ private:
 
 void CTransferTest::readAndWriteTheSimulatedUnit() {
   CTestUi ui;
-  CAppOptions options = TestOptions();
-  options.simulator = true;
-  CStartedApp app(options);
+  CStartedApp app(TestOptions(true));
   CSimPort* simulator = app->GetMidi()->Simulator();
   QVERIFY(simulator);
   simulator->Stop();
@@ -94,9 +92,7 @@ void CTransferTest::withoutPortsTheTransferSaysSoAtOnce() {
 
 void CTransferTest::silentUnitIsReportedOnceAtIdle() {
   CTestUi ui;
-  CAppOptions options = TestOptions();
-  options.simulator = true;
-  CStartedApp app(options);
+  CStartedApp app(TestOptions(true));
   // The unit answers as a QZ-MAX; the program now expects a QZ-5, so the identity check fails.
   ui.Answer(QMessageBox::No);
   app->ChangeTargetModel(QZML::MODEL_QZ5);
@@ -140,9 +136,7 @@ struct CBlockTicker : IZelMidiMessageHandler {
 
 void CTransferTest::progressTellsThePatchOfHowManyAndTheTimeLeft() {
   CTestUi ui;
-  CAppOptions options = TestOptions();
-  options.simulator = true;
-  CStartedApp app(options);
+  CStartedApp app(TestOptions(true));
   CBlockTicker ticker;
   ticker.progress = app->GetProgressBar();
   ticker.progress->SetClock(&ticker.clock);

@@ -62,11 +62,32 @@ CTestUi::~CTestUi() {
   SetModalHook(nullptr);
 }
 
-CAppOptions TestOptions() {
+CAppOptions TestOptions(bool simulator) {
   CAppOptions options;
   options.realMidi = false;
+  options.simulator = simulator;
   options.instanceKey = QStringLiteral("qzmax-librarian-test-%1").arg(QCoreApplication::applicationPid());
   return options;
+}
+
+QPalette DarkPalette() {
+  QPalette dark;
+  dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+  dark.setColor(QPalette::WindowText, QColor(0xe8, 0xe8, 0xe8));
+  dark.setColor(QPalette::Base, QColor(0x23, 0x23, 0x23));
+  dark.setColor(QPalette::AlternateBase, QColor(0x35, 0x35, 0x35));
+  dark.setColor(QPalette::Text, QColor(0xe8, 0xe8, 0xe8));
+  dark.setColor(QPalette::Button, QColor(0x40, 0x40, 0x40));
+  dark.setColor(QPalette::ButtonText, QColor(0xe8, 0xe8, 0xe8));
+  dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
+  dark.setColor(QPalette::HighlightedText, Qt::white);
+  dark.setColor(QPalette::Light, QColor(0x50, 0x50, 0x50));
+  dark.setColor(QPalette::Mid, QColor(0x30, 0x30, 0x30));
+  dark.setColor(QPalette::Dark, QColor(0x20, 0x20, 0x20));
+  dark.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
+  dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
+  dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+  return dark;
 }
 
 void RunEventLoop(int ms) {

@@ -7,6 +7,7 @@
 #include "app/messagebox.h"
 
 #include <QDialog>
+#include <QPalette>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -49,8 +50,12 @@ private:
   std::function<int(QDialog&)> m_modal;
 };
 
-// Options of a test start: only the built-in ports, a single-instance key of this test program.
-CAppOptions TestOptions();
+// Options of a test start: only the built-in ports (with the simulated unit when asked), a
+// single-instance key of this test program.
+CAppOptions TestOptions(bool simulator = false);
+
+// A dark desktop theme, as such themes colour windows and lists.
+QPalette DarkPalette();
 
 // Runs the event loop (so its idle work runs) for about ms milliseconds.
 void RunEventLoop(int ms);

@@ -26,6 +26,15 @@ QStringList Names(const QZML::CPatchArray& patches) {
   return names;
 }
 
+CFileDoc* Library(CApp& app, const QZML::CPatchArray& patches, int model) {
+  CFileDoc* document = app.NewLibraryWith(patches, model);
+  if (document)
+    document->SetModifiedFlag(false);
+  return document;
+}
+
+CFileDoc* Library(CApp& app, int count, const char* prefix) { return Library(app, NamedPatches(count, prefix)); }
+
 CFileView* ViewOf(CFileDoc* document) {
   return document ? qobject_cast<CFileView*>(document->GetView()) : nullptr;
 }

@@ -20,6 +20,10 @@ QZML::CPatchArray NamedPatches(int count, const char* prefix = "P");
 // The names of the patches, without the padding.
 QStringList Names(const QZML::CPatchArray& patches);
 QString Name(const QZML::CPatchArray& patches, int index);
+// A new library window holding the patches (of the target model unless another is named), not
+// modified; or holding count patches named prefix0, prefix1, ...
+CFileDoc* Library(CApp& app, const QZML::CPatchArray& patches, int model = QZML::kModelOfTarget);
+CFileDoc* Library(CApp& app, int count, const char* prefix = "P");
 // The view of a library document and its list.
 CFileView* ViewOf(CFileDoc* document);
 QString Caption(CDocumentBase* document);
