@@ -191,15 +191,9 @@ void CParameterListCtrl::Refresh(bool keepSelection, int inserted) {
   std::vector<int> rows;
   if (inserted > 0 && insertAt >= 0) {
     const int end = std::min(insertAt + inserted, GetPatchCount());
-    for (int row = 0; row < count; ++row) {
-      const int index = GetRowIndex(row);
-      if (index >= insertAt && index < end)
-        rows.push_back(row);
-    }
+    rows = RowsShowing([insertAt, end](int index) { return index >= insertAt && index < end; });
   } else if (keepSelection && filtered) {
-    for (int row = 0; row < count; ++row)
-      if (keptIndices.count(GetRowIndex(row)))
-        rows.push_back(row);
+    rows = RowsShowing([&keptIndices](int index) { return keptIndices.count(index) != 0; });
   } else if (keepSelection) {
     for (int row : selected)
       if (row < count)
@@ -217,6 +211,14 @@ void CParameterListCtrl::Refresh(bool keepSelection, int inserted) {
   }
   horizontalScrollBar()->setValue(horizontal);
   emit scrolled();
+}
+
+std::vector<int> CParameterListCtrl::RowsShowing(const std::function<bool(int)>& wanted) const {
+  std::vector<int> rows;
+  for (int row = 0; row < GetItemCount(); ++row)
+    if (wanted(GetRowIndex(row)))
+      rows.push_back(row);
+  return rows;
 }
 
 void CParameterListCtrl::SaveColumnWidths() const {
@@ -270,10 +272,9 @@ void CParameterListCtrl::SelectAll() {
 
 void CParameterListCtrl::SelectIndices(const std::vector<int>& indices) {
   const std::unordered_set<int> wanted(indices.begin(), indices.end());
-  std::vector<int> rows;
-  for (int row = 0; row < GetItemCount(); ++row)
-    if (IsPatchRow(row) && wanted.count(GetRowIndex(row)))
-      rows.push_back(row);
+  const int count = GetPatchCount();
+  const std::vector<int> rows =
+      RowsShowing([&wanted, count](int index) { return index < count && wanted.count(index) != 0; });
   SelectRowList(rows);
   if (!rows.empty()) {
     SetFocusRow(rows.front());

@@ -156,6 +156,8 @@ private:
   bool EditFromKey();
   QZML::CParameter* ParameterAt(int index) const;
   int RowCountWanted() const;
+  // The rows, ascending, whose set index (the set count for End of Line) is wanted.
+  std::vector<int> RowsShowing(const std::function<bool(int)>& wanted) const;
   // Applies an edited text to the row's set; false when nothing changed.
   bool ApplyCellText(int row, int column, const QVariant& value);
   void FinishCellEdit();

@@ -4,18 +4,17 @@
 // Rows carry one item-data value each (a derived list stores what the row shows, e.g. a patch index)
 // and their texts are asked for on demand (GetCellText), so lists of any length stay instant.
 // A cell cursor (the current column, "*" in its header) moves between the columns that take it with
-// Left/Right or h/l; Enter or a right click on a selected row lays a pop-up editor over the current
-// column of every selected visible row. The popups mirror each other while the user types; Enter
-// validates the value for every selected row and only then applies it to every selected row, through
-// operations a derived list overrides (GetCellValue, SetCellValue, ValidateCellValue).
+// Left/Right or h/l; Enter or a right click on a selected row opens an edit (CEditSession) over the
+// current column, whose values go through operations a derived list overrides (GetCellValue,
+// SetCellValue, ValidateCellValue).
 //
 // A row filter can hide rows; row numbers are then those of the shown rows, so a selection never holds a
 // hidden row. Rows can be dragged out and data dropped between them (or, for a list that replaces, onto
-// a run of rows); a derived list supplies the data and decides what a drop does.
+// a run of rows; see CDragSelection and CRowDrop); a derived list supplies the data and decides what a
+// drop does.
 
-#include "gp/dragselection.h"
 #include "gp/editsession.h"
-#include "gp/rowdrop.h"
+#include "gp/rowdrag.h"
 
 #include <QColor>
 #include <QStringList>
