@@ -663,7 +663,7 @@ void CEditListCtrl::mousePressEvent(QMouseEvent* event) {
 void CEditListCtrl::OnLButtonDown(QMouseEvent* event) {
   if (selectionMode() == SingleSelection || selectionMode() == NoSelection) {
     QTableView::mousePressEvent(event);
-    m_mouse->PressElsewhere();
+    m_mouse->PressWithoutSweep();
   } else {
     m_mouse->Press(event->position().toPoint(), event->modifiers());
   }

@@ -15,7 +15,7 @@ namespace GP {
 CDragSelection::CDragSelection(CEditListCtrl& list, std::function<void()> startDrag)
     : m_list(list), m_startDrag(std::move(startDrag)) {}
 
-void CDragSelection::PressElsewhere() {
+void CDragSelection::PressWithoutSweep() {
   m_leftDown = true;
   m_mode = EMode::None;
 }

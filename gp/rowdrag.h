@@ -27,8 +27,8 @@ public:
 
   // A left press at pos in a list that selects many rows.
   void Press(const QPoint& pos, Qt::KeyboardModifiers modifiers);
-  // A left press in a list that selects one row or none: the list's own handling selects.
-  void PressElsewhere();
+  // A left press in a list that selects one row or none: the view selects, nothing sweeps.
+  void PressWithoutSweep();
   // The pointer moved; false when the list's own handling is to see the move.
   bool Move(const QMouseEvent& event);
   // Whether the left button went down in the list and is not yet up.
