@@ -5,8 +5,6 @@
 #include "model/listedit.h"
 #include "platform/qtsettings.h"
 
-#include <QItemSelection>
-#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>

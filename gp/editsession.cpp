@@ -1,7 +1,6 @@
 #include "gp/editsession.h"
 
 #include "gp/editlistctrl.h"
-#include "gp/editlistmodel.h"
 #include "gp/popupcombobox.h"
 #include "gp/popupedit.h"
 #include "gp/popupspinedit.h"
