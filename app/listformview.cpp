@@ -447,11 +447,15 @@ void CListFormView::OnEditUndo() {
 }
 
 void CListFormView::OnEditCut() {
-  if (!IsCommandEnabled(ID_EDIT_CUT))
-    return;
+  if (IsCommandEnabled(ID_EDIT_CUT))
+    DeleteSelected(true);
+}
+
+void CListFormView::DeleteSelected(bool toClipboard) {
   CWaitCursor wait;
   SaveUndo();
-  CopyToClipboard();
+  if (toClipboard)
+    CopyToClipboard();
   m_list->Delete();
   FitPatchCount();
   m_list->Refresh(false);
@@ -540,14 +544,8 @@ void CListFormView::OnEditReplace() {
 }
 
 void CListFormView::OnEditDelete() {
-  if (!IsCommandEnabled(ID_EDIT_DELETE))
-    return;
-  CWaitCursor wait;
-  SaveUndo();
-  m_list->Delete();
-  FitPatchCount();
-  m_list->Refresh(false);
-  MarkModified();
+  if (IsCommandEnabled(ID_EDIT_DELETE))
+    DeleteSelected(false);
 }
 
 void CListFormView::OnEditExchange() {

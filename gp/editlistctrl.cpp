@@ -544,16 +544,9 @@ int CEditListCtrl::FirstSelectedVisibleRow() const {
   return -1;
 }
 
-void CEditListCtrl::MoveCursorLeft() {
-  for (int column = m_currentColumn - 1; column >= 0; --column)
-    if (CanTakeCursor(column)) {
-      SetCurrentColumn(column);
-      return;
-    }
-}
-
-void CEditListCtrl::MoveCursorRight() {
-  for (int column = m_currentColumn + 1; column < GetColumnCount(); ++column)
+void CEditListCtrl::MoveCursor(int step) {
+  // To the nearest column that way that takes the cursor; none there leaves it where it is.
+  for (int column = m_currentColumn + step; column >= 0 && column < GetColumnCount(); column += step)
     if (CanTakeCursor(column)) {
       SetCurrentColumn(column);
       return;
@@ -580,16 +573,10 @@ void CEditListCtrl::keyPressEvent(QKeyEvent* event) {
     }
     break;
   case Qt::Key_Left:
-    if (modifiers == Qt::NoModifier) {
-      event->accept();
-      MoveCursorLeft();
-      return;
-    }
-    break;
   case Qt::Key_Right:
     if (modifiers == Qt::NoModifier) {
       event->accept();
-      MoveCursorRight();
+      MoveCursor(event->key() == Qt::Key_Left ? -1 : 1);
       return;
     }
     break;
@@ -611,23 +598,19 @@ void CEditListCtrl::keyPressEvent(QKeyEvent* event) {
   if (text.size() == 1 && !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
     switch (text.at(0).unicode()) {
     case 'h':
-      event->accept();
-      MoveCursorLeft();
-      return;
     case 'l':
       event->accept();
-      MoveCursorRight();
+      MoveCursor(text.at(0) == QLatin1Char('h') ? -1 : 1);
       return;
     case 'j':
     case 'J':
-      event->accept();
-      QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
-      return;
     case 'k':
-    case 'K':
+    case 'K': {
       event->accept();
-      QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier));
+      const bool down = text.at(0).toLower() == QLatin1Char('j');
+      QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, down ? Qt::Key_Down : Qt::Key_Up, Qt::NoModifier));
       return;
+    }
     case '^':
     case '_':
     case '|':

@@ -241,8 +241,7 @@ private:
   bool AnyColumnEditable() const;
   int FirstSelectedVisibleRow() const;
   void EndEditForChange();
-  void MoveCursorLeft();
-  void MoveCursorRight();
+  void MoveCursor(int step); // -1 left, 1 right
   void UpdateRowHeight();
   int HeadingWidth(int column) const;
   // The filter changes the rows shown: selection, focus and mark follow their rows.
