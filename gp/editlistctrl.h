@@ -130,7 +130,7 @@ public:
   int GetSelectedCount() const;
   bool IsRowSelected(int row) const;
   void SetRowSelected(int row, bool selected);
-  void SelectRows(int first, int last); // replaces the selection
+  void SelectRows(int first, int last);             // replaces the selection
   void SelectRowList(const std::vector<int>& rows); // replaces the selection; rows ascending
   void SelectAllRows();
   void ClearRowSelection();

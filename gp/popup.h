@@ -78,8 +78,7 @@ private:
 
 // A popup made of a Qt widget: Enter and Escape end the edit, whatever the widget would do with them,
 // and the focus moves are reported.
-template <class TWidget>
-class CPopupWidget : public TWidget, public IPopup {
+template <class TWidget> class CPopupWidget : public TWidget, public IPopup {
 public:
   CPopupWidget(int kind, QWidget* parent) : TWidget(parent), IPopup(kind) {}
 

@@ -110,8 +110,7 @@ std::vector<int> MovableSets(const std::vector<int>& indices, int at, int count)
   return moved;
 }
 
-std::vector<int> DropBetween(CParameterArray& array, const std::vector<int>& moved, int at,
-                             CParameterArray& dropped) {
+std::vector<int> DropBetween(CParameterArray& array, const std::vector<int>& moved, int at, CParameterArray& dropped) {
   at = std::clamp(at, 0, static_cast<int>(array.size()));
   for (auto index = moved.rbegin(); index != moved.rend(); ++index) {
     if (!Holds(array, *index))

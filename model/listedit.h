@@ -48,8 +48,7 @@ std::vector<int> MovableSets(const std::vector<int>& indices, int at, int count)
 // Dropped sets in between: first the sets at moved (a move within the array; ascending, without repeats)
 // go, then every set of dropped goes in before what was at index at (at the end when at is past it).
 // Returns the indices the dropped sets landed at, ascending.
-std::vector<int> DropBetween(CParameterArray& array, const std::vector<int>& moved, int at,
-                             CParameterArray& dropped);
+std::vector<int> DropBetween(CParameterArray& array, const std::vector<int>& moved, int at, CParameterArray& dropped);
 
 } // namespace ListEdit
 } // namespace QZML
