@@ -14,6 +14,7 @@
 #include "model/appstate.h"
 #include "model/blocktable.h"
 #include "model/convert.h"
+#include "model/listedit.h"
 #include "model/patchcompare.h"
 
 #include <QApplication>
@@ -361,7 +362,7 @@ bool CListFormView::DropPatches(CPatchListCtrl::SDrop& drop) {
   const int rowIndex = m_list->GetRowIndex(drop.row);
   // Before the drop row's patch (a sorted list drops by patch index, as Insert does); End of Line, or
   // behind the last row, appends.
-  int at = rowIndex >= 0 && rowIndex < count ? rowIndex : count;
+  const int at = rowIndex >= 0 && rowIndex < count ? rowIndex : count;
   std::vector<int> moved; // the patches a move within the list takes out, ascending
   std::vector<int> targets;
   if (IsFixedSize()) {
@@ -377,17 +378,8 @@ bool CListFormView::DropPatches(CPatchListCtrl::SDrop& drop) {
     if (targets.empty())
       return false;
   } else if (within && drop.move) {
-    moved = drop.indices;
-    std::sort(moved.begin(), moved.end());
-    moved.erase(std::unique(moved.begin(), moved.end()), moved.end());
-    if (moved.size() != drop.indices.size() || moved.front() < 0 || moved.back() >= count)
-      return false;
-    // A block dropped onto itself stays where it is.
-    const bool block = moved.back() - moved.front() + 1 == static_cast<int>(moved.size());
-    bool inOrder = true;
-    for (size_t i = 1; i < drop.indices.size(); ++i)
-      inOrder = inOrder && drop.indices[i] > drop.indices[i - 1];
-    if (block && inOrder && at >= moved.front() && at <= moved.back() + 1)
+    moved = QZML::ListEdit::MovableSets(drop.indices, at, count);
+    if (moved.empty())
       return false;
   }
   // Patches made for the other model go in converted, when the user agrees.
@@ -396,26 +388,8 @@ bool CListFormView::DropPatches(CPatchListCtrl::SDrop& drop) {
 
   CWaitCursor wait;
   SaveUndo();
-  std::vector<int> landed;
-  if (IsFixedSize()) {
-    for (size_t k = 0; k < targets.size(); ++k) {
-      const size_t index = static_cast<size_t>(targets[k]);
-      patches->Add(drop.patches.Detach(0));
-      patches->Swap(index, patches->size() - 1);
-      patches->RemoveAt(patches->size() - 1);
-    }
-    landed = targets;
-  } else {
-    for (auto index = moved.rbegin(); index != moved.rend(); ++index) {
-      patches->RemoveAt(static_cast<size_t>(*index));
-      if (*index < at)
-        --at;
-    }
-    for (int k = 0; k < dropped; ++k) {
-      patches->InsertAt(static_cast<size_t>(at + k), drop.patches.Detach(0));
-      landed.push_back(at + k);
-    }
-  }
+  const std::vector<int> landed = IsFixedSize() ? QZML::ListEdit::DropOnto(*patches, targets, drop.patches)
+                                                : QZML::ListEdit::DropBetween(*patches, moved, at, drop.patches);
   FitPatchCount();
   m_list->KeepShown(landed);
   m_list->Refresh(false);
@@ -434,15 +408,12 @@ void CListFormView::RemoveMovedPatches(const std::vector<int>& indices) {
   QZML::CPatchArray* patches = GetPatchArray();
   if (!patches || IsFixedSize() || indices.empty())
     return;
-  std::vector<int> sorted = indices;
-  std::sort(sorted.begin(), sorted.end(), std::greater<int>());
-  sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
-  if (sorted.front() >= static_cast<int>(patches->size()) || sorted.back() < 0)
+  const auto [lowest, highest] = std::minmax_element(indices.begin(), indices.end());
+  if (*highest >= static_cast<int>(patches->size()) || *lowest < 0)
     return;
   CWaitCursor wait;
   SaveUndo();
-  for (int index : sorted)
-    patches->RemoveAt(static_cast<size_t>(index));
+  QZML::ListEdit::Delete(*patches, indices);
   m_list->Refresh(false);
   MarkModified();
 }
@@ -476,11 +447,15 @@ void CListFormView::OnEditUndo() {
 }
 
 void CListFormView::OnEditCut() {
-  if (!IsCommandEnabled(ID_EDIT_CUT))
-    return;
+  if (IsCommandEnabled(ID_EDIT_CUT))
+    DeleteSelected(true);
+}
+
+void CListFormView::DeleteSelected(bool toClipboard) {
   CWaitCursor wait;
   SaveUndo();
-  CopyToClipboard();
+  if (toClipboard)
+    CopyToClipboard();
   m_list->Delete();
   FitPatchCount();
   m_list->Refresh(false);
@@ -569,14 +544,8 @@ void CListFormView::OnEditReplace() {
 }
 
 void CListFormView::OnEditDelete() {
-  if (!IsCommandEnabled(ID_EDIT_DELETE))
-    return;
-  CWaitCursor wait;
-  SaveUndo();
-  m_list->Delete();
-  FitPatchCount();
-  m_list->Refresh(false);
-  MarkModified();
+  if (IsCommandEnabled(ID_EDIT_DELETE))
+    DeleteSelected(false);
 }
 
 void CListFormView::OnEditExchange() {
@@ -712,7 +681,7 @@ void CListFormView::OnEditSelectDuplicates() {
   {
     CWaitCursor wait;
     rows = DuplicateRows(dialog.IncludesName());
-    m_list->SelectRowSet(rows);
+    m_list->SelectRowList(rows);
     if (!rows.empty()) {
       m_list->SetFocusRow(rows.front());
       m_list->SetSelectionMark(rows.front());

@@ -159,6 +159,8 @@ protected:
   void SaveUndo();
   // Copies the selected patches to the program's clipboard, with the model they were made for.
   void CopyToClipboard();
+  // Cut and Delete: the selected patches go, to the clipboard first when toClipboard.
+  void DeleteSelected(bool toClipboard);
 
 private:
   bool m_endOfLine;

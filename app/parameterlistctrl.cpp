@@ -2,10 +2,9 @@
 
 #include "gp/editlistmodel.h"
 #include "model/appstate.h"
+#include "model/listedit.h"
 #include "platform/qtsettings.h"
 
-#include <QItemSelection>
-#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -190,15 +189,9 @@ void CParameterListCtrl::Refresh(bool keepSelection, int inserted) {
   std::vector<int> rows;
   if (inserted > 0 && insertAt >= 0) {
     const int end = std::min(insertAt + inserted, GetPatchCount());
-    for (int row = 0; row < count; ++row) {
-      const int index = GetRowIndex(row);
-      if (index >= insertAt && index < end)
-        rows.push_back(row);
-    }
+    rows = RowsShowing([insertAt, end](int index) { return index >= insertAt && index < end; });
   } else if (keepSelection && filtered) {
-    for (int row = 0; row < count; ++row)
-      if (keptIndices.count(GetRowIndex(row)))
-        rows.push_back(row);
+    rows = RowsShowing([&keptIndices](int index) { return keptIndices.count(index) != 0; });
   } else if (keepSelection) {
     for (int row : selected)
       if (row < count)
@@ -218,23 +211,12 @@ void CParameterListCtrl::Refresh(bool keepSelection, int inserted) {
   emit scrolled();
 }
 
-void CParameterListCtrl::SelectRowList(const std::vector<int>& rows) {
-  if (rows.empty() || GetColumnCount() == 0) {
-    ClearRowSelection();
-    return;
-  }
-  // Runs of adjacent rows as one range each, so that thousands of rows stay one cheap selection.
-  const QAbstractItemModel* model = GetModel();
-  const int lastColumn = GetColumnCount() - 1;
-  QItemSelection selection;
-  size_t start = 0;
-  for (size_t i = 1; i <= rows.size(); ++i) {
-    if (i < rows.size() && rows[i] == rows[i - 1] + 1)
-      continue;
-    selection.append(QItemSelectionRange(model->index(rows[start], 0), model->index(rows[i - 1], lastColumn)));
-    start = i;
-  }
-  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+std::vector<int> CParameterListCtrl::RowsShowing(const std::function<bool(int)>& wanted) const {
+  std::vector<int> rows;
+  for (int row = 0; row < GetItemCount(); ++row)
+    if (wanted(GetRowIndex(row)))
+      rows.push_back(row);
+  return rows;
 }
 
 void CParameterListCtrl::SaveColumnWidths() const {
@@ -288,10 +270,9 @@ void CParameterListCtrl::SelectAll() {
 
 void CParameterListCtrl::SelectIndices(const std::vector<int>& indices) {
   const std::unordered_set<int> wanted(indices.begin(), indices.end());
-  std::vector<int> rows;
-  for (int row = 0; row < GetItemCount(); ++row)
-    if (IsPatchRow(row) && wanted.count(GetRowIndex(row)))
-      rows.push_back(row);
+  const int count = GetPatchCount();
+  const std::vector<int> rows =
+      RowsShowing([&wanted, count](int index) { return index < count && wanted.count(index) != 0; });
   SelectRowList(rows);
   if (!rows.empty()) {
     SetFocusRow(rows.front());
@@ -380,75 +361,38 @@ bool CParameterListCtrl::IsClipboardNotEmpty() const {
 // ---- list operations ----
 
 void CParameterListCtrl::Copy() {
-  QZML::CParameterArray* array = GetParameterArray();
-  QZML::CParameterArray* clipboard = GetClipboardArray();
-  if (!array || !clipboard || array == clipboard)
-    return;
-  clipboard->Clear();
-  for (int index : GetSelectedIndices())
-    if (const QZML::CParameter* parameter = array->At(static_cast<size_t>(index)))
-      clipboard->Add(parameter->Clone());
+  if (QZML::CParameterArray* array = GetParameterArray(); array && GetClipboardArray())
+    QZML::ListEdit::Copy(*array, GetSelectedIndices(), *GetClipboardArray());
 }
 
 void CParameterListCtrl::Delete() {
-  QZML::CParameterArray* array = GetParameterArray();
-  if (!array)
-    return;
-  // In a sorted list the row order is not the index order: remove from the highest index down.
-  std::vector<int> indices = GetSelectedIndices();
-  std::sort(indices.begin(), indices.end(), std::greater<int>());
-  indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
-  for (int index : indices)
-    array->RemoveAt(static_cast<size_t>(index));
+  if (QZML::CParameterArray* array = GetParameterArray())
+    QZML::ListEdit::Delete(*array, GetSelectedIndices());
 }
 
 void CParameterListCtrl::Initialize() {
-  for (int index : GetSelectedIndices())
-    if (QZML::CParameter* parameter = ParameterAt(index))
-      parameter->Initialize();
+  if (QZML::CParameterArray* array = GetParameterArray())
+    QZML::ListEdit::Initialize(*array, GetSelectedIndices());
 }
 
 int CParameterListCtrl::Insert() {
   QZML::CParameterArray* array = GetParameterArray();
   const QZML::CParameterArray* clipboard = GetClipboardArray();
   const int first = GetFirstSelectedRow();
-  if (!array || !clipboard || array == clipboard || first < 0)
+  if (!array || !clipboard || first < 0)
     return 0;
-  const size_t at = static_cast<size_t>(std::clamp(GetRowIndex(first), 0, GetPatchCount()));
-  int inserted = 0;
-  for (size_t i = 0; i < clipboard->size(); ++i) {
-    if (const QZML::CParameter* parameter = clipboard->At(i)) {
-      array->InsertAt(at + static_cast<size_t>(inserted), parameter->Clone());
-      ++inserted;
-    }
-  }
-  return inserted;
+  return QZML::ListEdit::Insert(*array, GetRowIndex(first), *clipboard);
 }
 
 void CParameterListCtrl::Replace() {
   QZML::CParameterArray* array = GetParameterArray();
-  const QZML::CParameterArray* clipboard = GetClipboardArray();
-  if (!array || !clipboard || array == clipboard || clipboard->empty())
-    return;
-  const std::vector<int> indices = GetSelectedIndices();
-  for (size_t n = 0; n < indices.size(); ++n) {
-    const QZML::CParameter* source = clipboard->At(n % clipboard->size());
-    if (!source)
-      continue;
-    // The copy goes in at the end and trades places with the old set, which then goes.
-    const size_t index = static_cast<size_t>(indices[n]);
-    array->Add(source->Clone());
-    array->Swap(index, array->size() - 1);
-    array->RemoveAt(array->size() - 1);
-  }
+  if (array && GetClipboardArray())
+    QZML::ListEdit::Replace(*array, GetSelectedIndices(), *GetClipboardArray());
 }
 
 void CParameterListCtrl::Exchange() {
-  QZML::CParameterArray* array = GetParameterArray();
-  const std::vector<int> indices = GetSelectedIndices();
-  if (!array || indices.size() < 2)
-    return;
-  array->Swap(static_cast<size_t>(indices.front()), static_cast<size_t>(indices.back()));
+  if (QZML::CParameterArray* array = GetParameterArray())
+    QZML::ListEdit::Exchange(*array, GetSelectedIndices());
 }
 
 // ---- sorting ----

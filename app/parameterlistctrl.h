@@ -59,15 +59,12 @@ public:
   void SelectAll();
   // Selects the shown rows of these indices and focuses the first of them.
   void SelectIndices(const std::vector<int>& indices);
-  // Replaces the selection with these rows (ascending), however many.
-  void SelectRowSet(const std::vector<int>& rows) { SelectRowList(rows); }
   bool IsClipboardNotEmpty() const;
 
   // The filter: only rows whose name or one of whose memos holds the text, in any case, are shown; End of
   // Line always is. An empty text shows every row. Sets put in or changed while it is set (a paste, a drop,
   // Replace, an edit) stay shown until the text changes, so the user sees what a command did.
   void SetFilterText(const QString& text);
-  QString GetFilterText() const { return m_filterText; }
   bool MatchesFilter(int index) const;
   // Keeps the sets at these indices shown until the filter text changes.
   void KeepShown(const std::vector<int>& indices);
@@ -159,7 +156,8 @@ private:
   bool EditFromKey();
   QZML::CParameter* ParameterAt(int index) const;
   int RowCountWanted() const;
-  void SelectRowList(const std::vector<int>& rows);
+  // The rows, ascending, whose set index (the set count for End of Line) is wanted.
+  std::vector<int> RowsShowing(const std::function<bool(int)>& wanted) const;
   // Applies an edited text to the row's set; false when nothing changed.
   bool ApplyCellText(int row, int column, const QVariant& value);
   void FinishCellEdit();

@@ -78,9 +78,6 @@ protected:
   void OnCellsEdited() override;
 
 private:
-  // The source of drag data when it is a list of this program, else null.
-  CPatchListCtrl* SourceOf(const SDrop& header) const;
-
   QZML::CDocument* m_data = nullptr;
   quint64 m_serial;
   std::function<bool(SDrop&)> m_dropHandler;

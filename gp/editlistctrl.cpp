@@ -1,9 +1,6 @@
 #include "gp/editlistctrl.h"
 
 #include "gp/editlistmodel.h"
-#include "gp/popupcombobox.h"
-#include "gp/popupedit.h"
-#include "gp/popupspinedit.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -24,67 +21,9 @@ namespace GP {
 
 namespace {
 
-// One open edit in the whole program: the hook and the validation flag are shared by every list.
-CEditListCtrl* s_editingList = nullptr;
-bool s_validating = false;
-
-class CValidatingScope {
-public:
-  CValidatingScope() : m_saved(s_validating) { s_validating = true; }
-  ~CValidatingScope() { s_validating = m_saved; }
-  CValidatingScope(const CValidatingScope&) = delete;
-  CValidatingScope& operator=(const CValidatingScope&) = delete;
-
-private:
-  bool m_saved;
-};
-
 const QString kEllipsis = QStringLiteral("...");
 
 } // namespace
-
-// Stands in for a thread mouse hook: sees every button press of the program while an edit is open.
-class CEditListCtrl::CMouseHook : public QObject {
-public:
-  explicit CMouseHook(CEditListCtrl& list) : QObject(&list), m_list(list) {}
-  ~CMouseHook() override { Remove(); }
-  CMouseHook(const CMouseHook&) = delete;
-  CMouseHook& operator=(const CMouseHook&) = delete;
-
-  void Install() {
-    if (!m_installed && qApp) {
-      qApp->installEventFilter(this);
-      m_installed = true;
-    }
-  }
-  void Remove() {
-    if (m_installed && qApp)
-      qApp->removeEventFilter(this);
-    m_installed = false;
-  }
-
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::NonClientAreaMouseButtonPress:
-    case QEvent::NonClientAreaMouseButtonDblClick:
-      break;
-    default:
-      return false;
-    }
-    if (s_validating || !watched->isWidgetType())
-      return false;
-    const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
-    if (button != Qt::LeftButton && button != Qt::RightButton)
-      return false;
-    return m_list.HookMousePress(static_cast<QWidget*>(watched), button);
-  }
-
-private:
-  CEditListCtrl& m_list;
-  bool m_installed = false;
-};
 
 // Draws the rows: highlight for selected rows, grey text when disabled, texts cut with "...".
 class CEditListCtrl::CDelegate : public QStyledItemDelegate {
@@ -123,7 +62,12 @@ private:
 };
 
 CEditListCtrl::CEditListCtrl(QWidget* parent)
-    : QTableView(parent), m_model(std::make_unique<CEditListModel>(*this)), m_hook(new CMouseHook(*this)) {
+    : QTableView(parent), m_model(std::make_unique<CEditListModel>(*this)),
+      m_edit(std::make_unique<CEditSession>(*this)),
+      m_mouse(std::make_unique<CDragSelection>(*this, [this]() { StartRowDrag(); })),
+      m_drop(std::make_unique<CRowDrop>(
+          *this, [this](const QMimeData* data, Qt::KeyboardModifiers keys) { return GetDropAction(data, keys); },
+          [this](const QMimeData* data) { return GetDropSpanFor(data); })) {
   setModel(m_model.get());
   setItemDelegate(new CDelegate(*this));
   setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -146,21 +90,13 @@ CEditListCtrl::CEditListCtrl(QWidget* parent)
   header->setSectionResizeMode(QHeaderView::Interactive);
   header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   connect(header, &QHeaderView::sectionClicked, this, [this](int column) { OnColumnClick(column); });
-  connect(header, &QHeaderView::sectionResized, this, [this]() {
-    for (int row : m_openRows) {
-      const QRect rect = visualRect(m_model->index(row, m_editColumn));
-      m_popups[static_cast<size_t>(row)]->SetRect(rect);
-      m_popups[static_cast<size_t>(row)]->GetWnd()->setGeometry(rect);
-    }
-  });
+  connect(header, &QHeaderView::sectionResized, this, [this]() { m_edit->Relayout(); });
   UpdateRowHeight();
-  m_dropScroll.setInterval(60);
-  connect(&m_dropScroll, &QTimer::timeout, this, &CEditListCtrl::OnDropScroll);
 }
 
 CEditListCtrl::~CEditListCtrl() {
   if (IsEditing())
-    ClosePopups(false);
+    m_edit->Close(false);
   // Detach the model and the header before they go, while this object is still a whole list.
   disconnect(horizontalHeader(), nullptr, this, nullptr);
   setModel(nullptr);
@@ -343,10 +279,6 @@ void CEditListCtrl::SetRowFilter(std::function<bool(qintptr)> filter) {
   ChangeShownRows([&]() { m_model->SetFilter(std::move(filter)); });
 }
 
-void CEditListCtrl::ApplyRowFilter() {
-  ChangeShownRows([&]() { m_model->ApplyFilter(); });
-}
-
 bool CEditListCtrl::IsRowFilterSet() const { return m_model->IsFiltered(); }
 
 int CEditListCtrl::GetTotalItemCount() const { return m_model->TotalRowCount(); }
@@ -364,32 +296,16 @@ void CEditListCtrl::ChangeShownRows(const std::function<void()>& change) {
   m_selectionMark = m_model->RowOfPosition(mark);
   if (m_columns.empty())
     return;
-  QItemSelection selection;
-  const int lastColumn = GetColumnCount() - 1;
-  int start = -1;
-  int previous = -2;
-  int firstSelected = -1;
-  for (int position : selected) {
-    const int row = m_model->RowOfPosition(position);
-    if (row < 0)
-      continue;
-    if (firstSelected < 0)
-      firstSelected = row;
-    if (row != previous + 1) {
-      if (start >= 0)
-        selection.append(QItemSelectionRange(m_model->index(start, 0), m_model->index(previous, lastColumn)));
-      start = row;
-    }
-    previous = row;
-  }
-  if (start >= 0)
-    selection.append(QItemSelectionRange(m_model->index(start, 0), m_model->index(previous, lastColumn)));
-  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  std::vector<int> rows;
+  for (int position : selected)
+    if (const int row = m_model->RowOfPosition(position); row >= 0)
+      rows.push_back(row);
+  SelectRowList(rows);
   const int focusRow = m_model->RowOfPosition(focus);
   if (focusRow >= 0)
     SetFocusRow(focusRow);
-  if (firstSelected >= 0)
-    EnsureVisible(firstSelected);
+  if (!rows.empty())
+    EnsureVisible(rows.front());
   else if (focusRow >= 0)
     EnsureVisible(focusRow);
   horizontalScrollBar()->setValue(horizontal);
@@ -398,7 +314,7 @@ void CEditListCtrl::ChangeShownRows(const std::function<void()>& change) {
 
 void CEditListCtrl::EndEditForChange() {
   // A derived list may rebuild from inside SetCellValue; that commit closes the popups itself.
-  if (IsEditing() && !m_committing)
+  if (IsEditing() && !m_edit->IsCommitting())
     EndEdit(false);
 }
 
@@ -440,6 +356,24 @@ void CEditListCtrl::SelectRows(int first, int last) {
   selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
+void CEditListCtrl::SelectRowList(const std::vector<int>& rows) {
+  if (rows.empty() || m_columns.empty()) {
+    selectionModel()->clearSelection();
+    return;
+  }
+  // Runs of adjacent rows as one range each, so that thousands of rows stay one cheap selection.
+  const int lastColumn = GetColumnCount() - 1;
+  QItemSelection selection;
+  size_t start = 0;
+  for (size_t i = 1; i <= rows.size(); ++i) {
+    if (i < rows.size() && rows[i] == rows[i - 1] + 1)
+      continue;
+    selection.append(QItemSelectionRange(m_model->index(rows[start], 0), m_model->index(rows[i - 1], lastColumn)));
+    start = i;
+  }
+  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 void CEditListCtrl::SelectAllRows() { SelectRows(0, GetItemCount() - 1); }
 
 void CEditListCtrl::ClearRowSelection() { selectionModel()->clearSelection(); }
@@ -453,6 +387,11 @@ void CEditListCtrl::SetFocusRow(int row) {
 }
 
 int CEditListCtrl::GetTopIndex() const { return std::max(rowAt(0), 0); }
+
+int CEditListCtrl::GetBottomIndex() const {
+  const int bottom = rowAt(viewport()->height() - 1);
+  return bottom < 0 ? GetItemCount() - 1 : bottom;
+}
 
 void CEditListCtrl::SetTopIndex(int row) {
   if (row < 0 || row >= GetItemCount() || m_columns.empty())
@@ -507,17 +446,7 @@ QColor CEditListCtrl::GetTextColor() const {
   return m_textColor.isValid() ? m_textColor : palette().color(QPalette::Active, QPalette::Text);
 }
 
-void CEditListCtrl::SetBkColor(const QColor& color) {
-  m_bkColor = color;
-  QPalette palette = viewport()->palette();
-  palette.setColor(QPalette::Base, GetBkColor());
-  viewport()->setPalette(palette);
-  viewport()->update();
-}
-
-QColor CEditListCtrl::GetBkColor() const {
-  return m_bkColor.isValid() ? m_bkColor : palette().color(QPalette::Active, QPalette::Base);
-}
+QColor CEditListCtrl::GetBkColor() const { return palette().color(QPalette::Active, QPalette::Base); }
 
 QString CEditListCtrl::FitText(const QFontMetrics& metrics, const QString& text, int width) {
   if (metrics.horizontalAdvance(text) <= width)
@@ -574,31 +503,7 @@ void CEditListCtrl::paintEvent(QPaintEvent* event) {
     option.backgroundColor = IsRowSelected(row) ? palette().color(QPalette::Highlight) : GetBkColor();
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
   }
-  if (m_dropRow < 0)
-    return;
-  // Where a drop lands: a line between rows, or a frame round the rows it replaces.
-  const int count = GetItemCount();
-  const int width = viewport()->width();
-  QColor color = palette().color(QPalette::Active, QPalette::Highlight);
-  if (m_dropSpan > 0 && m_dropRow < count) {
-    const int last = std::min(m_dropRow + m_dropSpan, count) - 1;
-    const int top = rowViewportPosition(m_dropRow);
-    const int bottom = rowViewportPosition(last) + rowHeight(last);
-    QColor tint = color;
-    tint.setAlpha(48);
-    painter.fillRect(QRect(0, top, width, bottom - top), tint);
-    painter.setPen(QPen(color, 2));
-    painter.drawRect(QRect(1, top + 1, width - 2, bottom - top - 2));
-    return;
-  }
-  int y = 0;
-  if (m_dropRow < count)
-    y = rowViewportPosition(m_dropRow);
-  else if (count > 0)
-    y = rowViewportPosition(count - 1) + rowHeight(count - 1);
-  painter.fillRect(QRect(0, y - 1, width, 3), color);
-  painter.fillRect(QRect(0, y - 4, 3, 9), color);
-  painter.fillRect(QRect(width - 3, y - 4, 3, 9), color);
+  m_drop->Paint(painter);
 }
 
 // ---- keyboard ----
@@ -631,29 +536,17 @@ bool CEditListCtrl::event(QEvent* event) {
 }
 
 int CEditListCtrl::FirstSelectedVisibleRow() const {
-  const int count = GetItemCount();
-  if (count == 0)
+  if (GetItemCount() == 0)
     return -1;
-  const int top = GetTopIndex();
-  int bottom = rowAt(viewport()->height() - 1);
-  if (bottom < 0)
-    bottom = count - 1;
-  for (int row = top; row <= bottom; ++row)
+  for (int row = GetTopIndex(), bottom = GetBottomIndex(); row <= bottom; ++row)
     if (IsRowSelected(row))
       return row;
   return -1;
 }
 
-void CEditListCtrl::MoveCursorLeft() {
-  for (int column = m_currentColumn - 1; column >= 0; --column)
-    if (CanTakeCursor(column)) {
-      SetCurrentColumn(column);
-      return;
-    }
-}
-
-void CEditListCtrl::MoveCursorRight() {
-  for (int column = m_currentColumn + 1; column < GetColumnCount(); ++column)
+void CEditListCtrl::MoveCursor(int step) {
+  // To the nearest column that way that takes the cursor; none there leaves it where it is.
+  for (int column = m_currentColumn + step; column >= 0 && column < GetColumnCount(); column += step)
     if (CanTakeCursor(column)) {
       SetCurrentColumn(column);
       return;
@@ -680,16 +573,10 @@ void CEditListCtrl::keyPressEvent(QKeyEvent* event) {
     }
     break;
   case Qt::Key_Left:
-    if (modifiers == Qt::NoModifier) {
-      event->accept();
-      MoveCursorLeft();
-      return;
-    }
-    break;
   case Qt::Key_Right:
     if (modifiers == Qt::NoModifier) {
       event->accept();
-      MoveCursorRight();
+      MoveCursor(event->key() == Qt::Key_Left ? -1 : 1);
       return;
     }
     break;
@@ -711,23 +598,19 @@ void CEditListCtrl::keyPressEvent(QKeyEvent* event) {
   if (text.size() == 1 && !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
     switch (text.at(0).unicode()) {
     case 'h':
-      event->accept();
-      MoveCursorLeft();
-      return;
     case 'l':
       event->accept();
-      MoveCursorRight();
+      MoveCursor(text.at(0) == QLatin1Char('h') ? -1 : 1);
       return;
     case 'j':
     case 'J':
-      event->accept();
-      QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
-      return;
     case 'k':
-    case 'K':
+    case 'K': {
       event->accept();
-      QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier));
+      const bool down = text.at(0).toLower() == QLatin1Char('j');
+      QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, down ? Qt::Key_Down : Qt::Key_Up, Qt::NoModifier));
       return;
+    }
     case '^':
     case '_':
     case '|':
@@ -763,46 +646,9 @@ void CEditListCtrl::mousePressEvent(QMouseEvent* event) {
 void CEditListCtrl::OnLButtonDown(QMouseEvent* event) {
   if (selectionMode() == SingleSelection || selectionMode() == NoSelection) {
     QTableView::mousePressEvent(event);
-    m_leftDown = true;
-    m_selectMode = SELECT_NONE;
-    return;
-  }
-  setFocus(Qt::MouseFocusReason);
-  m_leftDown = true;
-  m_selectMode = SELECT_NONE;
-  const QPoint pos = event->position().toPoint();
-  const int row = rowAt(pos.y());
-  if (row < 0 || columnAt(pos.x()) < 0)
-    return;
-  const Qt::KeyboardModifiers modifiers = event->modifiers();
-  if (modifiers & Qt::ShiftModifier) {
-    const int mark = m_selectionMark >= 0 && m_selectionMark < GetItemCount() ? m_selectionMark : row;
-    SelectRows(std::min(mark, row), std::max(mark, row));
-    SetFocusRow(row);
-    m_selectionMark = mark;
-    m_dragStartRow = mark;
-    m_selectMode = SELECT_RANGE;
-  } else if (modifiers & Qt::ControlModifier) {
-    SetRowSelected(row, !IsRowSelected(row));
-    const int count = GetItemCount();
-    m_selectionSnapshot.assign(static_cast<size_t>(count), 0);
-    for (int selected : GetSelectedRows())
-      m_selectionSnapshot[static_cast<size_t>(selected)] = 1;
-    SetFocusRow(row);
-    m_selectionMark = row;
-    m_dragStartRow = row;
-    m_selectMode = SELECT_TOGGLE;
-  } else if (m_rowDrag && IsRowSelected(row)) {
-    // The selected rows may be dragged away; a release without a drag selects this row alone.
-    m_dragPending = true;
-    m_pressPos = pos;
+    m_mouse->PressWithoutSweep();
   } else {
-    // Through the view, so that keyboard Shift selections start from this row as well.
-    setCurrentIndex(m_model->index(row, 0));
-    SelectRows(row, row);
-    m_selectionMark = row;
-    m_dragStartRow = row;
-    m_selectMode = SELECT_SINGLE;
+    m_mouse->Press(event->position().toPoint(), event->modifiers());
   }
 }
 
@@ -819,90 +665,17 @@ void CEditListCtrl::OnRButtonDown(QMouseEvent* event) {
     BeginEdit(row, column);
 }
 
-int CEditListCtrl::RowAtY(int y) const {
-  const int count = GetItemCount();
-  if (count == 0)
-    return -1;
-  if (y < 0)
-    return std::max(GetTopIndex() - 1, 0);
-  const int row = rowAt(std::min(y, viewport()->height() - 1));
-  if (y >= viewport()->height())
-    return std::min(row < 0 ? count - 1 : row + 1, count - 1);
-  return row < 0 ? count - 1 : row;
-}
-
-void CEditListCtrl::ExtendDragSelection(int row) {
-  if (row < 0 || m_dragStartRow < 0 || m_columns.empty())
-    return;
-  const int count = GetItemCount();
-  const int first = std::min(m_dragStartRow, row);
-  const int last = std::max(m_dragStartRow, row);
-  QItemSelection selection;
-  const int lastColumn = GetColumnCount() - 1;
-  auto add = [&](int from, int to) {
-    selection.append(QItemSelectionRange(m_model->index(from, 0), m_model->index(to, lastColumn)));
-  };
-  if (m_selectMode == SELECT_TOGGLE && static_cast<int>(m_selectionSnapshot.size()) == count) {
-    // The swept rows are the snapshot's opposite, the others as they were.
-    int start = -1;
-    for (int r = 0; r <= count; ++r) {
-      bool selected = false;
-      if (r < count) {
-        const bool was = m_selectionSnapshot[static_cast<size_t>(r)] != 0;
-        selected = (r >= first && r <= last) ? !was : was;
-        if (r == m_dragStartRow)
-          selected = was; // the pressed row was toggled into the snapshot already
-      }
-      if (selected && start < 0)
-        start = r;
-      else if (!selected && start >= 0) {
-        add(start, r - 1);
-        start = -1;
-      }
-    }
-  } else {
-    add(first, last);
-  }
-  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-  SetFocusRow(row);
-  EnsureVisible(row);
-}
-
 void CEditListCtrl::mouseMoveEvent(QMouseEvent* event) {
-  if (m_dragPending) {
-    if (!(event->buttons() & Qt::LeftButton)) {
-      m_dragPending = false;
-    } else if ((event->position().toPoint() - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
-      m_dragPending = false;
-      StartRowDrag();
-    }
-    return;
-  }
-  if (!m_leftDown || m_selectMode == SELECT_NONE || !(event->buttons() & Qt::LeftButton)) {
-    if (!m_leftDown || selectionMode() == SingleSelection || selectionMode() == NoSelection)
-      QTableView::mouseMoveEvent(event);
-    return;
-  }
-  ExtendDragSelection(RowAtY(event->position().toPoint().y()));
+  if (!m_mouse->Move(*event))
+    QTableView::mouseMoveEvent(event);
 }
 
 void CEditListCtrl::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
-  if (event->button() == Qt::LeftButton && m_leftDown) {
+  if (event->button() == Qt::LeftButton && m_mouse->IsLeftDown()) {
     if (selectionMode() == SingleSelection || selectionMode() == NoSelection)
       QTableView::mouseReleaseEvent(event);
-    if (m_dragPending) {
-      m_dragPending = false;
-      const int row = rowAt(m_pressPos.y());
-      if (row >= 0) {
-        setCurrentIndex(m_model->index(row, 0));
-        SelectRows(row, row);
-        m_selectionMark = row;
-      }
-    }
-    m_leftDown = false;
-    m_selectMode = SELECT_NONE;
-    m_selectionSnapshot.clear();
+    m_mouse->Release();
     emit listClick(rowAt(pos.y()), columnAt(pos.x()));
     return;
   }
@@ -939,7 +712,7 @@ void CEditListCtrl::scrollContentsBy(int dx, int dy) {
 
 void CEditListCtrl::focusInEvent(QFocusEvent* event) {
   if (IsEditing()) {
-    m_currentPopup->GetWnd()->setFocus(event->reason());
+    GetCurrentPopup()->GetWnd()->setFocus(event->reason());
     return;
   }
   QTableView::focusInEvent(event);
@@ -950,259 +723,10 @@ void CEditListCtrl::focusInEvent(QFocusEvent* event) {
 bool CEditListCtrl::BeginEdit(int row, int column) {
   if (!IsColumnEditable(column) || row < 0 || row >= GetItemCount())
     return false;
-  if (s_editingList && s_editingList != this)
-    s_editingList->EndEdit(false);
-  if (IsEditing())
-    EndEdit(false);
-  ScrollColumnIntoView(column);
-
-  const SELVColumn& descriptor = *GetColumn(column);
-  const quint32 kind = descriptor.flags & COL_KIND_MASK;
-  const int count = GetItemCount();
-  const int top = GetTopIndex();
-  int bottom = rowAt(viewport()->height() - 1);
-  if (bottom < 0)
-    bottom = count - 1;
-
-  m_popups.assign(static_cast<size_t>(count), nullptr);
-  m_openRows.clear();
-  for (int r = top; r <= bottom; ++r) {
-    if (!IsRowSelected(r))
-      continue;
-    IPopup* popup = nullptr;
-    if (kind == COL_KIND_TEXT) {
-      auto* edit = new CPopupEdit(GetColumnAlignment(column), GetCellEditText(r, column), r, viewport());
-      edit->SetLimits(descriptor.maxLength, descriptor.accepts);
-      popup = edit;
-    } else if (kind == COL_KIND_CHOICE) {
-      popup = new CPopupComboBox(descriptor.choices ? *descriptor.choices : QStringList(),
-                                 GetCellEditText(r, column), r, viewport());
-    } else {
-      CPopupSpinEdit::SSpinSettings settings;
-      settings.mode = (descriptor.flags & COL_SPINMODE_MASK) == COL_SPINMODE_0 ? 0 : 1;
-      settings.style = (descriptor.flags & COL_SPINSTYLE_2) ? 2 : 0;
-      settings.param = descriptor.spinParam;
-      settings.param2 = descriptor.spinParam2;
-      settings.param3 = descriptor.spinParam3;
-      settings.minimum = descriptor.minimum;
-      settings.maximum = descriptor.maximum;
-      popup = new CPopupSpinEdit(settings, GetCellValue(r, column), r, viewport());
-    }
-    const QRect rect = visualRect(m_model->index(r, column));
-    popup->SetId(kPopupIdBase + r);
-    popup->SetRect(rect);
-    popup->GetWnd()->setGeometry(rect);
-    popup->GetWnd()->show();
-    m_popups[static_cast<size_t>(r)] = popup;
-    m_openRows.push_back(r);
-  }
-  if (m_openRows.empty()) {
-    m_popups.clear();
-    return false;
-  }
-
-  m_editColumn = column;
-  IPopup* current = m_popups[static_cast<size_t>(row)];
-  m_currentPopup = current ? current : m_popups[static_cast<size_t>(m_openRows.front())];
-  if (kind == COL_KIND_NUMBER) {
-    m_editText.clear();
-    m_relative = true;
-    m_editNumber = 0.0;
-  } else {
-    m_editText = m_currentPopup->GetText();
-    m_relative = false;
-    m_editNumber = 0.0;
-  }
-  for (int r : m_openRows)
-    m_popups[static_cast<size_t>(r)]->SetSink(this);
-  s_editingList = this;
-  m_hook->Install();
-  m_currentPopup->GetWnd()->setFocus(Qt::OtherFocusReason);
-  return true;
+  return m_edit->Begin(row, column);
 }
 
-QVariant CEditListCtrl::RowValue(int row, bool relative, double number) const {
-  const SELVColumn* column = GetColumn(m_editColumn);
-  if (column && (column->flags & COL_KIND_MASK) == COL_KIND_NUMBER)
-    return relative ? GetCellValue(row, m_editColumn) + number : number;
-  return m_editText;
-}
-
-bool CEditListCtrl::EndEdit(bool commit) {
-  if (!IsEditing())
-    return true;
-  if (m_committing)
-    return false;
-  if (commit) {
-    const std::vector<int> rows = GetSelectedRows();
-    std::vector<QVariant> values;
-    values.reserve(rows.size());
-    for (int row : rows)
-      values.push_back(RowValue(row, m_relative, m_editNumber));
-    {
-      CValidatingScope validating;
-      for (size_t i = 0; i < rows.size(); ++i)
-        if (!ValidateCellValue(rows[i], m_editColumn, values[i], m_relative)) {
-          if (m_currentPopup)
-            m_currentPopup->GetWnd()->setFocus(Qt::OtherFocusReason);
-          return false;
-        }
-    }
-    m_committing = true;
-    for (size_t i = 0; i < rows.size(); ++i)
-      SetCellValue(rows[i], m_editColumn, values[i]);
-    m_committing = false;
-  }
-  ClosePopups(true);
-  return true;
-}
-
-void CEditListCtrl::ClosePopups(bool takeFocus) {
-  m_hook->Remove();
-  if (s_editingList == this)
-    s_editingList = nullptr;
-  m_currentPopup = nullptr;
-  std::vector<QWidget*> windows;
-  for (int r : m_openRows) {
-    IPopup* popup = m_popups[static_cast<size_t>(r)];
-    popup->SetSink(nullptr);
-    windows.push_back(popup->GetWnd());
-  }
-  m_popups.clear();
-  m_openRows.clear();
-  m_editColumn = -1;
-  if (takeFocus)
-    setFocus(Qt::OtherFocusReason);
-  // Later: the popup that reported Enter is still inside its own key handler.
-  for (QWidget* window : windows) {
-    window->hide();
-    window->deleteLater();
-  }
-}
-
-IPopup* CEditListCtrl::GetPopup(int row) const {
-  return row >= 0 && row < static_cast<int>(m_popups.size()) ? m_popups[static_cast<size_t>(row)] : nullptr;
-}
-
-IPopup* CEditListCtrl::PopupOf(const QWidget* widget) const {
-  for (int r : m_openRows) {
-    IPopup* popup = m_popups[static_cast<size_t>(r)];
-    if (popup->GetKind() == IPopup::KIND_COMBO) {
-      if (static_cast<CPopupComboBox*>(popup)->Owns(widget))
-        return popup;
-      continue;
-    }
-    for (const QWidget* w = widget; w; w = w->parentWidget())
-      if (w == popup->GetWnd())
-        return popup;
-  }
-  return nullptr;
-}
-
-void CEditListCtrl::MakeCurrent(IPopup* popup) {
-  if (popup && PopupOf(popup->GetWnd()) == popup)
-    m_currentPopup = popup;
-}
-
-bool CEditListCtrl::HookMousePress(QWidget* widget, Qt::MouseButton button) {
-  if (!IsEditing() || m_committing)
-    return false;
-  if (IPopup* popup = PopupOf(widget)) {
-    MakeCurrent(popup);
-    return false;
-  }
-  if (button == Qt::LeftButton && m_currentPopup->IsModified())
-    return !EndEdit(true); // a refused value keeps the edit open and eats the click
-  EndEdit(false);
-  return false;
-}
-
-bool CEditListCtrl::ValidateAll(const std::vector<int>& rows, bool relative, double number) {
-  CValidatingScope validating;
-  for (int row : rows)
-    if (!ValidateCellValue(row, m_editColumn, RowValue(row, relative, number), relative))
-      return false;
-  return true;
-}
-
-bool CEditListCtrl::OnPopupNotify(IPopup& popup, int code, double value) {
-  if (!IsEditing() || PopupOf(popup.GetWnd()) != &popup)
-    return false;
-  const int id = popup.GetId();
-  switch (code) {
-  case IPopup::NOTIFY_SETFOCUS:
-    MakeCurrent(&popup);
-    OnPopupSetFocus(id);
-    return true;
-  case IPopup::NOTIFY_KILLFOCUS:
-    OnPopupKillFocus(id);
-    return true;
-  case IPopup::NOTIFY_CHANGE:
-    if (&popup == m_currentPopup)
-      OnPopupChange(id);
-    return true;
-  case IPopup::NOTIFY_SELENDOK:
-    if (&popup == m_currentPopup)
-      OnPopupSelect(id);
-    return true;
-  case IPopup::NOTIFY_DELTAPOS:
-    MakeCurrent(&popup);
-    return OnPopupSpin(id, value);
-  case IPopup::NOTIFY_RETURN:
-    if (static_cast<int>(value) == IPopup::MODAL_ENTER)
-      EndEdit(m_currentPopup->IsModified());
-    else
-      EndEdit(false);
-    return true;
-  default:
-    return true;
-  }
-}
-
-void CEditListCtrl::OnPopupSetFocus(int /*id*/) {}
-
-void CEditListCtrl::OnPopupKillFocus(int /*id*/) {}
-
-void CEditListCtrl::OnPopupChange(int id) {
-  IPopup* source = GetPopup(id - kPopupIdBase);
-  if (!source)
-    return;
-  const QString text = source->GetText();
-  for (int r : m_openRows) {
-    IPopup* popup = m_popups[static_cast<size_t>(r)];
-    popup->SetModified(true); // one shared value: Enter in any popup commits it
-    if (popup != source)
-      popup->SetText(text);
-  }
-  if (source->GetKind() == IPopup::KIND_SPIN) {
-    m_editNumber = CPopupSpinEdit::ParseNumber(text);
-    m_relative = false;
-  } else {
-    m_editText = text;
-  }
-}
-
-void CEditListCtrl::OnPopupSelect(int id) { OnPopupChange(id); }
-
-bool CEditListCtrl::OnPopupSpin(int id, double delta) {
-  IPopup* source = GetPopup(id - kPopupIdBase);
-  if (!source)
-    return false;
-  m_editNumber += delta;
-  if (!ValidateAll(GetSelectedRows(), m_relative, m_editNumber)) {
-    m_editNumber -= delta;
-    return false;
-  }
-  for (int r : m_openRows) {
-    IPopup* popup = m_popups[static_cast<size_t>(r)];
-    popup->SetModified(true);
-    if (popup != source && popup->GetKind() == IPopup::KIND_SPIN) {
-      auto* spin = static_cast<CPopupSpinEdit*>(popup);
-      spin->SetValue(spin->GetValue() + delta);
-    }
-  }
-  return true;
-}
+bool CEditListCtrl::EndEdit(bool commit) { return m_edit->End(commit); }
 
 // ---- row drag and drop ----
 
@@ -1268,8 +792,7 @@ void CEditListCtrl::StartRowDrag() {
   EndEditForChange();
   const std::vector<int> rows = GetSelectedRows();
   QMimeData* data = rows.empty() ? nullptr : CreateDragData(rows);
-  m_leftDown = false;
-  m_selectMode = SELECT_NONE;
+  m_mouse->Cancel();
   if (!data)
     return;
   auto* drag = new QDrag(this);
@@ -1281,79 +804,12 @@ void CEditListCtrl::StartRowDrag() {
   drag->exec(actions, actions & Qt::MoveAction ? Qt::MoveAction : Qt::CopyAction);
 }
 
-int CEditListCtrl::DropRowAt(const QPoint& pos, int span) const {
-  const int count = GetItemCount();
-  if (count == 0)
-    return span > 0 ? -1 : 0;
-  const int row = rowAt(pos.y());
-  if (span > 0) {
-    if (row >= 0)
-      return row;
-    return pos.y() < 0 ? GetTopIndex() : count - 1;
-  }
-  if (row < 0)
-    return pos.y() < 0 ? GetTopIndex() : count;
-  // The upper half of a row drops before it, the lower half behind it.
-  const int top = rowViewportPosition(row);
-  return pos.y() >= top + rowHeight(row) / 2 ? row + 1 : row;
-}
+int CEditListCtrl::DropRowAt(const QPoint& pos, int span) const { return m_drop->RowAt(pos, span); }
 
-bool CEditListCtrl::TrackDrop(const QPoint& pos, const QMimeData* data, Qt::KeyboardModifiers modifiers) {
-  const Qt::DropAction action = data ? GetDropAction(data, modifiers) : Qt::IgnoreAction;
-  if (action == Qt::IgnoreAction) {
-    ClearDrop();
-    return false;
-  }
-  const int span = GetDropSpanFor(data);
-  const int row = DropRowAt(pos, span);
-  if (row != m_dropRow || span != m_dropSpan)
-    viewport()->update();
-  m_dropRow = row;
-  m_dropSpan = span;
-  m_dropPos = pos;
-  m_dropData = data;
-  m_dropModifiers = modifiers;
-  // Near the top or bottom edge the list scrolls towards it.
-  const int margin = std::max(verticalHeader()->defaultSectionSize(), 8);
-  m_dropScrollStep = pos.y() < margin ? -1 : (pos.y() >= viewport()->height() - margin ? 1 : 0);
-  if (m_dropScrollStep != 0 && !m_dropScroll.isActive())
-    m_dropScroll.start();
-  else if (m_dropScrollStep == 0)
-    m_dropScroll.stop();
-  return true;
-}
-
-void CEditListCtrl::ClearDrop() {
-  m_dropScroll.stop();
-  m_dropScrollStep = 0;
-  m_dropData = nullptr;
-  if (m_dropRow >= 0)
-    viewport()->update();
-  m_dropRow = -1;
-  m_dropSpan = 0;
-}
-
-void CEditListCtrl::OnDropScroll() {
-  if (!m_dropData || m_dropScrollStep == 0) {
-    m_dropScroll.stop();
-    return;
-  }
-  QScrollBar* bar = verticalScrollBar();
-  bar->setValue(bar->value() + m_dropScrollStep);
-  TrackDrop(m_dropPos, m_dropData, m_dropModifiers);
-}
-
-void CEditListCtrl::dragEnterEvent(QDragEnterEvent* event) {
-  if (!TrackDrop(event->position().toPoint(), event->mimeData(), event->modifiers())) {
-    event->ignore();
-    return;
-  }
-  event->setDropAction(GetDropAction(event->mimeData(), event->modifiers()));
-  event->accept();
-}
+void CEditListCtrl::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
 
 void CEditListCtrl::dragMoveEvent(QDragMoveEvent* event) {
-  if (!TrackDrop(event->position().toPoint(), event->mimeData(), event->modifiers())) {
+  if (!m_drop->Track(event->position().toPoint(), event->mimeData(), event->modifiers())) {
     event->ignore();
     return;
   }
@@ -1362,7 +818,7 @@ void CEditListCtrl::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void CEditListCtrl::dragLeaveEvent(QDragLeaveEvent* event) {
-  ClearDrop();
+  m_drop->Clear();
   event->accept();
 }
 
@@ -1370,7 +826,7 @@ void CEditListCtrl::dropEvent(QDropEvent* event) {
   const QMimeData* data = event->mimeData();
   const Qt::DropAction action = data ? GetDropAction(data, event->modifiers()) : Qt::IgnoreAction;
   const int row = DropRowAt(event->position().toPoint(), data ? GetDropSpanFor(data) : 0);
-  ClearDrop();
+  m_drop->Clear();
   if (action == Qt::IgnoreAction || !DropData(data, action, row)) {
     event->ignore();
     return;

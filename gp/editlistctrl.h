@@ -4,21 +4,21 @@
 // Rows carry one item-data value each (a derived list stores what the row shows, e.g. a patch index)
 // and their texts are asked for on demand (GetCellText), so lists of any length stay instant.
 // A cell cursor (the current column, "*" in its header) moves between the columns that take it with
-// Left/Right or h/l; Enter or a right click on a selected row lays a pop-up editor over the current
-// column of every selected visible row. The popups mirror each other while the user types; Enter
-// validates the value for every selected row and only then applies it to every selected row, through
-// operations a derived list overrides (GetCellValue, SetCellValue, ValidateCellValue).
+// Left/Right or h/l; Enter or a right click on a selected row opens an edit (CEditSession) over the
+// current column, whose values go through operations a derived list overrides (GetCellValue,
+// SetCellValue, ValidateCellValue).
 //
 // A row filter can hide rows; row numbers are then those of the shown rows, so a selection never holds a
 // hidden row. Rows can be dragged out and data dropped between them (or, for a list that replaces, onto
-// a run of rows); a derived list supplies the data and decides what a drop does.
+// a run of rows; see CDragSelection and CRowDrop); a derived list supplies the data and decides what a
+// drop does.
 
-#include "gp/popup.h"
+#include "gp/editsession.h"
+#include "gp/rowdrag.h"
 
 #include <QColor>
 #include <QStringList>
 #include <QTableView>
-#include <QTimer>
 #include <QVariant>
 
 #include <functional>
@@ -29,7 +29,7 @@ namespace GP {
 
 class CEditListModel;
 
-class CEditListCtrl : public QTableView, protected IPopupSink {
+class CEditListCtrl : public QTableView {
   Q_OBJECT
 public:
   // Column descriptor; the list keeps its own copy.
@@ -62,8 +62,6 @@ public:
     COL_SPINSTYLE_2 = 0x2000,
     COL_EDITABLE = 0x10000, // can be edited and can take the cell cursor
   };
-
-  static constexpr int kPopupIdBase = 100; // a popup's control ID is this plus its row
 
   explicit CEditListCtrl(QWidget* parent = nullptr);
   ~CEditListCtrl() override;
@@ -103,11 +101,10 @@ public:
   // The texts of these rows changed: draw them again.
   void RedrawItems(int first, int last);
 
-  // The row filter: only rows whose item data it accepts are shown (null shows every row). Setting it, or
-  // applying it again after the data changed, keeps the selection and the focus on the rows that stay
-  // shown and brings the first selected row (else the focused one) into view.
+  // The row filter: only rows whose item data it accepts are shown (null shows every row). Setting it
+  // keeps the selection and the focus on the rows that stay shown and brings the first selected row
+  // (else the focused one) into view.
   void SetRowFilter(std::function<bool(qintptr)> filter);
-  void ApplyRowFilter();
   bool IsRowFilterSet() const;
   // The rows shown or not.
   int GetTotalItemCount() const;
@@ -119,8 +116,8 @@ public:
   // While a drag is over the list: the row the drop goes to (-1 when none), and how many rows from it it
   // replaces (0: the data goes in between rows, before the drop row; a drop row equal to the row count
   // is behind the last row).
-  int GetDropRow() const { return m_dropRow; }
-  int GetDropSpan() const { return m_dropSpan; }
+  int GetDropRow() const { return m_drop->Row(); }
+  int GetDropSpan() const { return m_drop->Span(); }
   // Where a drop at pos (viewport coordinates) would go for a span (see GetDropRow).
   int DropRowAt(const QPoint& pos, int span) const;
   // What follows the pointer while these rows are dragged: the first of them as the list shows them.
@@ -133,7 +130,8 @@ public:
   int GetSelectedCount() const;
   bool IsRowSelected(int row) const;
   void SetRowSelected(int row, bool selected);
-  void SelectRows(int first, int last); // replaces the selection
+  void SelectRows(int first, int last);             // replaces the selection
+  void SelectRowList(const std::vector<int>& rows); // replaces the selection; rows ascending
   void SelectAllRows();
   void ClearRowSelection();
   int GetFocusRow() const;
@@ -141,17 +139,17 @@ public:
   int GetSelectionMark() const { return m_selectionMark; }
   void SetSelectionMark(int row) { m_selectionMark = row; }
 
-  // Visible rows: the first one and how many fit fully.
+  // Visible rows: the first one, the last one (even partly shown) and how many fit fully.
   int GetTopIndex() const;
+  int GetBottomIndex() const;
   void SetTopIndex(int row);
   int GetCountPerPage() const;
   void EnsureVisible(int row);
   QRect GetCellRect(int row, int column) const;
 
-  // Colours of the rows; an invalid colour means the palette's.
+  // The colour of the rows' texts (an invalid colour means the palette's), and of their background.
   void SetTextColor(const QColor& color);
   QColor GetTextColor() const;
-  void SetBkColor(const QColor& color);
   QColor GetBkColor() const;
 
   // The text cut to width with "..." at its end when it does not fit.
@@ -159,16 +157,15 @@ public:
   // A cell's text as it is drawn in its column's current width.
   QString GetDisplayText(int row, int column) const;
 
-  // In-place editing.
+  // In-place editing (see CEditSession). Ending an edit goes through EndEdit, so that a derived list
+  // sees every end.
   virtual bool BeginEdit(int row, int column);
   virtual bool EndEdit(bool commit);
-  bool IsEditing() const { return m_currentPopup != nullptr; }
-  IPopup* GetCurrentPopup() const { return m_currentPopup; }
-  IPopup* GetPopup(int row) const;
-  int GetEditColumn() const { return m_editColumn; }
-  QString GetEditText() const { return m_editText; }
-  double GetEditNumber() const { return m_editNumber; }
-  bool IsRelativeEdit() const { return m_relative; }
+  const CEditSession& GetEditSession() const { return *m_edit; }
+  bool IsEditing() const { return m_edit->IsOpen(); }
+  IPopup* GetCurrentPopup() const { return m_edit->Current(); }
+  IPopup* GetPopup(int row) const { return m_edit->PopupAt(row); }
+  int GetEditColumn() const { return m_edit->Column(); }
 
   // The cell's text; asked for every cell that is drawn. Empty here.
   virtual QString GetCellText(int row, int column) const;
@@ -190,16 +187,7 @@ signals:
   void verticalScrolled();
 
 protected:
-  // Extension points; empty here unless noted.
-  virtual void OnPopupSetFocus(int id);
-  virtual void OnPopupKillFocus(int id);
-  // The user typed in the current popup: the text goes to every other popup and becomes the edit value.
-  virtual void OnPopupChange(int id);
-  // A choice was taken in the current choice popup: every other one takes it too.
-  virtual void OnPopupSelect(int id);
-  // A spin step by delta: allowed only when every selected row accepts its new value.
-  virtual bool OnPopupSpin(int id, double delta);
-  // Ctrl+R on an editable text column with a selection.
+  // Extension points; empty here unless noted. Ctrl+R on an editable text column with a selection.
   virtual void ReplaceText(int column);
   // A column header was clicked (a derived list sorts).
   virtual void OnColumnClick(int column);
@@ -224,8 +212,6 @@ protected:
   void dragLeaveEvent(QDragLeaveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
-  bool OnPopupNotify(IPopup& popup, int code, double value) override;
-
   bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -241,71 +227,36 @@ protected:
 
 public:
   void scrollTo(const QModelIndex& index, ScrollHint hint = QAbstractItemView::EnsureVisible) override;
+  // Scrolls horizontally until the column is fully in view (as far as it fits).
+  void ScrollColumnIntoView(int column);
 
 private:
-  class CMouseHook;
   class CDelegate;
   struct SColumnEntry {
     QString heading;
     SELVColumn descriptor;
   };
-  enum SelectMode { SELECT_NONE = 0, SELECT_SINGLE = 1, SELECT_RANGE = 2, SELECT_TOGGLE = 3 };
 
-  // Seen by the mouse hook: a press on widget, true to swallow it.
-  bool HookMousePress(QWidget* widget, Qt::MouseButton button);
-  IPopup* PopupOf(const QWidget* widget) const;
-  void MakeCurrent(IPopup* popup);
-  void ClosePopups(bool takeFocus);
   bool TakesKey(const QKeyEvent* event) const;
   bool AnyColumnEditable() const;
   int FirstSelectedVisibleRow() const;
   void EndEditForChange();
-  bool ValidateAll(const std::vector<int>& rows, bool relative, double number);
-  QVariant RowValue(int row, bool relative, double number) const;
-  void MoveCursorLeft();
-  void MoveCursorRight();
-  void ScrollColumnIntoView(int column);
+  void MoveCursor(int step); // -1 left, 1 right
   void UpdateRowHeight();
-  void ExtendDragSelection(int row);
-  int RowAtY(int y) const;
   int HeadingWidth(int column) const;
   // The filter changes the rows shown: selection, focus and mark follow their rows.
   void ChangeShownRows(const std::function<void()>& change);
-  // The drop indicator at pos for data, or none; scrolling near the edges while a drag is over the list.
-  bool TrackDrop(const QPoint& pos, const QMimeData* data, Qt::KeyboardModifiers modifiers);
-  void ClearDrop();
-  void OnDropScroll();
 
   std::unique_ptr<CEditListModel> m_model; // not a child: it must outlive the view's own teardown
   std::vector<std::unique_ptr<SColumnEntry>> m_columns;
   int m_currentColumn = -1;
-  IPopup* m_currentPopup = nullptr;
-  std::vector<IPopup*> m_popups; // by row while an edit is open
-  std::vector<int> m_openRows;   // the rows that have a popup, ascending
-  int m_editColumn = -1;
-  QString m_editText;
-  bool m_relative = false;
-  double m_editNumber = 0.0;
-  bool m_committing = false;
-  SelectMode m_selectMode = SELECT_NONE;
-  std::vector<char> m_selectionSnapshot;
-  int m_dragStartRow = -1;
+  std::unique_ptr<CEditSession> m_edit;
   int m_selectionMark = -1;
-  bool m_leftDown = false;
+  std::unique_ptr<CDragSelection> m_mouse;
   bool m_rightDown = false;
   bool m_rowDrag = false;
-  bool m_dragPending = false; // pressed on a selected row: a drag, or a click when released unmoved
-  QPoint m_pressPos;
-  int m_dropRow = -1;
-  int m_dropSpan = 0;
-  QPoint m_dropPos;
-  const QMimeData* m_dropData = nullptr; // while a drag is over the list
-  Qt::KeyboardModifiers m_dropModifiers;
-  int m_dropScrollStep = 0;
-  QTimer m_dropScroll;
+  std::unique_ptr<CRowDrop> m_drop;
   QColor m_textColor;
-  QColor m_bkColor;
-  CMouseHook* m_hook; // a child object, installed while an edit is open
 };
 
 } // namespace GP

@@ -13,7 +13,6 @@ int IPopup::DoModal(const QRect& rect, QWidget* parent) {
   if (!wnd || m_loop)
     return MODAL_ESCAPE;
   QPointer<QWidget> guard(wnd);
-  m_rect = rect;
   wnd->setParent(parent);
   wnd->setGeometry(rect);
   wnd->show();
@@ -29,18 +28,38 @@ int IPopup::DoModal(const QRect& rect, QWidget* parent) {
   return result;
 }
 
-bool IPopup::Notify(int code, double value) {
-  if (m_loop) {
-    if (code == NOTIFY_RETURN)
-      m_loop->exit(static_cast<int>(value));
-    return true;
-  }
-  return m_sink ? m_sink->OnPopupNotify(*this, code, value) : true;
+void IPopup::Changed() {
+  SetModified(true);
+  if (!m_loop && m_sink)
+    m_sink->OnPopupChanged(*this);
+}
+
+void IPopup::ChoiceTaken() {
+  SetModified(true);
+  if (!m_loop && m_sink)
+    m_sink->OnPopupChoiceTaken(*this);
+}
+
+bool IPopup::Spin(double delta) { return m_loop || !m_sink || m_sink->OnPopupSpin(*this, delta); }
+
+void IPopup::Returned(bool enter) {
+  if (m_loop)
+    m_loop->exit(enter ? MODAL_ENTER : MODAL_ESCAPE);
+  else if (m_sink)
+    m_sink->OnPopupReturn(*this, enter);
+}
+
+void IPopup::FocusEntered() {
+  if (!m_loop && m_sink)
+    m_sink->OnPopupFocus(*this, true);
 }
 
 void IPopup::FocusLeft(QWidget* self) {
-  if (!m_loop)
+  if (!m_loop) {
+    if (m_sink)
+      m_sink->OnPopupFocus(*this, false);
     return;
+  }
   // The focus may pass between the popup's own parts (a drop-down list); look once the move has settled.
   QPointer<QWidget> guard(self);
   QTimer::singleShot(0, self, [this, guard]() {

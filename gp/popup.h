@@ -1,7 +1,13 @@
 #pragma once
-// The pop-up editors laid over list cells: a common interface and the owner that hears from them.
+// The pop-up editors laid over list cells: a common interface, the owner that hears from them, and the
+// key and focus handling all of them share.
 
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QRect>
+
+#include <type_traits>
 
 class QEventLoop;
 class QWidget;
@@ -10,30 +16,28 @@ namespace GP {
 
 class IPopup;
 
-// Receives a popup's notifications. Returning false refuses a spin step (NOTIFY_DELTAPOS); other codes ignore it.
+// Hears from the popups of an edit. While a popup runs on its own (DoModal) it tells no sink.
 class IPopupSink {
 public:
   virtual ~IPopupSink() = default;
-  virtual bool OnPopupNotify(IPopup& popup, int code, double value) = 0;
+  // The user changed the text.
+  virtual void OnPopupChanged(IPopup& popup) = 0;
+  // A choice was taken from the drop-down list.
+  virtual void OnPopupChoiceTaken(IPopup& popup) = 0;
+  // Enter (true) or Escape (false) was pressed.
+  virtual void OnPopupReturn(IPopup& popup, bool enter) = 0;
+  // The popup took (true) or lost (false) the focus.
+  virtual void OnPopupFocus(IPopup& popup, bool in) = 0;
+  // A spin step by delta; false refuses it.
+  virtual bool OnPopupSpin(IPopup& popup, double delta) = 0;
 };
 
 class IPopup {
 public:
   enum Kind : int { KIND_EDIT = 0, KIND_COMBO = 1, KIND_SPIN = 2 };
-
-  // Notification codes; RETURN carries 1 for Enter and 2 for Escape, DELTAPOS the spin difference.
-  enum Notify : int {
-    NOTIFY_CHANGE = 0x300,    // the user changed the text
-    NOTIFY_SETFOCUS = 0x301,  // the popup took the focus
-    NOTIFY_KILLFOCUS = 0x302, // the popup lost the focus
-    NOTIFY_SELENDOK = 9,      // a choice was taken
-    NOTIFY_RETURN = -4,
-    NOTIFY_DELTAPOS = -722,
-  };
-
   enum ModalResult : int { MODAL_ENTER = 1, MODAL_ESCAPE = 2 };
 
-  IPopup(int kind, int ownerValue) : m_kind(kind), m_ownerValue(ownerValue) {}
+  explicit IPopup(int kind) : m_kind(kind) {}
   virtual ~IPopup() = default;
   IPopup(const IPopup&) = delete;
   IPopup& operator=(const IPopup&) = delete;
@@ -48,32 +52,62 @@ public:
   virtual void SetText(const QString& text) = 0;
 
   int GetKind() const { return m_kind; }
-  const QRect& GetRect() const { return m_rect; }
-  void SetRect(const QRect& rect) { m_rect = rect; }
   bool IsModified() const { return m_modified; }
   void SetModified(bool modified) { m_modified = modified; }
-  int GetOwnerValue() const { return m_ownerValue; }
-  // The control ID the owner knows this popup by (a list uses 100 + row).
-  int GetId() const { return m_id; }
-  void SetId(int id) { m_id = id; }
   void SetSink(IPopupSink* sink) { m_sink = sink; }
   IPopupSink* GetSink() const { return m_sink; }
 
 protected:
-  // Tells the sink, or ends DoModal on RETURN. Without a sink every step is accepted.
-  bool Notify(int code, double value = 0.0);
-  bool IsModal() const { return m_loop != nullptr; }
-  // Called by the popups on losing the focus; ends DoModal when the focus went outside.
+  // What the popups report: the user's change (it marks the popup modified) or choice, a spin step
+  // (true when the sink allows it; without a sink every step is allowed), Enter or Escape (which ends
+  // DoModal), and the focus coming in or going out (going elsewhere ends DoModal as Escape).
+  void Changed();
+  void ChoiceTaken();
+  bool Spin(double delta);
+  void Returned(bool enter);
+  void FocusEntered();
   void FocusLeft(QWidget* self);
+  bool IsModal() const { return m_loop != nullptr; }
 
 private:
   int m_kind;
-  QRect m_rect;
   bool m_modified = false;
-  int m_ownerValue;
-  int m_id = 0;
   IPopupSink* m_sink = nullptr;
   QEventLoop* m_loop = nullptr;
+};
+
+// A popup made of a Qt widget: Enter and Escape end the edit, whatever the widget would do with them,
+// and the focus moves are reported.
+template <class TWidget> class CPopupWidget : public TWidget, public IPopup {
+public:
+  CPopupWidget(int kind, QWidget* parent) : TWidget(parent), IPopup(kind) {}
+
+  QWidget* GetWnd() override { return this; }
+
+protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+      event->accept();
+      Returned(event->key() != Qt::Key_Escape);
+      return;
+    default:
+      TWidget::keyPressEvent(event);
+    }
+  }
+  void focusInEvent(QFocusEvent* event) override {
+    TWidget::focusInEvent(event);
+    FocusEntered();
+  }
+  void focusOutEvent(QFocusEvent* event) override {
+    TWidget::focusOutEvent(event);
+    if constexpr (std::is_base_of_v<QComboBox, TWidget>)
+      if (event->reason() == Qt::PopupFocusReason)
+        return; // its own drop-down list took the focus
+    FocusLeft(this);
+  }
 };
 
 } // namespace GP

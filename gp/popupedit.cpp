@@ -1,6 +1,5 @@
 #include "gp/popupedit.h"
 
-#include <QKeyEvent>
 #include <QValidator>
 
 namespace GP {
@@ -39,14 +38,12 @@ private:
 
 } // namespace
 
-CPopupEdit::CPopupEdit(Qt::Alignment alignment, const QString& text, int ownerValue, QWidget* parent)
-    : QLineEdit(text, parent), IPopup(KIND_EDIT, ownerValue) {
+CPopupEdit::CPopupEdit(Qt::Alignment alignment, const QString& text, QWidget* parent)
+    : CPopupWidget(KIND_EDIT, parent) {
+  setText(text);
   setAlignment(alignment | Qt::AlignVCenter);
   setFrame(false);
-  connect(this, &QLineEdit::textEdited, this, [this]() {
-    SetModified(true);
-    Notify(NOTIFY_CHANGE);
-  });
+  connect(this, &QLineEdit::textEdited, this, [this]() { Changed(); });
 }
 
 void CPopupEdit::SetLimits(int maxLength, bool (*accepts)(char32_t)) {
@@ -55,33 +52,6 @@ void CPopupEdit::SetLimits(int maxLength, bool (*accepts)(char32_t)) {
     setMaxLength(maxLength);
   if (accepts)
     setValidator(new CCharacterFilter(accepts, this));
-}
-
-void CPopupEdit::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-  case Qt::Key_Return:
-  case Qt::Key_Enter:
-    event->accept();
-    Notify(NOTIFY_RETURN, MODAL_ENTER);
-    return;
-  case Qt::Key_Escape:
-    event->accept();
-    Notify(NOTIFY_RETURN, MODAL_ESCAPE);
-    return;
-  default:
-    QLineEdit::keyPressEvent(event);
-  }
-}
-
-void CPopupEdit::focusInEvent(QFocusEvent* event) {
-  QLineEdit::focusInEvent(event);
-  Notify(NOTIFY_SETFOCUS);
-}
-
-void CPopupEdit::focusOutEvent(QFocusEvent* event) {
-  QLineEdit::focusOutEvent(event);
-  Notify(NOTIFY_KILLFOCUS);
-  FocusLeft(this);
 }
 
 } // namespace GP

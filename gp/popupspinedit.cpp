@@ -16,8 +16,8 @@ constexpr int kDefaultPageSteps = 10;
 
 } // namespace
 
-CPopupSpinEdit::CPopupSpinEdit(const SSpinSettings& settings, double value, int ownerValue, QWidget* parent)
-    : QAbstractSpinBox(parent), IPopup(KIND_SPIN, ownerValue), m_settings(settings) {
+CPopupSpinEdit::CPopupSpinEdit(const SSpinSettings& settings, double value, QWidget* parent)
+    : CPopupWidget(KIND_SPIN, parent), m_settings(settings) {
   setFrame(false);
   setAutoFillBackground(true); // without a frame nothing else covers the cell below
   setBackgroundRole(QPalette::Base);
@@ -26,10 +26,7 @@ CPopupSpinEdit::CPopupSpinEdit(const SSpinSettings& settings, double value, int 
   setKeyboardTracking(true);
   SetValue(value);
   selectAll();
-  connect(lineEdit(), &QLineEdit::textEdited, this, [this]() {
-    SetModified(true);
-    Notify(NOTIFY_CHANGE);
-  });
+  connect(lineEdit(), &QLineEdit::textEdited, this, [this]() { Changed(); });
 }
 
 QString CPopupSpinEdit::GetText() const { return lineEdit()->text(); }
@@ -77,7 +74,7 @@ void CPopupSpinEdit::stepBy(int steps) {
     SetValue(value);
     return;
   }
-  if (!Notify(NOTIFY_DELTAPOS, delta))
+  if (!Spin(delta))
     return;
   SetModified(true);
   SetValue(GetValue() + delta);
@@ -104,15 +101,6 @@ void CPopupSpinEdit::fixup(QString& /*input*/) const {
 
 void CPopupSpinEdit::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
-  case Qt::Key_Return:
-  case Qt::Key_Enter:
-    event->accept();
-    Notify(NOTIFY_RETURN, MODAL_ENTER);
-    return;
-  case Qt::Key_Escape:
-    event->accept();
-    Notify(NOTIFY_RETURN, MODAL_ESCAPE);
-    return;
   case Qt::Key_PageUp:
   case Qt::Key_PageDown: {
     event->accept();
@@ -121,19 +109,8 @@ void CPopupSpinEdit::keyPressEvent(QKeyEvent* event) {
     return;
   }
   default:
-    QAbstractSpinBox::keyPressEvent(event);
+    CPopupWidget::keyPressEvent(event);
   }
-}
-
-void CPopupSpinEdit::focusInEvent(QFocusEvent* event) {
-  QAbstractSpinBox::focusInEvent(event);
-  Notify(NOTIFY_SETFOCUS);
-}
-
-void CPopupSpinEdit::focusOutEvent(QFocusEvent* event) {
-  QAbstractSpinBox::focusOutEvent(event);
-  Notify(NOTIFY_KILLFOCUS);
-  FocusLeft(this);
 }
 
 } // namespace GP

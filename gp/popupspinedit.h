@@ -7,7 +7,7 @@
 //            in units of the last decimal (one unit when not positive); Page Up and Page Down step by the
 //            third parameter's count of steps (10 when not positive);
 //   style 2  holding a button or key down steps faster and faster; style 0 steps evenly.
-// In a list the owner decides whether a step is allowed (NOTIFY_DELTAPOS); on its own (DoModal)
+// In a list the owner decides whether a step is allowed (IPopupSink::OnPopupSpin); on its own (DoModal)
 // the value stays between the minimum and the maximum.
 
 #include "gp/popup.h"
@@ -16,7 +16,7 @@
 
 namespace GP {
 
-class CPopupSpinEdit : public QAbstractSpinBox, public IPopup {
+class CPopupSpinEdit : public CPopupWidget<QAbstractSpinBox> {
   Q_OBJECT
 public:
   struct SSpinSettings {
@@ -29,9 +29,8 @@ public:
     double maximum = 2147483647.0;
   };
 
-  CPopupSpinEdit(const SSpinSettings& settings, double value, int ownerValue = 0, QWidget* parent = nullptr);
+  CPopupSpinEdit(const SSpinSettings& settings, double value, QWidget* parent = nullptr);
 
-  QWidget* GetWnd() override { return this; }
   QString GetText() const override;
   void SetText(const QString& text) override;
 
@@ -41,7 +40,6 @@ public:
   QString FormatValue(double value) const;
   double GetStep() const;
   int GetDecimals() const;
-  const SSpinSettings& GetSettings() const { return m_settings; }
 
   // The leading number of a text, 0 when there is none.
   static double ParseNumber(const QString& text);
@@ -53,8 +51,6 @@ protected:
   QValidator::State validate(QString& input, int& pos) const override;
   void fixup(QString& input) const override;
   void keyPressEvent(QKeyEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
 
 private:
   SSpinSettings m_settings;

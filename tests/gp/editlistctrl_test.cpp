@@ -231,7 +231,7 @@ void CEditListCtrlTest::cursorKeysStayOnEditableColumns() {
   QTest::keyClick(&list, Qt::Key_Return);
   QVERIFY(list.IsEditing());
   QCOMPARE(list.PopupRows(), std::vector<int>{4});
-  QCOMPARE(list.GetCurrentPopup()->GetId(), CEditListCtrl::kPopupIdBase + 4);
+  QCOMPARE(list.GetCurrentPopup(), list.GetPopup(4));
 }
 
 void CEditListCtrlTest::insertColumnKeepsTheMarkedColumn() {
@@ -328,13 +328,13 @@ void CEditListCtrlTest::typingMirrorsIntoEveryRowAndEnterAppliesToAll() {
   QVERIFY(list.BeginEdit(3, COL_LEVEL));
   QCOMPARE(list.PopupRows(), (std::vector<int>{2, 3, 4}));
   QCOMPARE(list.GetPopup(2)->GetText(), QStringLiteral("2"));
-  QVERIFY(list.IsRelativeEdit());
+  QVERIFY(list.GetEditSession().IsRelative());
 
   QTest::keyClicks(list.GetCurrentPopup()->GetWnd(), QStringLiteral("12"));
   for (int row : {2, 3, 4})
     QCOMPARE(list.GetPopup(row)->GetText(), QStringLiteral("12"));
-  QVERIFY(!list.IsRelativeEdit());
-  QCOMPARE(list.GetEditNumber(), 12.0);
+  QVERIFY(!list.GetEditSession().IsRelative());
+  QCOMPARE(list.GetEditSession().Number(), 12.0);
 
   QTest::keyClick(list.GetCurrentPopup()->GetWnd(), Qt::Key_Return);
   QVERIFY(!list.IsEditing());
@@ -402,8 +402,8 @@ void CEditListCtrlTest::spinStepAddsToEachRowsOwnValue() {
   QCOMPARE(list.GetPopup(0)->GetText(), QStringLiteral("4"));
   QCOMPARE(list.GetPopup(1)->GetText(), QStringLiteral("6"));
   QCOMPARE(list.GetPopup(2)->GetText(), QStringLiteral("10"));
-  QVERIFY(list.IsRelativeEdit());
-  QCOMPARE(list.GetEditNumber(), 1.0);
+  QVERIFY(list.GetEditSession().IsRelative());
+  QCOMPARE(list.GetEditSession().Number(), 1.0);
   QTest::keyClick(list.GetCurrentPopup()->GetWnd(), Qt::Key_Return);
   QVERIFY(!list.IsEditing());
   QCOMPARE(list.levels[0], 4.0);
@@ -417,7 +417,7 @@ void CEditListCtrlTest::spinStepAddsToEachRowsOwnValue() {
   spin->stepBy(1);
   QCOMPARE(list.GetPopup(0)->GetText(), QStringLiteral("4"));
   QCOMPARE(list.GetPopup(2)->GetText(), QStringLiteral("127"));
-  QCOMPARE(list.GetEditNumber(), 0.0);
+  QCOMPARE(list.GetEditSession().Number(), 0.0);
   spin->stepBy(-2);
   QCOMPARE(list.GetPopup(1)->GetText(), QStringLiteral("4"));
   QVERIFY(list.EndEdit(true));
@@ -437,7 +437,7 @@ void CEditListCtrlTest::choicePopupsFollowEachOther() {
   first->setCurrentIndex(2);
   emit first->activated(2); // as the user taking a choice
   QCOMPARE(second->GetText(), QStringLiteral("Lead"));
-  QCOMPARE(list.GetEditText(), QStringLiteral("Lead"));
+  QCOMPARE(list.GetEditSession().Text(), QStringLiteral("Lead"));
   QTest::keyClick(first, Qt::Key_Return);
   QVERIFY(!list.IsEditing());
   QCOMPARE(list.kinds.at(0), QStringLiteral("Lead"));
