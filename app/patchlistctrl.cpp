@@ -2,12 +2,12 @@
 
 #include "app/docview.h"
 #include "model/appstate.h"
+#include "model/patchdrag.h"
 
 #include <QCoreApplication>
 #include <QMimeData>
 #include <QUrl>
 
-#include <cstring>
 #include <map>
 
 namespace {
@@ -19,56 +19,6 @@ std::map<quint64, CPatchListCtrl*>& Lists() {
   return lists;
 }
 quint64 s_nextSerial = 1;
-
-constexpr char kMagic[4] = {'Q', 'Z', 'P', 'D'};
-constexpr quint32 kVersion = 1;
-constexpr quint32 kFlagLibrary = 1;
-// magic, version, process id, list serial, flags, model, count
-constexpr int kHeaderSize = 4 + 4 + 8 + 8 + 4 + 4 + 4;
-
-void Put32(QByteArray& out, quint32 value) {
-  const char bytes[4] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
-  out.append(bytes, 4);
-}
-void Put64(QByteArray& out, quint64 value) {
-  Put32(out, quint32(value >> 32));
-  Put32(out, quint32(value));
-}
-
-// Reads big-endian numbers from a byte array; every read checks what is left first.
-class CDragDataReader {
-public:
-  explicit CDragDataReader(const QByteArray& bytes)
-      : m_data(reinterpret_cast<const uchar*>(bytes.constData())), m_size(static_cast<size_t>(bytes.size())) {}
-  size_t Left() const { return m_size - m_at; }
-  bool Get32(quint32& value) {
-    if (Left() < 4)
-      return false;
-    value = quint32(m_data[m_at]) << 24 | quint32(m_data[m_at + 1]) << 16 | quint32(m_data[m_at + 2]) << 8 |
-            quint32(m_data[m_at + 3]);
-    m_at += 4;
-    return true;
-  }
-  bool Get64(quint64& value) {
-    quint32 high = 0, low = 0;
-    if (!Get32(high) || !Get32(low))
-      return false;
-    value = quint64(high) << 32 | low;
-    return true;
-  }
-  const uchar* Take(size_t size) {
-    if (Left() < size)
-      return nullptr;
-    const uchar* at = m_data + m_at;
-    m_at += size;
-    return at;
-  }
-
-private:
-  const uchar* m_data;
-  size_t m_size;
-  size_t m_at = 0;
-};
 
 QStringList LocalFiles(const QMimeData* data) {
   QStringList files;
@@ -169,28 +119,16 @@ QMimeData* CPatchListCtrl::CreateDragData(const std::vector<int>& rows) const {
       indices.push_back(GetRowIndex(row));
   if (indices.empty())
     return nullptr;
-  QByteArray bytes;
-  bytes.append(kMagic, 4);
-  Put32(bytes, kVersion);
-  Put64(bytes, static_cast<quint64>(QCoreApplication::applicationPid()));
-  Put64(bytes, m_serial);
-  Put32(bytes, HasEndOfLine() ? kFlagLibrary : 0);
-  Put32(bytes, static_cast<quint32>(QZML::ModelNumber(data->m_current.Model())));
-  Put32(bytes, static_cast<quint32>(indices.size()));
+  QZML::CPatchDrag header;
+  header.process = static_cast<std::uint64_t>(QCoreApplication::applicationPid());
+  header.list = m_serial;
+  header.fromLibrary = HasEndOfLine();
+  header.model = data->m_current.Model();
+  const QZML::CByteArray bytes = QZML::EncodePatchDrag(header, *patches, indices);
   // Names and memos as text as well, one patch a line, for other programs.
   QString text;
-  QZML::CByteArray record;
   for (int index : indices) {
-    const QZML::CPatch* patch = patches->Get(static_cast<size_t>(index));
-    record.clear();
-    if (patch)
-      patch->WriteRecord(record);
-    else
-      QZML::CPatch().WriteRecord(record);
-    Put32(bytes, static_cast<quint32>(index));
-    Put32(bytes, static_cast<quint32>(record.size()));
-    bytes.append(reinterpret_cast<const char*>(record.data()), static_cast<qsizetype>(record.size()));
-    if (patch) {
+    if (const QZML::CPatch* patch = patches->Get(static_cast<size_t>(index))) {
       QStringList fields{NameToText(patch->GetName()).trimmed()};
       for (int memo = 0; memo < 4; ++memo)
         fields.append(MemoToText(patch->GetMemo(memo)));
@@ -198,48 +136,29 @@ QMimeData* CPatchListCtrl::CreateDragData(const std::vector<int>& rows) const {
     }
   }
   auto* mime = new QMimeData;
-  mime->setData(QString::fromLatin1(kPatchMimeType), bytes);
+  mime->setData(QString::fromLatin1(kPatchMimeType),
+                QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
   mime->setText(text);
   return mime;
 }
 
 bool CPatchListCtrl::DecodeDragData(const QByteArray& bytes, SDrop& drop, bool headerOnly) {
-  CDragDataReader reader(bytes);
-  const uchar* magic = reader.Take(4);
-  quint32 version = 0, flags = 0, model = 0, count = 0;
-  quint64 process = 0, serial = 0;
-  if (!magic || std::memcmp(magic, kMagic, 4) != 0 || !reader.Get32(version) || version != kVersion ||
-      !reader.Get64(process) || !reader.Get64(serial) || !reader.Get32(flags) || !reader.Get32(model) ||
-      !reader.Get32(count) || !QZML::ModelFromNumber(model))
+  QZML::CPatchDrag drag;
+  if (!QZML::DecodePatchDrag(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                             static_cast<std::size_t>(bytes.size()), drag, headerOnly))
     return false;
-  // Every patch takes at least its index and its length.
-  if (count == 0 || count > reader.Left() / 8)
-    return false;
+  // Only this program's lists are found by their number; another program's drag can only be copied.
   drop.source = nullptr;
-  if (process == static_cast<quint64>(QCoreApplication::applicationPid())) {
-    const auto found = Lists().find(serial);
+  if (drag.process == static_cast<std::uint64_t>(QCoreApplication::applicationPid())) {
+    const auto found = Lists().find(drag.list);
     if (found != Lists().end())
       drop.source = found->second;
   }
-  drop.sourceIsLibrary = (flags & kFlagLibrary) != 0;
-  drop.model = *QZML::ModelFromNumber(model);
-  drop.indices.assign(count, 0);
-  if (headerOnly)
-    return true;
-  drop.patches.Clear();
-  for (quint32 i = 0; i < count; ++i) {
-    quint32 index = 0, size = 0;
-    if (!reader.Get32(index) || !reader.Get32(size) || index > 0x7FFFFFFF)
-      return false;
-    const uchar* body = reader.Take(size);
-    if (!body)
-      return false;
-    auto patch = std::make_unique<QZML::CPatch>();
-    patch->ReadRecord(body, size);
-    drop.indices[i] = static_cast<int>(index);
-    drop.patches.Add(std::move(patch));
-  }
-  return reader.Left() == 0;
+  drop.sourceIsLibrary = drag.fromLibrary;
+  drop.model = drag.model;
+  drop.indices = std::move(drag.indices);
+  drop.patches.SwapContents(drag.patches);
+  return true;
 }
 
 Qt::DropActions CPatchListCtrl::GetDragActions() const {
