@@ -362,7 +362,6 @@ void CApp::RemoveRecentFile(int index) {
     m_recentFiles.removeAt(index);
 }
 
-CMidiSetup* CApp::GetMidiSetup() const { return m_midi ? &m_midi->Setup() : nullptr; }
 
 QStringList CApp::CommandLineFiles() const {
   QStringList files;

@@ -64,14 +64,12 @@ public:
   int ExitInstance(int exitCode = 0);
 
   bool IsEarlyExit() const { return m_earlyExit; }
-  const CAppOptions& GetOptions() const { return m_options; }
 
   // The "Option" section: the font, "GridSw", the six confirmation flags, "TargetModel".
   void LoadSaveSettings(bool save);
   int GetFlag(int index) const { return m_flags.Get(index); }
   void SetFlag(int index, int value) { m_flags.Set(index, value); }
   CConfirmationFlags& GetFlags() { return m_flags; }
-  QZP::ISettingsStore& GetSettingsStore() { return m_settingsStore; }
 
   // The state the windows work on: target model, clipboard, grid, the device reader and writer.
   QZML::CAppState& GetState() const;
@@ -99,7 +97,6 @@ public:
   void AddRecentFile(const QString& path);
   void RemoveRecentFile(int index);
   GP::CFontEx& GetListFont() { return m_listFont; }
-  CMidiSetup* GetMidiSetup() const;
   CAppMidi* GetMidi() const { return m_midi.get(); }
   CZelTextOutBuffer* GetErrorBuffer() const { return m_errorBuffer; }
   CTextOutBox* GetTextOutBox() const { return m_textOutBox; }

@@ -27,7 +27,6 @@ public:
 
   QTextBrowser* GetBrowser() const { return m_browser; }
   QTreeWidget* GetContents() const { return m_contents; }
-  QLineEdit* GetFindBox() const { return m_findBox; }
   QAction* GetBackAction() const { return m_back; }
   QAction* GetForwardAction() const { return m_forward; }
 

@@ -243,18 +243,6 @@ int CImageView::ExportFile(bool sysEx, const std::vector<int>& indices, QZML::CP
   return saved ? SMF_DONE : SMF_FAILED;
 }
 
-int CImageView::ImportSmfFile(QZML::CPatchArray& patches) { return ImportFile(false, patches); }
-
-int CImageView::ExportSmfFile(const std::vector<int>& indices, QZML::CPatchArray& patches) {
-  return ExportFile(false, indices, patches);
-}
-
-int CImageView::ImportSysExFile(QZML::CPatchArray& patches) { return ImportFile(true, patches); }
-
-int CImageView::ExportSysExFile(const std::vector<int>& indices, QZML::CPatchArray& patches) {
-  return ExportFile(true, indices, patches);
-}
-
 void CImageView::ImportCommand(bool sysEx) {
   QZML::CDocument* data = GetLibraryData();
   QZML::CPatchArray* patches = GetPatchArray();

@@ -43,11 +43,6 @@ public:
   void OnExportSmf(bool all);
   void OnImportSysEx();
   void OnExportSysEx(bool all);
-  // The file steps: prompt, then the reader's Import or the writer's Export (ImportSysEx, ExportSysEx).
-  int ImportSmfFile(QZML::CPatchArray& patches);
-  int ExportSmfFile(const std::vector<int>& indices, QZML::CPatchArray& patches);
-  int ImportSysExFile(QZML::CPatchArray& patches);
-  int ExportSysExFile(const std::vector<int>& indices, QZML::CPatchArray& patches);
 
 protected:
   bool IsFixedSize() const override { return true; }

@@ -48,8 +48,6 @@ public:
   // The application title, and " - " with the active child's caption while it is not maximised.
   void OnUpdateFrameTitle();
 
-  QToolBar* GetToolBar() const { return m_toolBar; }
-  QMenu* GetWindowMenu() const { return m_windowMenu; }
   // Which menu shows: true for the full menu of the child windows.
   bool IsChildMenuShown() const { return m_childMenuShown; }
 

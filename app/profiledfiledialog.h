@@ -31,10 +31,8 @@ public:
   // replacing a file).
   CProfiledFileDialog(bool open, QWidget* parent = nullptr);
 
-  bool IsOpenDialog() const { return m_open; }
   // A filter in the bar-separated form "Text(*.x)|*.x|All Files(*.*)|*.*||".
   void SetFilter(const QString& filter);
-  QStringList GetNameFilters() const { return m_filters; }
   // The pairs read before and written after the dialog; an empty section or entry is not used.
   void LoadInitialFolder(const QString& section, const QString& entry, const QString& defaultFolder);
   void LoadInitialFileName(const QString& section, const QString& entry, const QString& defaultName);
@@ -45,8 +43,6 @@ public:
   int Run();
   // The chosen file after an accepted run.
   QString GetPathName() const;
-  // The folder shown last.
-  QString GetCurrentFolder() const { return m_currentFolder; }
 
   // The settings section of a purpose ("QZL", "ZKL", "QZ3", "SMF", "SYX").
   static QString Section(Purpose purpose);

@@ -53,8 +53,6 @@ public:
   explicit CProgressBar(QWidget* owner = nullptr);
   ~CProgressBar() override;
 
-  void SetOwner(QWidget* owner) { m_owner = owner; }
-
   void BeginCode(int range, int code, bool mayCancel) override;
   void BeginText(int range, const std::string& text, bool mayCancel) override;
   void End() override;
@@ -65,7 +63,6 @@ public:
   void SetRange(int range) override;
 
   int GetDepth() const { return m_depth; }
-  bool MayCancel() const { return m_mayCancel; }
   CProgressDialog* GetDialog() const { return m_dialog; }
   // The Cancel button's work (also Escape): only when the transfer may be cancelled.
   void Cancel();

@@ -16,7 +16,6 @@ public:
   ~CSingleInstance() override;
 
   static QString DefaultKey();
-  const QString& GetKey() const { return m_key; }
 
   // When another instance answers: hands it the paths (absolute), or an empty one when there are
   // none, and returns false. Otherwise starts listening and returns true.

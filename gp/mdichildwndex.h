@@ -19,7 +19,6 @@ public:
   explicit CMDIChildWndEx(int slot, QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
 
   int GetSlot() const { return m_slot; }
-  bool IsStayOnTop() const { return m_stayOnTop; }
 
   // The title shown in window lists: the window title with its "[*]" resolved.
   virtual QString GetWindowTitle() const;
