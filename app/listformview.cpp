@@ -514,32 +514,28 @@ private:
 
 } // namespace
 
-void CListFormView::OnEditInsert() {
-  if (!IsCommandEnabled(ID_EDIT_INSERT))
-    return;
-  CClipboardForPaste clipboard(m_state, GetLibraryData()->m_current.Model());
-  if (!clipboard.Ready())
-    return;
-  CWaitCursor wait;
-  SaveUndo();
-  const int inserted = m_list->Insert();
-  // The Main window drops what was pushed past its end; the refresh selects only the inserted rows
-  // that remain.
-  FitPatchCount();
-  m_list->Refresh(false, inserted);
-  MarkModified();
-}
+void CListFormView::OnEditInsert() { Paste(ID_EDIT_INSERT); }
 
-void CListFormView::OnEditReplace() {
-  if (!IsCommandEnabled(ID_EDIT_REPLACE))
+void CListFormView::OnEditReplace() { Paste(ID_EDIT_REPLACE); }
+
+void CListFormView::Paste(int command) {
+  if (!IsCommandEnabled(command))
     return;
   CClipboardForPaste clipboard(m_state, GetLibraryData()->m_current.Model());
   if (!clipboard.Ready())
     return;
   CWaitCursor wait;
   SaveUndo();
-  m_list->Replace();
-  m_list->Refresh(true);
+  if (command == ID_EDIT_REPLACE) {
+    m_list->Replace();
+    m_list->Refresh(true);
+  } else {
+    const int inserted = m_list->Insert();
+    // The Main window drops what was pushed past its end; the refresh selects only the inserted rows
+    // that remain.
+    FitPatchCount();
+    m_list->Refresh(false, inserted);
+  }
   MarkModified();
 }
 

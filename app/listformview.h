@@ -161,6 +161,9 @@ protected:
   void CopyToClipboard();
   // Cut and Delete: the selected patches go, to the clipboard first when toClipboard.
   void DeleteSelected(bool toClipboard);
+  // Insert and Replace (the command's id): the clipboard's patches, converted to this window's model
+  // for the paste, go in before the first selected row or over the selected rows.
+  void Paste(int command);
 
 private:
   bool m_endOfLine;
