@@ -123,9 +123,9 @@ bool CApp::InitInstance() {
   LoadSaveSettings(false);
 
   // 8. The Main window.
-  m_mainDocument = new CImageDoc;
+  m_mainDocument = new CImageDoc(GetState());
   m_mainView = new CImageView(*this, m_mainDocument);
-  ShowFrame(new CImageFrame, m_mainView);
+  ShowFrame(new CImageFrame(GetState()), m_mainView);
 
   // 9. The error buffer, the message boxes and the progress dialog, plugged into the MIDI environment.
   CMidiEnvironment& environment = CMidiEnvironment::Instance();
@@ -136,7 +136,7 @@ bool CApp::InitInstance() {
   auto progress = std::make_unique<CProgressBar>(m_mainFrame.get());
   m_progress = progress.get();
   environment.SetProgress(std::move(progress));
-  QZML::CAppState& state = QZML::CAppState::Instance();
+  QZML::CAppState& state = GetState();
   state.SetMessageBoxOutput(m_textOutBox);
   state.SetErrorOutput(m_errorBuffer);
 
@@ -193,7 +193,7 @@ int CApp::ExitInstance(int exitCode) {
       if (auto* frame = qobject_cast<CChildFrame*>(child))
         frame->CloseDocument();
   // 3, 4, 5. The reader and writer, the ports, then the outputs and the progress dialog.
-  QZML::CAppState& state = QZML::CAppState::Instance();
+  QZML::CAppState& state = GetState();
   state.DeleteReaderWriter();
   if (m_midi) {
     m_midi->DisconnectAll();
@@ -215,7 +215,7 @@ int CApp::ExitInstance(int exitCode) {
 }
 
 void CApp::LoadSaveSettings(bool save) {
-  QZML::CAppState& state = QZML::CAppState::Instance();
+  QZML::CAppState& state = GetState();
   if (save) {
     m_listFont.SaveProfile(kOptionSection, QStringLiteral("Font"));
     m_settingsStore.SetInt(kOptionSection, QStringLiteral("GridSw"), state.GetGridSwitch());
@@ -293,7 +293,7 @@ CFileDoc* CApp::NewLibrary() {
     return nullptr;
   auto* document = new CFileDoc(this);
   document->SetTitle(QStringLiteral("Untitled%1").arg(++m_untitledCount));
-  ShowFrame(new CFileFrame, new CFileView(*this, document));
+  ShowFrame(new CFileFrame(GetState()), new CFileView(*this, document));
   return document;
 }
 
@@ -312,7 +312,7 @@ CFileDoc* CApp::OpenLibrary(const QString& path) {
       return nullptr;
     document = loaded.release();
     document->SetPathName(QFileInfo(path).absoluteFilePath());
-    ShowFrame(new CFileFrame, new CFileView(*this, document));
+    ShowFrame(new CFileFrame(GetState()), new CFileView(*this, document));
   }
   AddRecentFile(document->GetPathName());
   return document;
@@ -404,7 +404,7 @@ CFileDoc* CApp::NewLibraryWith(const QZML::CPatchArray& patches, QZML::CDataMode
 CFileDoc* CApp::NewImportedLibrary(QZML::CPatchArray patches) {
   // The importers make QZ-MAX patches: for a QZ-5 they are converted as a QZ-MAX library file would be,
   // and without the conversion the library keeps them as the QZ-MAX data they are.
-  QZML::CAppState& state = QZML::CAppState::Instance();
+  QZML::CAppState& state = GetState();
   const bool adapted = state.AdaptPatches(patches, QZML::MODEL_QZMAX, state.GetTargetModel());
   return NewLibraryWith(patches, adapted ? QZML::CDataModel() : QZML::CDataModel(QZML::MODEL_QZMAX));
 }
@@ -515,7 +515,7 @@ void CApp::ProcessHandOvers() {
 }
 
 void CApp::ChangeTargetModel(QZML::EModel model) {
-  QZML::CAppState& state = QZML::CAppState::Instance();
+  QZML::CAppState& state = GetState();
   if (model == state.GetTargetModel())
     return;
   CWaitCursor wait;
@@ -536,7 +536,7 @@ void CApp::ChangeTargetModel(QZML::EModel model) {
 }
 
 void CApp::ChangeGrid(int grid) {
-  QZML::CAppState::Instance().SetGridSwitch(grid);
+  GetState().SetGridSwitch(grid);
   if (m_mainView)
     m_mainView->ApplyGrid();
   for (CFileDoc* document : GetLibraries())
@@ -598,7 +598,7 @@ void CApp::OnSetupMidi() { RunMidiSetup(false); }
 void CApp::RunMidiSetup(bool findUnit) {
   if (!m_midi)
     return;
-  CMidiSetupDialog dialog(*m_midi, QZML::CAppState::Instance().GetModelName(), nullptr);
+  CMidiSetupDialog dialog(*m_midi, GetState().GetModelName(), nullptr);
   // The dialog opens with what the search found, for the user to check and confirm with OK.
   if (findUnit)
     dialog.FindUnit();
@@ -628,7 +628,7 @@ void CApp::OnHelpManual() {
 }
 
 void CApp::OnSelectTargetModel() {
-  CSelectTargetDlg dialog(QZML::CAppState::Instance().GetTargetModel(), m_mainFrame.get());
+  CSelectTargetDlg dialog(GetState().GetTargetModel(), m_mainFrame.get());
   const std::optional<QZML::EModel> model = DoModal(dialog) == QDialog::Accepted ? dialog.GetModel() : std::nullopt;
   if (model)
     ChangeTargetModel(*model);

@@ -4,12 +4,13 @@
 #include "app/resource.h"
 #include "model/appstate.h"
 
-CFileFrame::CFileFrame(QWidget* parent) : CChildFrame(IDR_LIBRARYTYPE, parent) {}
+CFileFrame::CFileFrame(const QZML::CAppState& state, QWidget* parent)
+    : CChildFrame(IDR_LIBRARYTYPE, parent), m_state(state) {}
 
 QString CFileFrame::GetFrameTitle() const {
   const CDocumentBase* document = GetActiveDocument();
   return QStringLiteral("%1 : %2 %3")
-      .arg(QString::fromLatin1(QZML::CAppState::Instance().GetModelName()),
+      .arg(QString::fromLatin1(m_state.GetModelName()),
            document ? document->GetTitle() : QString(),
            document && document->IsModified() ? QStringLiteral("*") : QString());
 }

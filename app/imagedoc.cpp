@@ -5,14 +5,14 @@
 
 #include <algorithm>
 
-CImageDoc::CImageDoc() {
+CImageDoc::CImageDoc(const QZML::CAppState& state) : m_state(state) {
   FitPatchCount();
   MarkAsInUnit();
 }
 
 void CImageDoc::FitPatchCount() {
   // The undo snapshot too: an Undo after a model switch must not bring back rows the unit does not have.
-  const auto count = static_cast<std::size_t>(QZML::CAppState::Instance().GetUserPatchCount());
+  const auto count = static_cast<std::size_t>(m_state.GetUserPatchCount());
   GetPatches().Resize(count);
   if (m_data.m_snapshotValid)
     m_data.m_snapshot.m_patches.Resize(count);

@@ -3,6 +3,7 @@
 // QZ-MAX, 140 for the QZ-5) with one undo snapshot. It is never saved and never marked in its caption.
 
 #include "app/docview.h"
+#include "model/appstate.h"
 #include "model/document.h"
 
 #include <vector>
@@ -10,8 +11,8 @@
 class CImageDoc : public CDocumentBase {
   Q_OBJECT
 public:
-  // N default patches, N of the target model now.
-  CImageDoc();
+  // N default patches, N of the target model now; state tells the target model.
+  explicit CImageDoc(const QZML::CAppState& state);
 
   QZML::CDocument& GetData() { return m_data; }
   QZML::CPatchArray& GetPatches() { return m_data.m_current.m_patches; }
@@ -31,6 +32,7 @@ public:
   bool HoldsUnwrittenChanges() const;
 
 private:
+  const QZML::CAppState& m_state;
   QZML::CDocument m_data;
   QZML::CPatchArray m_inUnit;
 };

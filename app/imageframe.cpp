@@ -13,7 +13,8 @@
 
 #include <algorithm>
 
-CImageFrame::CImageFrame(QWidget* parent) : CChildFrame(IDR_MAINTYPE, parent) {
+CImageFrame::CImageFrame(const QZML::CAppState& state, QWidget* parent)
+    : CChildFrame(IDR_MAINTYPE, parent), m_state(state) {
   // The title bar keeps its close box (it comes with the minimise and maximise boxes), but it and
   // the system menu's Close, shown disabled, do nothing.
   if (QMenu* menu = systemMenu())
@@ -23,7 +24,7 @@ CImageFrame::CImageFrame(QWidget* parent) : CChildFrame(IDR_MAINTYPE, parent) {
 }
 
 QString CImageFrame::GetFrameTitle() const {
-  return QStringLiteral("%1 : Main").arg(QString::fromLatin1(QZML::CAppState::Instance().GetModelName()));
+  return QStringLiteral("%1 : Main").arg(QString::fromLatin1(m_state.GetModelName()));
 }
 
 void CImageFrame::closeEvent(QCloseEvent* event) {

@@ -5,11 +5,13 @@
 // wide as its list's columns, so the list shows as many of the unit's patches as fit.
 
 #include "app/childframe.h"
+#include "model/appstate.h"
 
 class CImageFrame : public CChildFrame {
   Q_OBJECT
 public:
-  explicit CImageFrame(QWidget* parent = nullptr);
+  // state: for the target model's name in the caption.
+  explicit CImageFrame(const QZML::CAppState& state, QWidget* parent = nullptr);
 
   QString GetFrameTitle() const override;
 
@@ -19,4 +21,7 @@ public:
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+
+private:
+  const QZML::CAppState& m_state;
 };

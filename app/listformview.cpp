@@ -56,7 +56,7 @@ CListFormView::CListFormView(CApp& app, CDocumentBase* document, bool endOfLine,
     : CViewBase(document, parent), m_app(app), m_state(app.GetState()), m_endOfLine(endOfLine),
       m_tempLabel(new QLabel(tr("Temporary\nRead/Write"), this)), m_listArea(new QFrame(this)),
       m_filterBox(new QLineEdit(m_listArea)), m_filterCount(new QLabel(m_listArea)),
-      m_list(new CPatchListCtrl(endOfLine, m_listArea)) {
+      m_list(new CPatchListCtrl(m_state, endOfLine, m_listArea)) {
   m_tempLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   m_listArea->setObjectName(QStringLiteral("patchListArea"));
   m_filterBox->setObjectName(QStringLiteral("patchFilter"));

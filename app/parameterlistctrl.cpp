@@ -22,8 +22,8 @@ const QString kEndOfLine = QStringLiteral("End of Line");
 
 } // namespace
 
-CParameterListCtrl::CParameterListCtrl(bool endOfLine, QWidget* parent)
-    : GP::CEditListCtrl(parent), m_endOfLine(endOfLine) {
+CParameterListCtrl::CParameterListCtrl(QZML::CAppState& state, bool endOfLine, QWidget* parent)
+    : GP::CEditListCtrl(parent), m_state(state), m_endOfLine(endOfLine) {
   connect(this, &GP::CEditListCtrl::verticalScrolled, this, &CParameterListCtrl::scrolled);
   const QAbstractItemModel* model = GetModel();
   connect(model, &QAbstractItemModel::modelReset, this, &CParameterListCtrl::EmitShownCount);
@@ -89,7 +89,7 @@ QString CParameterListCtrl::NumberText(int index) const {
   if (m_endOfLine)
     return QString::number(index + 1);
   // The unit's own numbering: bank and number within the bank.
-  if (QZML::CAppState::Instance().GetTargetModel() == QZML::MODEL_QZ5)
+  if (m_state.GetTargetModel() == QZML::MODEL_QZ5)
     return QString::asprintf("%2d-%d", index / 4 + 1, index % 4 + 1);
   return QString::asprintf("%2d-%2d", index / 10 + 1, index % 10 + 1);
 }
@@ -124,7 +124,7 @@ QString CParameterListCtrl::GetCellEditText(int row, int column) const {
   return text;
 }
 
-void CParameterListCtrl::ApplyGrid() { setShowGrid(QZML::CAppState::Instance().GetGridSwitch() != 0); }
+void CParameterListCtrl::ApplyGrid() { setShowGrid(m_state.GetGridSwitch() != 0); }
 
 void CParameterListCtrl::Rebuild() {
   const int top = GetTopIndex();

@@ -8,6 +8,7 @@
 // set count; it shows "End of Line" and takes part in no operation.
 
 #include "gp/editlistctrl.h"
+#include "model/appstate.h"
 #include "model/parameter.h"
 
 #include <QString>
@@ -35,7 +36,8 @@ public:
     SELVColumn descriptor;
   };
 
-  explicit CParameterListCtrl(bool endOfLine, QWidget* parent = nullptr);
+  // state: the program's state, for the target model (numbering), the grid switch and the clipboard.
+  CParameterListCtrl(QZML::CAppState& state, bool endOfLine, QWidget* parent = nullptr);
   // Stores the column widths.
   ~CParameterListCtrl() override;
 
@@ -134,6 +136,8 @@ signals:
   void cellsEdited();
 
 protected:
+  QZML::CAppState& m_state;
+
   virtual QZML::CParameterArray* GetParameterArray() const = 0;
   virtual QZML::CParameterArray* GetClipboardArray() const = 0;
   // Before an in-place edit changes the first set: the owner takes its undo snapshot.

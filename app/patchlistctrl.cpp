@@ -53,8 +53,8 @@ const CParameterListCtrl::SColumnInfo kColumns[] = {
 
 } // namespace
 
-CPatchListCtrl::CPatchListCtrl(bool endOfLine, QWidget* parent)
-    : CParameterListCtrl(endOfLine, parent), m_serial(s_nextSerial++) {
+CPatchListCtrl::CPatchListCtrl(QZML::CAppState& state, bool endOfLine, QWidget* parent)
+    : CParameterListCtrl(state, endOfLine, parent), m_serial(s_nextSerial++) {
   setObjectName(QStringLiteral("patchList"));
   Lists()[m_serial] = this;
   SetRowDragEnabled(true);
@@ -93,7 +93,7 @@ QZML::CPatchArray* CPatchListCtrl::GetPatchArray() const {
 QZML::CParameterArray* CPatchListCtrl::GetParameterArray() const { return GetPatchArray(); }
 
 QZML::CParameterArray* CPatchListCtrl::GetClipboardArray() const {
-  return &QZML::CAppState::Instance().GetClipboard().m_patches;
+  return &m_state.GetClipboard().m_patches;
 }
 
 void CPatchListCtrl::SaveUndoSnapshot() {

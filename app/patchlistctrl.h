@@ -26,7 +26,7 @@ public:
   static constexpr const char* kWidthEntry = "ColumnWidth";
 
   // endOfLine: library windows; the Main window's list has no End of Line row.
-  explicit CPatchListCtrl(bool endOfLine, QWidget* parent = nullptr);
+  CPatchListCtrl(QZML::CAppState& state, bool endOfLine, QWidget* parent = nullptr);
   ~CPatchListCtrl() override;
 
   // Binds the list to a window's library data: its current patches are shown, its undo snapshot is taken

@@ -75,7 +75,7 @@ struct CLibrary {
   }
 
   CFileDoc document;
-  CPatchListCtrl list{true};
+  CPatchListCtrl list{QZML::CAppState::Instance(), true};
 };
 
 std::vector<std::string>& ClipboardNames(std::vector<std::string>& names) {
@@ -124,7 +124,7 @@ private:
 void CPatchListTest::mainListNumbersByBankOnBothModels() {
   QZML::CDocument data;
   data.m_current.m_patches.Resize(200);
-  CPatchListCtrl list(false);
+  CPatchListCtrl list(QZML::CAppState::Instance(), false);
   list.Bind(&data, nullptr);
   list.Rebuild();
   QCOMPARE(list.GetItemCount(), 200);
@@ -259,9 +259,9 @@ void CPatchListTest::memoEditIsUndoableAndMarksOnlyLibraries() {
   QCOMPARE(Cell(list, 1, Id::COLUMN_MEMO1), QStringLiteral("Hello"));
 
   // The Main window's document takes the snapshot but is never marked.
-  CImageDoc main;
+  CImageDoc main(QZML::CAppState::Instance());
   main.GetPatches().Resize(10);
-  CPatchListCtrl mainList(false);
+  CPatchListCtrl mainList(QZML::CAppState::Instance(), false);
   mainList.Bind(&main.GetData(), &main);
   mainList.resize(700, 400);
   mainList.Rebuild();
@@ -379,7 +379,7 @@ void CPatchListTest::refreshKeepsClearsOrSelectsInserted() {
   // The Main window cuts back after Insert: only the inserted rows that remain are selected.
   QZML::CDocument data;
   data.m_current.m_patches.Resize(200);
-  CPatchListCtrl main(false);
+  CPatchListCtrl main(QZML::CAppState::Instance(), false);
   main.Bind(&data, nullptr);
   main.Rebuild();
   main.SelectRows(197, 197);
@@ -395,7 +395,7 @@ void CPatchListTest::columnWidthsAreStoredAndRestored() {
   const QString entry = QString::fromLatin1(CPatchListCtrl::kWidthEntry);
   std::vector<int> automatic;
   {
-    CPatchListCtrl list(true);
+    CPatchListCtrl list(QZML::CAppState::Instance(), true);
     list.Rebuild();
     const QFontMetrics metrics(list.horizontalHeader()->font());
     for (int c = 0; c < list.GetColumnCount(); ++c) {
@@ -410,10 +410,10 @@ void CPatchListTest::columnWidthsAreStoredAndRestored() {
   }
   QCOMPARE(QZP::CQtSettings().String(section, entry), QStringLiteral("40,150,60,70,80,90"));
   {
-    CPatchListCtrl never(false); // never built: leaves the stored widths alone
+    CPatchListCtrl never(QZML::CAppState::Instance(), false); // never built: leaves the stored widths alone
   }
   {
-    CPatchListCtrl list(false);
+    CPatchListCtrl list(QZML::CAppState::Instance(), false);
     list.Rebuild();
     QCOMPARE(list.GetColumnWidth(1), 150);
     QCOMPARE(list.GetColumnWidth(5), 90);
@@ -422,14 +422,14 @@ void CPatchListTest::columnWidthsAreStoredAndRestored() {
   // A field that does not parse and everything after it are automatic; damaged widths are bounded.
   QZP::CQtSettings().SetString(section, entry, QStringLiteral("55,,70"));
   {
-    CPatchListCtrl list(true);
+    CPatchListCtrl list(QZML::CAppState::Instance(), true);
     list.Rebuild();
     QCOMPARE(list.GetColumnWidth(0), 55);
     QCOMPARE(list.GetColumnWidth(1), automatic[1]);
     QCOMPARE(list.GetColumnWidth(2), automatic[2]);
   }
   QZP::CQtSettings().SetString(section, entry, QStringLiteral("99999999999,42"));
-  CPatchListCtrl list(true);
+  CPatchListCtrl list(QZML::CAppState::Instance(), true);
   list.Rebuild();
   QCOMPARE(list.GetColumnWidth(0), 10000);
   QCOMPARE(list.GetColumnWidth(1), 42);
@@ -466,7 +466,7 @@ void CPatchListTest::tenThousandPatchesAreAskedForOnlyWhenShown() {
   data.m_current.m_patches.Resize(10000);
   for (size_t i = 0; i < data.m_current.m_patches.size(); ++i)
     data.m_current.m_patches.Get(i)->SetName("P" + std::to_string((i * 7919) % 10000));
-  CCountingList list(true);
+  CCountingList list(QZML::CAppState::Instance(), true);
   list.Bind(&data, nullptr);
   list.resize(700, 400);
   list.show();
