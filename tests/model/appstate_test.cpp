@@ -35,13 +35,6 @@ TEST_F(AppState, QuietSwitchAsksAndConvertsNothing) {
   EXPECT_EQ(State().GetUserPatchCount(), 140);
   EXPECT_TRUE(guard.messageBox.asked.empty());
 
-  // The stored numbers of the models, and nothing else, read back as models.
-  for (EModel model : {MODEL_QZMAX, MODEL_QZ5})
-    EXPECT_EQ(ModelFromNumber(ModelNumber(model)), model);
-  EXPECT_EQ(ModelNumber(MODEL_QZMAX), 0);
-  EXPECT_EQ(ModelNumber(MODEL_QZ5), 1);
-  for (long long number : {2LL, -1LL, 255LL, 0x100000000LL})
-    EXPECT_FALSE(ModelFromNumber(number).has_value()) << number;
   EXPECT_TRUE(guard.modelIds.ids.empty());
   EXPECT_EQ(std::memcmp(before, Clip(1), kPatchImageSize), 0);
 }
