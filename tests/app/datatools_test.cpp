@@ -32,13 +32,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class CDataToolsTest : public QObject {
+class CDataToolsTest : public CAppTestBase {
   Q_OBJECT
 
 private slots:
-  void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() { CTestSettings::Reset(); }
-
   void compareTwoSelectedRows();
   void compareTheCurrentRowsOfTwoWindows();
   void compareOfTwoModelsOnlyConverted();
@@ -46,9 +43,6 @@ private slots:
   void sysExExportAndImportRoundTrip();
   void sysExImportOfMalformedFiles();
   void noAnswerOffersFindUnit();
-
-private:
-  CTestSettings m_settings;
 };
 
 namespace {

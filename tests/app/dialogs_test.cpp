@@ -27,13 +27,10 @@
 #include <QRadioButton>
 #include <QtTest>
 
-class CDialogsTest : public QObject {
+class CDialogsTest : public CAppTestBase {
   Q_OBJECT
 
 private slots:
-  void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() { CTestSettings::Reset(); }
-
   void confirmationStoresItsFlagOnlyOnOk();
   void confirmationFlagsReachTheSettings();
   void progressNestsAndDisablesItsOwner();
@@ -45,9 +42,6 @@ private slots:
   void simulatorOfTheRunIsNotStored();
   void findUnitFillsTheDialogFromTheUnitThatAnswers();
   void findUnitOffersSeveralUnitsAndOneOfTheOtherModel();
-
-private:
-  CTestSettings m_settings;
 };
 
 void CDialogsTest::confirmationStoresItsFlagOnlyOnOk() {

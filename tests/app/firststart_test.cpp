@@ -38,23 +38,15 @@ QString UnitName(CSimUnit& unit, int number) {
 
 } // namespace
 
-class CFirstStartTest : public QObject {
+class CFirstStartTest : public CAppTestBase {
   Q_OBJECT
 
 private slots:
-  void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() {
-    CTestSettings::Reset();
-  }
-
   void firstStartFillsMostOfTheScreenAndShowsTwentyRows();
   void storedPositionsWinOnceSaved();
   void commandLineFilesOpenEachAndAFailureLeavesTheOthers();
   void listTextIsReadableUnderADarkPalette();
   void simulatedUnitStartsWithDemoPatchesAndKeepsWhatWasWritten();
-
-private:
-  CTestSettings m_settings;
 };
 
 void CFirstStartTest::firstStartFillsMostOfTheScreenAndShowsTwentyRows() {

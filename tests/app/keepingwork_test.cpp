@@ -34,23 +34,15 @@ QLineEdit* CurrentEditor(CPatchListCtrl* list) {
 
 } // namespace
 
-class CKeepingWorkTest : public QObject {
+class CKeepingWorkTest : public CAppTestBase {
   Q_OBJECT
 
 private slots:
-  void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() {
-    CTestSettings::Reset();
-  }
-
   void exitAsksWhileTheMainWindowHoldsUnwrittenChanges();
   void modelSwitchResetsAndMemosAreNoUnwrittenChange();
   void closingTheFrameDuringATransferIsRefused();
   void nameEditorHoldsWhatTheUnitCanStore();
   void restoreConfirmationsBringsTheReadAllConfirmationBack();
-
-private:
-  CTestSettings m_settings;
 };
 
 void CKeepingWorkTest::exitAsksWhileTheMainWindowHoldsUnwrittenChanges() {

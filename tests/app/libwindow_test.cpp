@@ -22,13 +22,10 @@
 
 #include <fstream>
 
-class CLibWindowTest : public QObject {
+class CLibWindowTest : public CAppTestBase {
   Q_OBJECT
 
 private slots:
-  void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() { CTestSettings::Reset(); }
-
   void endOfLineTakesPartInNothing();
   void selectAllDeleteAndUndoTwice();
   void replaceRepeatsTheClipboard();
@@ -40,9 +37,6 @@ private slots:
   void saveOpenAndTheirErrors();
   void convertedLoadIsMarkedModified();
   void fileDialogsRememberPerPurpose();
-
-private:
-  CTestSettings m_settings;
 };
 
 void CLibWindowTest::endOfLineTakesPartInNothing() {

@@ -27,15 +27,10 @@
 #include <fstream>
 #include <memory>
 
-class CListDragDropTest : public QObject {
+class CListDragDropTest : public CAppTestBase {
   Q_OBJECT
 
 private slots:
-  void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() {
-    CTestSettings::Reset();
-  }
-
   void reorderWithinALibraryIsOneUndoableStep();
   void dropOnMainReplacesFromTheDropRowOnly();
   void moveBetweenLibrariesIsUndoableInBoth();
@@ -49,9 +44,6 @@ private slots:
   void commandsOnAFilteredListLeaveHiddenRowsAlone();
   void saveAndWriteAllTakeEveryPatch();
   void sortingAndFilteringCombine();
-
-private:
-  CTestSettings m_settings;
 };
 
 namespace {

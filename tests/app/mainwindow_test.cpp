@@ -54,22 +54,16 @@ struct CProgressWatch {
 
 } // namespace
 
-class CMainWindowTest : public QObject {
+class CMainWindowTest : public CAppTestBase {
   Q_OBJECT
 
 private slots:
-  void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() { CTestSettings::Reset(); }
-
   void cutAndInsertKeepTwoHundredRows();
   void modelSwitchDropsAndAppendsRows();
   void readAllAndWriteAllThroughTheWindow();
   void cancelledReadAllLeavesTheListAsItWas();
   void temporaryButtonsAndDoubleClick();
   void smfExportAndImportRoundTrip();
-
-private:
-  CTestSettings m_settings;
 };
 
 void CMainWindowTest::cutAndInsertKeepTwoHundredRows() {

@@ -32,21 +32,15 @@ QByteArray Signature(const QString& path) {
 
 } // namespace
 
-class CSafetyTest : public QObject {
+class CSafetyTest : public CAppTestBase {
   Q_OBJECT
 
 private slots:
-  void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() { CTestSettings::Reset(); }
-
   void smfOfAnotherDeviceIdLeavesMainUntouchedUnlessTheUserAgrees();
   void declinedConversionKeepsTheLibrarysModel();
   void aPortFailingDuringWriteAllGivesOneMessage();
   void aCancelledReadLeavesACleanUndo();
   void undoAfterAModelSwitchKeepsTheUnitsRowCount();
-
-private:
-  CTestSettings m_settings;
 };
 
 void CSafetyTest::smfOfAnotherDeviceIdLeavesMainUntouchedUnlessTheUserAgrees() {

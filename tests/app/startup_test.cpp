@@ -39,13 +39,10 @@ QString Caption(CDocumentBase* document) {
 
 } // namespace
 
-class CStartupTest : public QObject {
+class CStartupTest : public CAppTestBase {
   Q_OBJECT
 
 private slots:
-  void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() { CTestSettings::Reset(); }
-
   void firstStartTakesTheDefaults();
   void storedQz5StartsInQz5WithoutQuestion();
   void aStoredNumberThatIsNoModelIsRefused();
@@ -60,9 +57,6 @@ private slots:
   void fontChangeReachesEveryList();
   void badCommandLineFileEndsTheStart();
   void secondStartHandsOverItsFiles();
-
-private:
-  CTestSettings m_settings;
 };
 
 void CStartupTest::firstStartTakesTheDefaults() {

@@ -18,20 +18,14 @@
 
 #include <map>
 
-class CTransferTest : public QObject {
+class CTransferTest : public CAppTestBase {
   Q_OBJECT
 
 private slots:
-  void initTestCase() { QVERIFY(m_settings.IsValid()); }
-  void init() { CTestSettings::Reset(); }
-
   void readAndWriteTheSimulatedUnit();
   void withoutPortsTheTransferSaysSoAtOnce();
   void silentUnitIsReportedOnceAtIdle();
   void progressTellsThePatchOfHowManyAndTheTimeLeft();
-
-private:
-  CTestSettings m_settings;
 };
 
 void CTransferTest::readAndWriteTheSimulatedUnit() {

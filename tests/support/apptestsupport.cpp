@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QtTest>
 
 CTestSettings::CTestSettings() {
   QStandardPaths::setTestModeEnabled(true);
@@ -26,6 +27,8 @@ void CTestSettings::Clear() {
   for (const QString& file : folder.entryList({QStringLiteral("simulator-*.qzl")}, QDir::Files))
     folder.remove(file);
 }
+
+void CAppTestBase::initTestCase() { QVERIFY(m_settings.IsValid()); }
 
 void CTestSettings::Reset() {
   Clear();

@@ -7,6 +7,7 @@
 #include "app/messagebox.h"
 
 #include <QDialog>
+#include <QObject>
 #include <QPalette>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -48,6 +49,19 @@ public:
 private:
   QList<QMessageBox::StandardButton> m_answers;
   std::function<int(QDialog&)> m_modal;
+};
+
+// The base of a test object: settings in a temporary folder for the whole program, put back as a first
+// start has them before each test.
+class CAppTestBase : public QObject {
+  Q_OBJECT
+
+private slots:
+  void initTestCase();
+  void init() { CTestSettings::Reset(); }
+
+private:
+  CTestSettings m_settings;
 };
 
 // Options of a test start: only the built-in ports (with the simulated unit when asked), a
