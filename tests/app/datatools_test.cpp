@@ -79,8 +79,7 @@ void RecordComparisons(CTestUi& ui, CShownComparison& shown) {
     shown.summary = compare->SummaryLabel()->text();
     shown.text = compare->GetText();
     shown.listShown = !compare->DifferenceList()->isHidden();
-    dialog.reject();
-    return int(QDialog::Rejected);
+    return Reject(dialog);
   });
 }
 
@@ -215,8 +214,7 @@ void CDataToolsTest::selectDuplicatesWithAndWithoutTheName() {
     auto& choice = static_cast<CSelectDuplicatesDlg&>(dialog);
     startedOff = !choice.NameCheckBox()->isChecked();
     choice.NameCheckBox()->setChecked(includeName);
-    dialog.accept();
-    return int(QDialog::Accepted);
+    return Accept(dialog);
   });
   QVERIFY(app->GetMainFrame()->RouteCommand(ID_EDIT_SELECT_DUPLICATES));
   QVERIFY(startedOff);
@@ -240,17 +238,11 @@ void CDataToolsTest::selectDuplicatesWithAndWithoutTheName() {
 
   // Cancel changes nothing; patches that differ only in their names are duplicates, and a list without
   // duplicates says so.
-  ui.OnModal([](QDialog& dialog) {
-    dialog.reject();
-    return int(QDialog::Rejected);
-  });
+  ui.OnModal(Reject);
   view->OnEditSelectDuplicates();
   QCOMPARE(list->GetSelectedCount(), 3);
   CFileDoc* plain = Library(app.App(), NamedPatches(3));
-  ui.OnModal([](QDialog& dialog) {
-    dialog.accept();
-    return int(QDialog::Accepted);
-  });
+  ui.OnModal(Accept);
   ViewOf(plain)->OnEditSelectDuplicates();
   QCOMPARE(ViewOf(plain)->GetList()->GetSelectedIndices(), (std::vector<int>{1, 2}));
   QCOMPARE(app->GetMainFrame()->statusBar()->currentMessage(), QStringLiteral("2 duplicates selected."));
@@ -422,8 +414,7 @@ void CDataToolsTest::noAnswerOffersFindUnit() {
     auto& setup = static_cast<CMidiSetupDialog&>(dialog);
     status = setup.FindUnitStatus()->text();
     inPort = setup.Combo(IDC_MIDI_IN_DEVICE)->currentText();
-    dialog.accept();
-    return int(QDialog::Accepted);
+    return Accept(dialog);
   });
   ui.Answer(QMessageBox::Yes); // run Find Unit
   ui.Answer(QMessageBox::Yes); // use the QZ-MAX that answered

@@ -51,8 +51,7 @@ void CDialogsTest::confirmationStoresItsFlagOnlyOnOk() {
     // Ticked and cancelled: nothing stored, the command does not run.
     ui.OnModal([](QDialog& dialog) {
       static_cast<CMidiWarningDlg&>(dialog).GetCheckBox()->setChecked(true);
-      dialog.reject();
-      return int(QDialog::Rejected);
+      return Reject(dialog);
     });
     QVERIFY(!CMidiWarningDlg::Confirm(kind, flags));
     QCOMPARE(flags.Get(kind), 0);
@@ -60,8 +59,7 @@ void CDialogsTest::confirmationStoresItsFlagOnlyOnOk() {
     bool startsUnticked = false;
     ui.OnModal([&startsUnticked](QDialog& dialog) {
       startsUnticked = !static_cast<CMidiWarningDlg&>(dialog).GetCheckBox()->isChecked();
-      dialog.accept();
-      return int(QDialog::Accepted);
+      return Accept(dialog);
     });
     QVERIFY(CMidiWarningDlg::Confirm(kind, flags));
     QVERIFY(startsUnticked);
@@ -69,8 +67,7 @@ void CDialogsTest::confirmationStoresItsFlagOnlyOnOk() {
     // Ticked and OK: stored for this kind only.
     ui.OnModal([](QDialog& dialog) {
       static_cast<CMidiWarningDlg&>(dialog).GetCheckBox()->setChecked(true);
-      dialog.accept();
-      return int(QDialog::Accepted);
+      return Accept(dialog);
     });
     QVERIFY(CMidiWarningDlg::Confirm(kind, flags));
     QCOMPARE(flags.Get(kind), 1);
@@ -105,8 +102,7 @@ void CDialogsTest::confirmationFlagsReachTheSettings() {
       auto& warning = static_cast<CMidiWarningDlg&>(dialog);
       texts << warning.windowTitle() << warning.GetCheckBox()->text();
       warning.GetCheckBox()->setChecked(warning.GetKind() % 2 == 0);
-      dialog.accept();
-      return int(QDialog::Accepted);
+      return Accept(dialog);
     });
     for (int kind = 0; kind < CONFIRM_KIND_COUNT; ++kind)
       QVERIFY(CMidiWarningDlg::Confirm(kind, app->GetFlags()));
@@ -272,16 +268,14 @@ void CDialogsTest::gridChoiceAppliesOnOk() {
     auto& grid = static_cast<CSetGridDlg&>(dialog);
     shown = grid.GetGrid();
     grid.Button(1)->setChecked(true);
-    dialog.reject();
-    return int(QDialog::Rejected);
+    return Reject(dialog);
   });
   QVERIFY(app->GetMainFrame()->RouteCommand(ID_SETUP_GRID));
   QCOMPARE(shown, 0);
   QCOMPARE(QZML::CAppState::Instance().GetGridSwitch(), 0);
   ui.OnModal([](QDialog& dialog) {
     static_cast<CSetGridDlg&>(dialog).Button(1)->setChecked(true);
-    dialog.accept();
-    return int(QDialog::Accepted);
+    return Accept(dialog);
   });
   QVERIFY(app->GetMainFrame()->RouteCommand(ID_SETUP_GRID));
   QCOMPARE(QZML::CAppState::Instance().GetGridSwitch(), 1);
@@ -301,8 +295,7 @@ void CDialogsTest::midiSetupOffersTheSimulatorAndStoresTheChoice() {
     in->setCurrentIndex(0);
     setup.Combo(IDC_MIDI_OUT_DEVICE)->setCurrentIndex(0);
     ids->setCurrentIndex(16);
-    dialog.accept();
-    return int(QDialog::Accepted);
+    return Accept(dialog);
   });
   QVERIFY(app->GetMainFrame()->RouteCommand(ID_SETUP_MIDI));
   QCOMPARE(ui.m_modalCount, 1);
@@ -335,8 +328,7 @@ void CDialogsTest::simulatorOfTheRunIsNotStored() {
       auto& setup = static_cast<CMidiSetupDialog&>(dialog);
       seen << setup.Combo(IDC_MIDI_IN_DEVICE)->currentText() << setup.Combo(IDC_MIDI_OUT_DEVICE)->currentText()
            << setup.Combo(IDC_MIDI_DEVICE_ID)->currentText();
-      dialog.reject();
-      return int(QDialog::Rejected);
+      return Reject(dialog);
     });
     app->OnSetupMidi();
     QCOMPARE(seen, (QStringList{QStringLiteral("QZ-MAX Simulator"), QStringLiteral("QZ-MAX Simulator"),
@@ -364,8 +356,7 @@ void CDialogsTest::findUnitFillsTheDialogFromTheUnitThatAnswers() {
     setup.FindUnitButton()->click();
     after << in->currentText() << out->currentText() << id->currentText();
     status = setup.FindUnitStatus()->text();
-    dialog.accept();
-    return int(QDialog::Accepted);
+    return Accept(dialog);
   });
   QZP::CQtSettings().SetString(QStringLiteral("MIDIInConnection"), QStringLiteral("MIDIInDevice0"), QStringLiteral("Gone"));
   app->GetMidi()->LoadSetup();
@@ -392,8 +383,7 @@ void CDialogsTest::findUnitFillsTheDialogFromTheUnitThatAnswers() {
     auto& setup = static_cast<CMidiSetupDialog&>(dialog);
     setup.FindUnit();
     status = setup.FindUnitStatus()->text();
-    dialog.reject();
-    return int(QDialog::Rejected);
+    return Reject(dialog);
   });
   QVERIFY(app->GetMainFrame()->RouteCommand(ID_SETUP_MIDI));
   QCOMPARE(status, QStringLiteral("No unit answered."));
@@ -415,8 +405,7 @@ void CDialogsTest::findUnitOffersSeveralUnitsAndOneOfTheOtherModel() {
     setup.FindUnit();
     status = setup.FindUnitStatus()->text();
     label = setup.ModelLabel()->text();
-    dialog.accept();
-    return int(QDialog::Accepted);
+    return Accept(dialog);
   });
   ui.Answer(QMessageBox::Yes); // use the QZ-5
   ui.Answer(QMessageBox::No);  // and do not convert the data
@@ -440,14 +429,12 @@ void CDialogsTest::findUnitOffersSeveralUnitsAndOneOfTheOtherModel() {
       for (int row = 0; row < choice->List()->count(); ++row)
         offered << choice->List()->item(row)->text();
       choice->List()->setCurrentRow(1);
-      dialog.accept();
-      return int(QDialog::Accepted);
+      return Accept(dialog);
     }
     auto& setup = static_cast<CMidiSetupDialog&>(dialog);
     setup.FindUnit();
     status = setup.FindUnitStatus()->text();
-    dialog.accept();
-    return int(QDialog::Accepted);
+    return Accept(dialog);
   });
   QVERIFY(app->GetMainFrame()->RouteCommand(ID_SETUP_MIDI));
   QCOMPARE(offered, (QStringList{QStringLiteral("QZ-5, device ID 3, on QZ-5 Interface / QZ-5 Interface"),

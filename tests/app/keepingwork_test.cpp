@@ -112,10 +112,7 @@ void CKeepingWorkTest::closingTheFrameDuringATransferIsRefused() {
   CDialogAnswers answers(ui);
   CStartedApp app(TestOptions(true));
   CFastTransfers fast;
-  CSimPort* simulator = app->GetMidi()->Simulator();
-  simulator->Stop();
-  simulator->Unit().LoadUserPatches(NamedPatches(140, "U"));
-  QVERIFY(simulator->Start());
+  QVERIFY(LoadUnit(app.App(), NamedPatches(140, "U")));
   CMainFrame* frame = app->GetMainFrame();
 
   // While the progress dialog is up, the frame is asked to close, as the window manager would.
@@ -227,8 +224,7 @@ void CKeepingWorkTest::restoreConfirmationsBringsTheReadAllConfirmationBack() {
   ui.OnModal([&asked](QDialog& dialog) {
     if (auto* warning = qobject_cast<CMidiWarningDlg*>(&dialog))
       asked.append(warning->GetKind());
-    dialog.reject();
-    return int(QDialog::Rejected);
+    return Reject(dialog);
   });
   frame->RouteCommand(ID_MIDI_READ_ALL);
   QCOMPARE(asked, QList<int>{CONFIRM_READ_USER});

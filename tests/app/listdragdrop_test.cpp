@@ -488,23 +488,16 @@ void CListDragDropTest::saveAndWriteAllTakeEveryPatch() {
   }
   QCOMPARE(Names(exported), Names(main->GetPatches()));
 
-  CSimPort* simulator = app->GetMidi()->Simulator();
-  QVERIFY(simulator);
-  simulator->Stop();
-  simulator->Unit().LoadUserPatches(NamedPatches(200, "U"));
-  QVERIFY(simulator->Start());
+  QVERIFY(LoadUnit(app.App(), NamedPatches(200, "U")));
   view->OnEditSelectAll();
   QCOMPARE(view->GetList()->GetSelectedCount(), 11);
   view->WriteUser(false);
-  simulator->Stop();
-  QZML::CPatchArray written;
-  simulator->Unit().SaveUserPatches(written);
+  const QZML::CPatchArray written = UnitPatches(app.App());
   QCOMPARE(Name(written, 18), QStringLiteral("U18"));
   QCOMPARE(Name(written, 19), QStringLiteral("W19"));
   QCOMPARE(Name(written, 20), QStringLiteral("U20"));
   QCOMPARE(Name(written, 190), QStringLiteral("W190"));
   QCOMPARE(Name(written, 199), QStringLiteral("W199"));
-  QVERIFY(simulator->Start());
   QCOMPARE(answers.m_kinds, QList<int>({CONFIRM_WRITE_USER}));
 }
 

@@ -28,13 +28,6 @@ QString Cell(CPatchListCtrl* list, int row) {
   return model->data(model->index(row, list->FindColumn(CParameterListCtrl::COLUMN_NAME))).toString().trimmed();
 }
 
-// Names the Main window's patches M0, M1, ...
-void NameMain(CApp& app, const char* prefix = "M") {
-  CImageDoc* doc = app.GetMainDocument();
-  doc->GetPatches() = NamedPatches(static_cast<int>(doc->GetPatches().size()), prefix);
-  doc->UpdateAllViews();
-}
-
 // Watches a transfer for its progress dialog.
 struct CProgressWatch {
   explicit CProgressWatch(CApp& app, bool cancel = false) {
@@ -135,11 +128,7 @@ void CMainWindowTest::readAllAndWriteAllThroughTheWindow() {
   CStartedApp app(TestOptions(true));
   CFastTransfers fast;
   CSimPort* simulator = app->GetMidi()->Simulator();
-  QVERIFY(simulator);
-  simulator->Stop();
-  QZML::CPatchArray unit = NamedPatches(140, "U");
-  simulator->Unit().LoadUserPatches(unit);
-  QVERIFY(simulator->Start());
+  QVERIFY(LoadUnit(app.App(), NamedPatches(140, "U")));
 
   CMainFrame* frame = app->GetMainFrame();
   CImageView* view = app->GetMainView();
@@ -186,13 +175,10 @@ void CMainWindowTest::readAllAndWriteAllThroughTheWindow() {
     view->GetButton(IDC_WRITE_ALL)->click();
     QVERIFY(watch.shown);
   }
-  simulator->Stop();
-  QZML::CPatchArray written;
-  simulator->Unit().SaveUserPatches(written);
+  const QZML::CPatchArray written = UnitPatches(app.App());
   QCOMPARE(written.size(), size_t(140));
   QCOMPARE(Name(written, 0), QStringLiteral("W0"));
   QCOMPARE(Name(written, 139), QStringLiteral("W139"));
-  QVERIFY(simulator->Start());
   QCOMPARE(answers.m_kinds, QList<int>({CONFIRM_READ_USER, CONFIRM_READ_USER, CONFIRM_WRITE_USER}));
   QVERIFY(ui.m_texts.isEmpty());
   QVERIFY(!app->GetMainDocument()->IsModified());
@@ -202,10 +188,7 @@ void CMainWindowTest::cancelledReadAllLeavesTheListAsItWas() {
   CTestUi ui;
   CDialogAnswers answers(ui);
   CStartedApp app(TestOptions(true));
-  CSimPort* simulator = app->GetMidi()->Simulator();
-  simulator->Stop();
-  simulator->Unit().LoadUserPatches(NamedPatches(200, "U"));
-  QVERIFY(simulator->Start());
+  QVERIFY(LoadUnit(app.App(), NamedPatches(200, "U")));
   NameMain(app.App());
   CImageView* view = app->GetMainView();
   view->GetList()->SelectRows(3, 4);
@@ -220,10 +203,7 @@ void CMainWindowTest::cancelledReadAllLeavesTheListAsItWas() {
   QCOMPARE(view->GetList()->GetSelectedRows(), std::vector<int>({3, 4}));
 
   // A confirmation answered with Cancel reads nothing.
-  ui.OnModal([](QDialog& dialog) {
-    dialog.reject();
-    return int(QDialog::Rejected);
-  });
+  ui.OnModal(Reject);
   app->GetMainFrame()->RouteCommand(ID_MIDI_READ_ALL);
   QCOMPARE(Names(app->GetMainDocument()->GetPatches()), names);
   QVERIFY(ui.m_texts.isEmpty());

@@ -19,12 +19,6 @@
 
 namespace {
 
-void NameMain(CApp& app, const char* prefix) {
-  CImageDoc* doc = app.GetMainDocument();
-  doc->GetPatches() = NamedPatches(static_cast<int>(doc->GetPatches().size()), prefix);
-  doc->UpdateAllViews();
-}
-
 QByteArray Signature(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.read(32) : QByteArray();
@@ -165,10 +159,7 @@ void CSafetyTest::aCancelledReadLeavesACleanUndo() {
   CTestUi ui;
   CDialogAnswers answers(ui);
   CStartedApp app(TestOptions(true));
-  CSimPort* simulator = app->GetMidi()->Simulator();
-  simulator->Stop();
-  simulator->Unit().LoadUserPatches(NamedPatches(200, "U"));
-  QVERIFY(simulator->Start());
+  QVERIFY(LoadUnit(app.App(), NamedPatches(200, "U")));
   NameMain(app.App(), "M");
   // Cancelled once some patches are in.
   QTimer timer;

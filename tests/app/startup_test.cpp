@@ -1,7 +1,7 @@
 // Start-up, settings, the idle report of the pending error, the target model change, files from the
 // command line and from a second start.
 
-#include "apptestsupport.h"
+#include "windowtestsupport.h"
 
 #include "app/filedoc.h"
 #include "app/fileframe.h"
@@ -33,9 +33,6 @@ QString Corpus(const char* name) { return QStringLiteral(QZ_CORPUS_DIR "/") + QS
 
 std::vector<CFileDoc*> Libraries(CApp& app) { return app.GetLibraries(); }
 
-QString Caption(CDocumentBase* document) {
-  return document->GetView()->GetParentFrame()->windowTitle();
-}
 
 } // namespace
 
@@ -223,8 +220,7 @@ void CStartupTest::targetModelChangeWithYesConvertsEverything() {
     if (select.GetModel() != QZML::MODEL_QZMAX)
       return int(QDialog::Rejected); // opens on the current model
     select.Button(QZML::MODEL_QZ5)->setChecked(true);
-    dialog.accept();
-    return int(QDialog::Accepted);
+    return Accept(dialog);
   });
   QVERIFY(app->GetMainFrame()->RouteCommand(ID_SETUP_TARGET_MODEL));
 
@@ -272,10 +268,7 @@ void CStartupTest::targetModelChangeWithNoOnlySwitches() {
 void CStartupTest::choosingTheCurrentModelAsksNothing() {
   CTestUi ui;
   CStartedApp app;
-  ui.OnModal([](QDialog& dialog) {
-    dialog.accept();
-    return int(QDialog::Accepted);
-  });
+  ui.OnModal(Accept);
   app->OnSelectTargetModel();
   QCOMPARE(ui.m_modalCount, 1);
   QVERIFY(ui.m_texts.isEmpty());

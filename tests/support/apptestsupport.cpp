@@ -30,6 +30,16 @@ void CTestSettings::Clear() {
 
 void CAppTestBase::initTestCase() { QVERIFY(m_settings.IsValid()); }
 
+int Accept(QDialog& dialog) {
+  dialog.accept();
+  return QDialog::Accepted;
+}
+
+int Reject(QDialog& dialog) {
+  dialog.reject();
+  return QDialog::Rejected;
+}
+
 void CTestSettings::Reset() {
   Clear();
   QZML::CAppState& state = QZML::CAppState::Instance();

@@ -39,6 +39,7 @@ public:
   ~CTestUi();
 
   void Answer(QMessageBox::StandardButton button) { m_answers.append(button); }
+  // A handler ends with return Accept(dialog) or Reject(dialog).
   void OnModal(std::function<int(QDialog&)> handler) { m_modal = std::move(handler); }
 
   QStringList m_texts;
@@ -63,6 +64,10 @@ private slots:
 private:
   CTestSettings m_settings;
 };
+
+// Close a modal dialog from its handler, giving the handler's result.
+int Accept(QDialog& dialog);
+int Reject(QDialog& dialog);
 
 // Options of a test start: only the built-in ports (with the simulated unit when asked), a
 // single-instance key of this test program.

@@ -1,8 +1,11 @@
 #include "windowtestsupport.h"
 
+#include "app/appmidi.h"
+#include "app/imagedoc.h"
 #include "app/midiwarningdlg.h"
 #include "app/profiledfiledialog.h"
 #include "midi/patchstream.h"
+#include "sim/port/simport.h"
 
 #include <QFileInfo>
 
@@ -40,6 +43,32 @@ CFileView* ViewOf(CFileDoc* document) {
 }
 
 QString Caption(CDocumentBase* document) { return document->GetView()->GetParentFrame()->windowTitle(); }
+
+void NameMain(CApp& app, const char* prefix) {
+  CImageDoc* doc = app.GetMainDocument();
+  doc->GetPatches() = NamedPatches(static_cast<int>(doc->GetPatches().size()), prefix);
+  doc->UpdateAllViews();
+}
+
+bool LoadUnit(CApp& app, const QZML::CPatchArray& patches) {
+  CSimPort* simulator = app.GetMidi()->Simulator();
+  if (!simulator)
+    return false;
+  simulator->Stop();
+  simulator->Unit().LoadUserPatches(patches);
+  return simulator->Start();
+}
+
+QZML::CPatchArray UnitPatches(CApp& app) {
+  CSimPort* simulator = app.GetMidi()->Simulator();
+  QZML::CPatchArray patches;
+  if (simulator) {
+    simulator->Stop();
+    simulator->Unit().SaveUserPatches(patches);
+    simulator->Start();
+  }
+  return patches;
+}
 
 CDialogAnswers::CDialogAnswers(CTestUi& ui) {
   ui.OnModal([this](QDialog& dialog) {

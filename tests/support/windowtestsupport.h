@@ -27,6 +27,12 @@ CFileDoc* Library(CApp& app, int count, const char* prefix = "P");
 // The view of a library document and its list.
 CFileView* ViewOf(CFileDoc* document);
 QString Caption(CDocumentBase* document);
+// Names the Main window's patches prefix0, prefix1, ... (as many as it holds).
+void NameMain(CApp& app, const char* prefix = "M");
+// The user patches of the simulated unit of the test start: loads them (the unit restarted; false when
+// it does not start again), or reads them back.
+bool LoadUnit(CApp& app, const QZML::CPatchArray& patches);
+QZML::CPatchArray UnitPatches(CApp& app);
 
 // Answers every modal dialog: confirmations with OK, file dialogs with the next queued path (an empty
 // one cancels). Records what the file dialogs showed when they opened.
