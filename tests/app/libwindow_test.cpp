@@ -28,9 +28,7 @@ class CLibWindowTest : public CAppTestBase {
 private slots:
   void endOfLineTakesPartInNothing();
   void selectAllDeleteAndUndoTwice();
-  void replaceRepeatsTheClipboard();
-  void exchangeSwapsTheTwoRowsOnly();
-  void insertSelectsTheInsertedRowsCutClears();
+  void editCommandsSelectWhatTheyChangedAndUndo();
   void clipboardCrossesWindowsAndDuplicateIsModified();
   void commandsFollowTheActiveWindow();
   void rowButtonsFollowThePage();
@@ -96,52 +94,10 @@ void CLibWindowTest::selectAllDeleteAndUndoTwice() {
   QVERIFY(doc->IsModified());
 }
 
-void CLibWindowTest::replaceRepeatsTheClipboard() {
+void CLibWindowTest::editCommandsSelectWhatTheyChangedAndUndo() {
   CTestUi ui;
   CStartedApp app;
   CFileDoc* doc = Library(app.App(), 7);
-  CFileView* view = ViewOf(doc);
-  CPatchListCtrl* list = view->GetList();
-  QZML::CAppState::Instance().GetClipboard().m_patches = NamedPatches(3, "C");
-  list->SelectRows(1, 5);
-  QVERIFY(view->IsCommandEnabled(ID_EDIT_REPLACE));
-  view->OnCommand(ID_EDIT_REPLACE);
-  QCOMPARE(Names(doc->GetPatches()), QStringList({"P0", "C0", "C1", "C2", "C0", "C1", "P6"}));
-  QCOMPARE(list->GetSelectedRows(), std::vector<int>({1, 2, 3, 4, 5}));
-  // The clipboard's patches were copied, not moved.
-  QCOMPARE(Names(QZML::CAppState::Instance().GetClipboard().m_patches), QStringList({"C0", "C1", "C2"}));
-  QVERIFY(doc->GetPatches().Get(1) != QZML::CAppState::Instance().GetClipboard().m_patches.Get(0));
-  // Fewer rows than clipboard patches: the surplus is ignored.
-  list->SelectRows(6, 6);
-  view->OnCommand(ID_EDIT_REPLACE);
-  QCOMPARE(Name(doc->GetPatches(), 6), QStringLiteral("C0"));
-  QCOMPARE(doc->GetPatches().size(), size_t(7));
-}
-
-void CLibWindowTest::exchangeSwapsTheTwoRowsOnly() {
-  CTestUi ui;
-  CStartedApp app;
-  CFileDoc* doc = Library(app.App(), 6);
-  CFileView* view = ViewOf(doc);
-  CPatchListCtrl* list = view->GetList();
-  list->SelectRows(1, 3);
-  QVERIFY(!view->IsCommandEnabled(ID_EDIT_EXCHANGE)); // three rows
-  list->ClearRowSelection();
-  list->SetRowSelected(1, true);
-  list->SetRowSelected(4, true);
-  QVERIFY(view->IsCommandEnabled(ID_EDIT_EXCHANGE));
-  view->OnCommand(ID_EDIT_EXCHANGE);
-  QCOMPARE(Names(doc->GetPatches()), QStringList({"P0", "P4", "P2", "P3", "P1", "P5"}));
-  QCOMPARE(list->GetSelectedRows(), std::vector<int>({1, 4}));
-  QVERIFY(doc->IsModified());
-  view->OnCommand(ID_EDIT_UNDO);
-  QCOMPARE(Names(doc->GetPatches()), QStringList({"P0", "P1", "P2", "P3", "P4", "P5"}));
-}
-
-void CLibWindowTest::insertSelectsTheInsertedRowsCutClears() {
-  CTestUi ui;
-  CStartedApp app;
-  CFileDoc* doc = Library(app.App(), 5);
   CFileView* view = ViewOf(doc);
   CPatchListCtrl* list = view->GetList();
   list->SelectRows(1, 2);
@@ -150,13 +106,36 @@ void CLibWindowTest::insertSelectsTheInsertedRowsCutClears() {
   QVERIFY(!view->IsCommandEnabled(ID_EDIT_UNDO));
   list->SelectRows(4, 4);
   view->OnCommand(ID_EDIT_INSERT);
-  QCOMPARE(Names(doc->GetPatches()), QStringList({"P0", "P1", "P2", "P3", "P1", "P2", "P4"}));
+  QCOMPARE(Names(doc->GetPatches()), QStringList({"P0", "P1", "P2", "P3", "P1", "P2", "P4", "P5", "P6"}));
   QCOMPARE(list->GetSelectedRows(), std::vector<int>({4, 5}));
+
+  // Replace repeats the clipboard over the selected rows, which stay selected.
+  QZML::CAppState::Instance().GetClipboard().m_patches = NamedPatches(3, "C");
+  list->SelectRows(1, 5);
+  QVERIFY(view->IsCommandEnabled(ID_EDIT_REPLACE));
+  view->OnCommand(ID_EDIT_REPLACE);
+  QCOMPARE(Names(doc->GetPatches()), QStringList({"P0", "C0", "C1", "C2", "C0", "C1", "P4", "P5", "P6"}));
+  QCOMPARE(list->GetSelectedRows(), std::vector<int>({1, 2, 3, 4, 5}));
+
+  // Exchange takes exactly two rows and swaps only them.
+  QVERIFY(!view->IsCommandEnabled(ID_EDIT_EXCHANGE));
+  list->ClearRowSelection();
+  list->SetRowSelected(1, true);
+  list->SetRowSelected(6, true);
+  QVERIFY(view->IsCommandEnabled(ID_EDIT_EXCHANGE));
+  view->OnCommand(ID_EDIT_EXCHANGE);
+  QCOMPARE(Names(doc->GetPatches()), QStringList({"P0", "P4", "C1", "C2", "C0", "C1", "C0", "P5", "P6"}));
+  QCOMPARE(list->GetSelectedRows(), std::vector<int>({1, 6}));
+  view->OnCommand(ID_EDIT_UNDO);
+  QCOMPARE(Names(doc->GetPatches()), QStringList({"P0", "C0", "C1", "C2", "C0", "C1", "P4", "P5", "P6"}));
+
+  // Cut fills the clipboard and leaves nothing selected.
   list->SelectRows(0, 1);
   view->OnCommand(ID_EDIT_CUT);
-  QCOMPARE(Names(doc->GetPatches()), QStringList({"P2", "P3", "P1", "P2", "P4"}));
+  QCOMPARE(Names(doc->GetPatches()), QStringList({"C1", "C2", "C0", "C1", "P4", "P5", "P6"}));
   QCOMPARE(list->GetSelectedCount(), 0);
-  QCOMPARE(Names(QZML::CAppState::Instance().GetClipboard().m_patches), QStringList({"P0", "P1"}));
+  QCOMPARE(Names(QZML::CAppState::Instance().GetClipboard().m_patches), QStringList({"P0", "C0"}));
+  QVERIFY(doc->IsModified());
 }
 
 void CLibWindowTest::clipboardCrossesWindowsAndDuplicateIsModified() {
