@@ -52,7 +52,6 @@ class CMainWindowTest : public CAppTestBase {
 
 private slots:
   void cutAndInsertKeepTwoHundredRows();
-  void modelSwitchDropsAndAppendsRows();
   void readAllAndWriteAllThroughTheWindow();
   void cancelledReadAllLeavesTheListAsItWas();
   void temporaryButtonsAndDoubleClick();
@@ -97,26 +96,6 @@ void CMainWindowTest::cutAndInsertKeepTwoHundredRows() {
   QCOMPARE(view->GetParentFrame()->windowTitle(), QStringLiteral("QZ-MAX : Main"));
   view->OnCommand(ID_EDIT_SELECT_ALL);
   QCOMPARE(list->GetSelectedCount(), 200);
-}
-
-void CMainWindowTest::modelSwitchDropsAndAppendsRows() {
-  CTestUi ui;
-  CStartedApp app;
-  NameMain(app.App());
-  CImageView* view = app->GetMainView();
-  QZML::CPatchArray& patches = app->GetMainDocument()->GetPatches();
-  ui.Answer(QMessageBox::No); // no conversion
-  app->ChangeTargetModel(QZML::MODEL_QZ5);
-  QCOMPARE(patches.size(), size_t(140));
-  QCOMPARE(view->GetList()->GetItemCount(), 140);
-  QCOMPARE(Name(patches, 139), QStringLiteral("M139"));
-  QCOMPARE(view->GetParentFrame()->windowTitle(), QStringLiteral("QZ-5 : Main"));
-  ui.Answer(QMessageBox::No);
-  app->ChangeTargetModel(QZML::MODEL_QZMAX);
-  QCOMPARE(patches.size(), size_t(200));
-  QCOMPARE(Name(patches, 139), QStringLiteral("M139"));
-  QCOMPARE(Name(patches, 140), kDefaultName);
-  QCOMPARE(Cell(view->GetList(), 199), kDefaultName);
 }
 
 void CMainWindowTest::readAllAndWriteAllThroughTheWindow() {

@@ -246,12 +246,17 @@ void CStartupTest::targetModelChangeWithNoOnlySwitches() {
   library->SetModifiedFlag(false);
   std::uint8_t before[QZML::kPatchImageSize];
   library->GetPatches().Get(0)->GetData(before);
+  NameMain(app.App());
+  QZML::CPatchArray& main = app->GetMainDocument()->GetPatches();
 
   ui.Answer(QMessageBox::No);
   app->ChangeTargetModel(QZML::MODEL_QZ5);
   QCOMPARE(ui.m_texts.size(), 1);
   QCOMPARE(QZML::CAppState::Instance().GetTargetModel(), QZML::MODEL_QZ5);
-  QCOMPARE(app->GetMainDocument()->GetPatches().size(), size_t(140));
+  // The Main window keeps the rows the unit has.
+  QCOMPARE(main.size(), size_t(140));
+  QCOMPARE(app->GetMainView()->GetList()->GetItemCount(), 140);
+  QCOMPARE(Name(main, 139), QStringLiteral("M139"));
   QVERIFY(!library->IsModified());
   QCOMPARE(Caption(library), QStringLiteral("QZ-5 : Untitled1 "));
   std::uint8_t after[QZML::kPatchImageSize];
@@ -261,7 +266,10 @@ void CStartupTest::targetModelChangeWithNoOnlySwitches() {
   // And back: the Main window gets 60 default patches again.
   ui.Answer(QMessageBox::No);
   app->ChangeTargetModel(QZML::MODEL_QZMAX);
-  QCOMPARE(app->GetMainDocument()->GetPatches().size(), size_t(200));
+  QCOMPARE(main.size(), size_t(200));
+  QCOMPARE(app->GetMainView()->GetList()->GetItemCount(), 200);
+  QCOMPARE(Name(main, 139), QStringLiteral("M139"));
+  QCOMPARE(Name(main, 140), QString::fromStdString(QZML::CPatch().GetName()).trimmed());
   QCOMPARE(ui.m_texts.value(1), QStringLiteral("Are you sure you want to convert this QZ-5 data to QZ-MAX data?"));
 }
 
