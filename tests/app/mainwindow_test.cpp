@@ -28,11 +28,12 @@ QString Cell(CPatchListCtrl* list, int row) {
   return model->data(model->index(row, list->FindColumn(CParameterListCtrl::COLUMN_NAME))).toString().trimmed();
 }
 
-// Watches a transfer for its progress dialog.
+// Watches a transfer for its progress dialog, and for the main window refusing input meanwhile.
 struct CProgressWatch {
   explicit CProgressWatch(CApp& app, bool cancel = false) {
     QObject::connect(&timer, &QTimer::timeout, [&app, this, cancel]() {
       CProgressBar* progress = app.GetProgressBar();
+      ownerDisabled |= !app.GetMainFrame()->isEnabled();
       if (progress->GetDialog() && progress->GetDialog()->isVisible()) {
         shown = true;
         if (cancel)
@@ -43,6 +44,7 @@ struct CProgressWatch {
   }
   QTimer timer;
   bool shown = false;
+  bool ownerDisabled = false;
 };
 
 } // namespace
@@ -123,7 +125,10 @@ void CMainWindowTest::readAllAndWriteAllThroughTheWindow() {
     CProgressWatch watch(app.App());
     view->GetButton(IDC_READ_ALL)->click();
     QVERIFY(watch.shown);
+    QVERIFY(watch.ownerDisabled);
   }
+  QCOMPARE(app->GetProgressBar()->GetDepth(), 0);
+  QVERIFY(frame->isEnabled());
   QCOMPARE(answers.m_kinds, QList<int>({CONFIRM_READ_USER}));
   QCOMPARE(Name(app->GetMainDocument()->GetPatches(), 0), QStringLiteral("U0"));
   QCOMPARE(Name(app->GetMainDocument()->GetPatches(), 139), QStringLiteral("U139"));

@@ -1,5 +1,5 @@
-// The device reader and writer as the windows use them: through the unit's ports, with the progress
-// dialog over the disabled main window, against the built-in simulated unit of --simulator.
+// The device reader and writer as the windows use them: what they say when they fail, and what their
+// progress display tells, against the built-in simulated unit of --simulator.
 
 #include "apptestsupport.h"
 
@@ -22,54 +22,10 @@ class CTransferTest : public CAppTestBase {
   Q_OBJECT
 
 private slots:
-  void readAndWriteTheSimulatedUnit();
   void withoutPortsTheTransferSaysSoAtOnce();
   void silentUnitIsReportedOnceAtIdle();
   void progressTellsThePatchOfHowManyAndTheTimeLeft();
 };
-
-void CTransferTest::readAndWriteTheSimulatedUnit() {
-  CTestUi ui;
-  CStartedApp app(TestOptions(true));
-  CSimPort* simulator = app->GetMidi()->Simulator();
-  QVERIFY(simulator);
-  simulator->Stop();
-  QZML::CPatch named;
-  named.SetName("Lead Crunch");
-  QVERIFY(simulator->Unit().SetUserPatch(3, named));
-  QVERIFY(simulator->Start());
-
-  CPumpingReader* reader = DeviceReader();
-  QZML::CWriter* writer = DeviceWriter();
-  QVERIFY(reader && writer);
-  QZML::CPatchArray& patches = app->GetMainDocument()->GetPatches();
-
-  // While the transfer pumps events, its progress dialog is up and the main window refuses input.
-  bool disabledDuring = false;
-  bool dialogDuring = false;
-  QTimer watch;
-  QObject::connect(&watch, &QTimer::timeout, [&]() {
-    disabledDuring |= !app->GetMainFrame()->isEnabled();
-    dialogDuring |= app->GetProgressBar()->GetDialog() && app->GetProgressBar()->GetDialog()->isVisible();
-  });
-  watch.start(0);
-  QVERIFY(reader->ReadPatches(QZML::AREA_USER, {2, 3}, &patches));
-  watch.stop();
-  QCOMPARE(QString::fromStdString(patches.Get(3)->GetName()).trimmed(), QStringLiteral("Lead Crunch"));
-  QVERIFY(disabledDuring);
-  QVERIFY(dialogDuring);
-  QCOMPARE(app->GetProgressBar()->GetDepth(), 0);
-  QVERIFY(app->GetMainFrame()->isEnabled());
-
-  // Written to patch 10 of the unit, it is there to read back.
-  patches.Get(2)->SetName("Clean Chorus");
-  QVERIFY(writer->WritePatches(QZML::AREA_USER, {2}, &patches));
-  simulator->Stop();
-  QZML::CPatch stored;
-  QVERIFY(simulator->Unit().GetUserPatch(2, stored));
-  QCOMPARE(QString::fromStdString(stored.GetName()).trimmed(), QStringLiteral("Clean Chorus"));
-  QVERIFY(ui.m_texts.isEmpty());
-}
 
 void CTransferTest::withoutPortsTheTransferSaysSoAtOnce() {
   CTestUi ui;
