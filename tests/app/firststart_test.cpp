@@ -126,9 +126,7 @@ void CFirstStartTest::commandLineFilesOpenEachAndAFailureLeavesTheOthers() {
     // A path with a blank that arrived in two pieces is the one file.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("live set.qzl"));
-    QZML::CFileDocument file;
-    file.m_current.m_patches = NamedPatches(2);
-    QVERIFY(file.SaveFile(path.toStdString()));
+    QVERIFY(SaveLibraryFile(path, NamedPatches(2)));
     CTestUi ui;
     CAppOptions options = TestOptions();
     options.files = {dir.filePath(QStringLiteral("live")), QStringLiteral("set.qzl")};

@@ -143,11 +143,7 @@ void CLibWindowTest::clipboardCrossesWindowsAndDuplicateIsModified() {
   CStartedApp app;
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("saved.qzl"));
-  {
-    QZML::CFileDocument file;
-    file.m_current.m_patches = NamedPatches(3, "S");
-    QVERIFY(file.SaveFile(path.toStdString()));
-  }
+  QVERIFY(SaveLibraryFile(path, NamedPatches(3, "S")));
   auto* saved = static_cast<CFileDoc*>(app->OpenLibrary(path));
   QVERIFY(saved);
   QVERIFY(!saved->IsModified());
@@ -338,9 +334,7 @@ void CLibWindowTest::convertedLoadIsMarkedModified() {
   const QString path = dir.filePath(QStringLiteral("five.qzl"));
   {
     QZML::CTargetModelScope qz5(QZML::MODEL_QZ5);
-    QZML::CFileDocument file;
-    file.m_current.m_patches = NamedPatches(2, "F");
-    QVERIFY(file.SaveFile(path.toStdString()));
+    QVERIFY(SaveLibraryFile(path, NamedPatches(2, "F")));
   }
   ui.Answer(QMessageBox::Yes); // convert to the QZ-MAX
   auto* doc = static_cast<CFileDoc*>(app->OpenLibrary(path));

@@ -277,9 +277,7 @@ void CListDragDropTest::filesDroppedOnAListOpenAsOnTheFrame() {
   CStartedApp app;
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("dropped.qzl"));
-  QZML::CFileDocument file;
-  file.m_current.m_patches = NamedPatches(2, "F");
-  QVERIFY(file.SaveFile(path.toStdString()));
+  QVERIFY(SaveLibraryFile(path, NamedPatches(2, "F")));
 
   CFileDoc* doc = Library(app.App(), 1, "L");
   for (CPatchListCtrl* list : {ViewOf(doc)->GetList(), app->GetMainView()->GetList()}) {

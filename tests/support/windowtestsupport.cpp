@@ -5,6 +5,7 @@
 #include "app/midiwarningdlg.h"
 #include "app/profiledfiledialog.h"
 #include "midi/patchstream.h"
+#include "model/filedocument.h"
 #include "sim/port/simport.h"
 
 #include <QFileInfo>
@@ -68,6 +69,23 @@ QZML::CPatchArray UnitPatches(CApp& app) {
     simulator->Start();
   }
   return patches;
+}
+
+QString UnitTemporaryName(CApp& app) {
+  CSimPort* simulator = app.GetMidi()->Simulator();
+  if (!simulator)
+    return QString();
+  simulator->Stop();
+  QZML::CPatch temporary;
+  simulator->Unit().GetTemporaryPatch(temporary);
+  simulator->Start();
+  return QString::fromStdString(temporary.GetName()).trimmed();
+}
+
+bool SaveLibraryFile(const QString& path, const QZML::CPatchArray& patches) {
+  QZML::CFileDocument file;
+  file.m_current.m_patches = patches;
+  return file.SaveFile(path.toStdString());
 }
 
 CDialogAnswers::CDialogAnswers(CTestUi& ui) {

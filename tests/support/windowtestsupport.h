@@ -33,6 +33,10 @@ void NameMain(CApp& app, const char* prefix = "M");
 // it does not start again), or reads them back.
 bool LoadUnit(CApp& app, const QZML::CPatchArray& patches);
 QZML::CPatchArray UnitPatches(CApp& app);
+// The name of the patch in the simulated unit's temporary area, without the padding.
+QString UnitTemporaryName(CApp& app);
+// Saves the patches as a library file (of the target model); false when that fails.
+bool SaveLibraryFile(const QString& path, const QZML::CPatchArray& patches);
 
 // Answers every modal dialog: confirmations with OK, file dialogs with the next queued path (an empty
 // one cancels). Records what the file dialogs showed when they opened.
