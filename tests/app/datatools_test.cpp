@@ -236,19 +236,16 @@ void CDataToolsTest::selectDuplicatesWithAndWithoutTheName() {
   std::sort(selected.begin(), selected.end());
   QCOMPARE(selected, (std::vector<int>{0, 2, 3}));
 
-  // Cancel changes nothing; patches that differ only in their names are duplicates, and a list without
-  // duplicates says so.
+  // Cancel changes nothing; a list without duplicates says so. (Which patches are duplicates the core
+  // test decides.)
   ui.OnModal(Reject);
   view->OnEditSelectDuplicates();
   QCOMPARE(list->GetSelectedCount(), 3);
   CFileDoc* plain = Library(app.App(), NamedPatches(3));
-  ui.OnModal(Accept);
-  ViewOf(plain)->OnEditSelectDuplicates();
-  QCOMPARE(ViewOf(plain)->GetList()->GetSelectedIndices(), (std::vector<int>{1, 2}));
-  QCOMPARE(app->GetMainFrame()->statusBar()->currentMessage(), QStringLiteral("2 duplicates selected."));
-  plain->GetPatches().Get(1)->SetName("D0");
   Fx1(plain->GetPatches(), 1, 0) = static_cast<std::uint8_t>(Fx1(plain->GetPatches(), 1, 0) ^ 1);
   Fx1(plain->GetPatches(), 2, 0) = static_cast<std::uint8_t>(Fx1(plain->GetPatches(), 2, 0) ^ 2);
+  ui.OnModal(Accept);
+  ViewOf(plain)->GetList()->SelectRows(0, 0);
   ViewOf(plain)->OnEditSelectDuplicates();
   QCOMPARE(ViewOf(plain)->GetList()->GetSelectedCount(), 0);
   QCOMPARE(app->GetMainFrame()->statusBar()->currentMessage(), QStringLiteral("No duplicates found."));
@@ -364,28 +361,6 @@ void CDataToolsTest::sysExImportOfMalformedFiles() {
   QCOMPARE(ui.m_texts, QStringList{QStringLiteral(
                            "This file holds no patches for the QZ-MAX or the QZ-5.\n\n1 malformed message was skipped.")});
   QCOMPARE(Name(mainDoc->GetPatches(), 1), QStringLiteral("X1"));
-
-  // Patches for another device ID: asked, as for a Standard MIDI File.
-  ui.m_texts.clear();
-  // The device ID follows the maker's code in every message.
-  QByteArray otherId = whole;
-  QCOMPARE(int(otherId[2]), int(DeviceReader()->DeviceId()));
-  for (qsizetype i = 0; i + 2 < otherId.size(); ++i)
-    if (otherId[i] == '\xF0')
-      otherId[i + 2] = char(4);
-  write(otherId);
-  answers.File(path);
-  ui.Answer(QMessageBox::No);
-  view->OnImportSysEx();
-  QCOMPARE(ui.m_texts.size(), 1);
-  QCOMPARE(ui.m_texts[0], QStringLiteral("This file holds patches for device ID 5 (QZ-MAX); the device ID in use is "
-                                         "%1.\n\nImport them anyway?")
-                              .arg(DeviceReader()->DeviceId() + 1));
-  QCOMPARE(Name(mainDoc->GetPatches(), 1), QStringLiteral("X1"));
-  answers.File(path);
-  ui.Answer(QMessageBox::Yes);
-  view->OnImportSysEx();
-  QCOMPARE(Name(mainDoc->GetPatches(), 1), QStringLiteral("S1"));
 }
 
 void CDataToolsTest::noAnswerOffersFindUnit() {
