@@ -33,8 +33,7 @@ class CListDragDropTest : public CAppTestBase {
 private slots:
   void reorderWithinALibraryIsOneUndoableStep();
   void dropOnMainReplacesFromTheDropRowOnly();
-  void moveBetweenLibrariesIsUndoableInBoth();
-  void endOfLineAndBelowTheRowsAppend();
+  void betweenLibrariesCopyMoveAndAppend();
   void sortedListDropsByPatchIndexAsInsertDoes();
   void filesDroppedOnAListOpenAsOnTheFrame();
   void damagedDragDataIsRefused();
@@ -43,7 +42,6 @@ private slots:
   void filterMatchesNamesAndMemosInAnyCase();
   void commandsOnAFilteredListLeaveHiddenRowsAlone();
   void saveAndWriteAllTakeEveryPatch();
-  void sortingAndFilteringCombine();
 };
 
 namespace {
@@ -183,7 +181,7 @@ void CListDragDropTest::dropOnMainReplacesFromTheDropRowOnly() {
   QCOMPARE(Name(main->GetPatches(), 3), QStringLiteral("M3"));
 }
 
-void CListDragDropTest::moveBetweenLibrariesIsUndoableInBoth() {
+void CListDragDropTest::betweenLibrariesCopyMoveAndAppend() {
   CTestUi ui;
   CStartedApp app;
   CFileDoc* a = Library(app.App(), 5, "A");
@@ -211,37 +209,27 @@ void CListDragDropTest::moveBetweenLibrariesIsUndoableInBoth() {
   ViewOf(a)->OnEditUndo();
   QCOMPARE(Names(a->GetPatches()), QStringList({"A0", "A1", "A2", "A3", "A4"}));
 
+  // Onto End of Line, or below the rows: appended. End of Line does not travel, nor is it alone a drag.
+  data = DragData(listA, {0, 1, 5});
+  int row = -1;
+  QVERIFY(Drop(listB, data.get(), Lower(listB, 3), {}, &row));
+  QCOMPARE(row, 4);
+  QCOMPARE(Names(b->GetPatches()), QStringList({"B0", "B1", "B2", "A0", "A1"}));
+  QCOMPARE(Selected(listB), QStringList({"A0", "A1"}));
+  data = DragData(listA, {1});
+  const QPoint below(10, listB->viewport()->height() - 2);
+  QVERIFY(listB->rowAt(below.y()) < 0);
+  QVERIFY(Drop(listB, data.get(), below));
+  QCOMPARE(Names(b->GetPatches()), QStringList({"B0", "B1", "B2", "A0", "A1", "A1"}));
+  QVERIFY(!DragData(listA, {5}));
+
   // Once the source window has closed, the rows can still be dropped, as copies.
   data = DragData(listA, {0});
   a->GetFrame()->CloseDocument();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QVERIFY(Drop(listB, data.get(), Upper(listB, 0), Qt::ShiftModifier));
-  QCOMPARE(Names(b->GetPatches()), QStringList({"A0", "B0", "B1", "B2"}));
-}
-
-void CListDragDropTest::endOfLineAndBelowTheRowsAppend() {
-  CTestUi ui;
-  CStartedApp app;
-  CFileDoc* a = Library(app.App(), 2, "A");
-  CFileDoc* b = Library(app.App(), 2, "B");
-  CPatchListCtrl* listA = ViewOf(a)->GetList();
-  CPatchListCtrl* listB = ViewOf(b)->GetList();
-
-  auto data = DragData(listA, {0, 1, 2}); // End of Line does not travel
-  int row = -1;
-  QVERIFY(Drop(listB, data.get(), Lower(listB, 2), {}, &row));
-  QCOMPARE(row, 3);
-  QCOMPARE(Names(b->GetPatches()), QStringList({"B0", "B1", "A0", "A1"}));
-  QCOMPARE(Selected(listB), QStringList({"A0", "A1"}));
-
-  data = DragData(listA, {1});
-  const QPoint below(10, listB->viewport()->height() - 2);
-  QVERIFY(listB->rowAt(below.y()) < 0);
-  QVERIFY(Drop(listB, data.get(), below));
-  QCOMPARE(Names(b->GetPatches()), QStringList({"B0", "B1", "A0", "A1", "A1"}));
-
-  // End of Line alone is nothing to drag.
-  QVERIFY(!DragData(listA, {2}));
+  QCOMPARE(Names(b->GetPatches()).mid(0, 2), QStringList({"A0", "B0"}));
+  QCOMPARE(b->GetPatches().size(), size_t(7));
 }
 
 void CListDragDropTest::sortedListDropsByPatchIndexAsInsertDoes() {
@@ -407,6 +395,19 @@ void CListDragDropTest::filterMatchesNamesAndMemosInAnyCase() {
   box->setFocus();
   QTest::keyClick(box, Qt::Key_Escape);
   QVERIFY(QTest::qWaitFor([&]() { return list->hasFocus(); }, 2000));
+
+  // Sorting and filtering combine; the selection survives both.
+  box->setText(QStringLiteral("lead"));
+  list->Sort(CParameterListCtrl::COLUMN_NAME);
+  QCOMPARE(Shown(list), QStringList({"Crunch", "Lead Solo", "Misleading"}));
+  list->Sort(CParameterListCtrl::COLUMN_NAME);
+  QCOMPARE(Shown(list), QStringList({"Misleading", "Lead Solo", "Crunch"}));
+  list->SelectRows(1, 1);
+  box->clear();
+  QCOMPARE(Shown(list), QStringList({"P5", "Misleading", "Lead Solo", "Crunch", "Clean", "Ambient"}));
+  QCOMPARE(Selected(list), QStringList({"Lead Solo"}));
+  QCOMPARE(list->GetItemCount(), 7);
+  QVERIFY(!list->IsPatchRow(6));
 }
 
 void CListDragDropTest::commandsOnAFilteredListLeaveHiddenRowsAlone() {
@@ -497,29 +498,6 @@ void CListDragDropTest::saveAndWriteAllTakeEveryPatch() {
   QCOMPARE(Name(written, 190), QStringLiteral("W190"));
   QCOMPARE(Name(written, 199), QStringLiteral("W199"));
   QCOMPARE(answers.m_kinds, QList<int>({CONFIRM_WRITE_USER}));
-}
-
-void CListDragDropTest::sortingAndFilteringCombine() {
-  CTestUi ui;
-  CStartedApp app;
-  CFileDoc* doc = Library(app.App(), 5, "P");
-  const char* names[] = {"Lead B", "Clean", "Lead A", "Lead C", "Fuzz"};
-  for (int i = 0; i < 5; ++i)
-    doc->GetPatches().Get(static_cast<size_t>(i))->SetName(names[i]);
-  doc->UpdateAllViews();
-  CFileView* view = ViewOf(doc);
-  CPatchListCtrl* list = view->GetList();
-  view->GetFilterBox()->setText(QStringLiteral("lead"));
-  list->Sort(CParameterListCtrl::COLUMN_NAME);
-  QCOMPARE(Shown(list), QStringList({"Lead A", "Lead B", "Lead C"}));
-  list->Sort(CParameterListCtrl::COLUMN_NAME);
-  QCOMPARE(Shown(list), QStringList({"Lead C", "Lead B", "Lead A"}));
-  list->SelectRows(1, 1);
-  view->GetFilterBox()->clear();
-  QCOMPARE(Shown(list), QStringList({"Lead C", "Lead B", "Lead A", "Fuzz", "Clean"}));
-  QCOMPARE(Selected(list), QStringList({"Lead B"}));
-  QCOMPARE(list->GetItemCount(), 6);
-  QVERIFY(!list->IsPatchRow(5));
 }
 
 QZ_APP_TEST_MAIN(CListDragDropTest)
