@@ -61,34 +61,32 @@ void Activate(CApp& app, CViewBase* view) {
 // by itself.
 bool Enabled(CApp& app, int id) { return app.GetMainFrame()->GetCommandAction(id)->isEnabled(); }
 
-// What a Compare dialog showed.
+// What the Compare dialogs showed; every other modal dialog is cancelled.
 struct CShownComparison {
+  explicit CShownComparison(CTestUi& ui) {
+    ui.OnModal([this](QDialog& dialog) {
+      auto* compare = qobject_cast<CCompareDialog*>(&dialog);
+      if (!compare)
+        return Reject(dialog);
+      ++count;
+      first = compare->FirstLabel()->text();
+      second = compare->SecondLabel()->text();
+      summary = compare->SummaryLabel()->text();
+      text = compare->GetText();
+      listShown = !compare->DifferenceList()->isHidden();
+      return Reject(dialog);
+    });
+  }
   int count = 0;
   QString first, second, summary, text;
   bool listShown = false;
 };
 
-void RecordComparisons(CTestUi& ui, CShownComparison& shown) {
-  ui.OnModal([&shown](QDialog& dialog) {
-    auto* compare = qobject_cast<CCompareDialog*>(&dialog);
-    if (!compare)
-      return int(QDialog::Rejected);
-    ++shown.count;
-    shown.first = compare->FirstLabel()->text();
-    shown.second = compare->SecondLabel()->text();
-    shown.summary = compare->SummaryLabel()->text();
-    shown.text = compare->GetText();
-    shown.listShown = !compare->DifferenceList()->isHidden();
-    return Reject(dialog);
-  });
-}
-
 } // namespace
 
 void CDataToolsTest::compareTwoSelectedRows() {
   CTestUi ui;
-  CShownComparison shown;
-  RecordComparisons(ui, shown);
+  CShownComparison shown(ui);
   CStartedApp app;
   QZML::CPatchArray patches = NamedPatches(4);
   Fx1(patches, 2, 12) = static_cast<std::uint8_t>(Fx1(patches, 0, 12) ^ 0x05);
@@ -125,8 +123,7 @@ void CDataToolsTest::compareTwoSelectedRows() {
 
 void CDataToolsTest::compareTheCurrentRowsOfTwoWindows() {
   CTestUi ui;
-  CShownComparison shown;
-  RecordComparisons(ui, shown);
+  CShownComparison shown(ui);
   CStartedApp app;
   QZML::CPatchArray patches = NamedPatches(3, "L");
   CFileDoc* first = Library(app.App(), patches);
@@ -164,8 +161,7 @@ void CDataToolsTest::compareTheCurrentRowsOfTwoWindows() {
 
 void CDataToolsTest::compareOfTwoModelsOnlyConverted() {
   CTestUi ui;
-  CShownComparison shown;
-  RecordComparisons(ui, shown);
+  CShownComparison shown(ui);
   CStartedApp app;
   // A library kept as QZ-5 data beside one of the target model (QZ-MAX) holding the same patches brought
   // back from the QZ-5.
