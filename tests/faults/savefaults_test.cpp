@@ -145,21 +145,37 @@ TEST_F(SaveFaults, ReadOnlyFolderKeepsBothFilesAndReportsCode2) {
   EXPECT_GT(fs::file_size(midi), 100000u);
 }
 
-// The exporter fails on its stream and says nothing itself: the caller reports code 2 (the windows and
-// the command-line tool do), never the core a second time.
-TEST_F(SaveFaults, FullDiskDuringExportKeepsThePreviousFile) {
+// A full disk: the library's save reports code 2 itself; the exporter fails on its stream and says
+// nothing itself: the caller reports code 2 (the windows and the command-line tool do), never the core a
+// second time.
+TEST_F(SaveFaults, FullDiskKeepsBothPreviousFiles) {
+  const fs::path library = Previous("library.qzl");
   const fs::path midi = Previous("patches.mid");
-  bool saved = true;
+  CFileDocument document;
+  document.SetErrorOutput(&output);
+  document.m_current.m_patches = patches;
+  CZelTextOutBuffer exportOutput;
+  bool savedLibrary = true, exported = true;
   {
     CFullDisk full;
     ASSERT_TRUE(full.Ok());
-    saved = Export(midi, &output);
+    savedLibrary = document.SaveFile(library.string());
+    exported = Export(midi, &exportOutput);
   }
-  EXPECT_FALSE(saved);
-  EXPECT_EQ(output.m_pendingError, TEXTOUT_ERR_NONE);
+  EXPECT_FALSE(savedLibrary);
+  EXPECT_EQ(output.m_pendingError, TEXTOUT_ERR_SAVE);
+  EXPECT_FALSE(exported);
+  EXPECT_EQ(exportOutput.m_pendingError, TEXTOUT_ERR_NONE);
+  ExpectUntouched(library);
   ExpectUntouched(midi);
-  ASSERT_TRUE(Export(midi, &output));
-  // What a later export writes is whole: the same bytes as the writer's own buffer.
+
+  // Room again: what is written is whole; the library loads back, the MIDI file holds the writer's bytes.
+  ASSERT_TRUE(document.SaveFile(library.string()));
+  CFileDocument loaded;
+  bool converted = false;
+  ASSERT_TRUE(loaded.LoadFile(library.string(), converted));
+  EXPECT_EQ(loaded.m_current.m_patches.size(), 100u);
+  ASSERT_TRUE(Export(midi, &exportOutput));
   const CByteArray& built = writer.GetOutputBuffer();
   EXPECT_EQ(ReadAll(midi), std::string(built.begin(), built.end()));
 }

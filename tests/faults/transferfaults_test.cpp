@@ -14,19 +14,7 @@ namespace {
 
 constexpr int kRequestsPerPatch = 32; // the QZ-MAX's read set
 
-void FillUnit(CSimUnit& unit) {
-  for (int i = 0; i < unit.UserPatchCount(); ++i) {
-    CPatch patch;
-    FillPatch(patch, 500u + static_cast<unsigned>(i), "Fault " + std::to_string(i));
-    unit.SetUserPatch(i, patch);
-  }
-}
-
-CPatch UnitPatch(CTransferRig& rig, int number) {
-  CPatch patch;
-  rig.sim->Unit().GetUserPatch(number, patch);
-  return patch;
-}
+void FillUnit(CSimUnit& unit) { ::FillUnit(unit, 500u, "Fault "); }
 
 // The flat image offset where the n-th block (in table order) begins.
 int BlockStart(int index) { return BlockInstance(index).flatOffset; }

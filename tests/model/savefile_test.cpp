@@ -1,18 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <ostream>
 
-#include "fakes.h"
 #include "testfiles.h"
-#include "model/filedocument.h"
 #include "model/savefile.h"
+#include "textout/textout.h"
 
 namespace fs = std::filesystem;
 using namespace QZML;
@@ -114,34 +111,6 @@ TEST_F(AtomicSave, FailuresLeaveThePreviousFile) {
   fs::create_directory(folder / "sub");
   EXPECT_FALSE(SaveFileAtomically((folder / "sub").string(), [](std::ostream&) { return true; }));
   EXPECT_TRUE(fs::is_directory(folder / "sub"));
-}
-
-// A disk that fills up mid-save: the file size limit makes every write past it fail.
-TEST_F(AtomicSave, FullDiskKeepsTheLibraryAndReportsCode2) {
-  qztest::CAppStateGuard guard;
-  CFileDocument doc;
-  doc.m_current.m_patches.Resize(100);  // about 106 kB
-  auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit saved{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  rlimit limited = saved;
-  limited.rlim_cur = 50000;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-  bool saveResult = doc.SaveFile(target.string());
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previousHandler);
-
-  EXPECT_FALSE(saveResult);
-  EXPECT_EQ(guard.errors.m_pendingError, TEXTOUT_ERR_SAVE);
-  EXPECT_EQ(ReadAll(target), "previous contents");
-  EXPECT_EQ(FilesInFolder(), 1u);
-
-  // Without the limit the same save goes through and loads back.
-  ASSERT_TRUE(doc.SaveFile(target.string()));
-  CFileDocument loaded;
-  bool converted = false;
-  ASSERT_TRUE(loaded.LoadFile(target.string(), converted));
-  EXPECT_EQ(loaded.m_current.m_patches.size(), 100u);
 }
 
 } // namespace

@@ -68,6 +68,20 @@ std::vector<QZML::CByteArray> CTransferRig::Sent(std::uint8_t command) const {
   return found;
 }
 
+void FillUnit(CSimUnit& unit, unsigned seed, const std::string& prefix, const std::string& suffix) {
+  for (int i = 0; i < unit.UserPatchCount(); ++i) {
+    QZML::CPatch patch;
+    FillPatch(patch, seed + static_cast<unsigned>(i), prefix + std::to_string(i) + suffix);
+    unit.SetUserPatch(i, patch);
+  }
+}
+
+QZML::CPatch UnitPatch(CTransferRig& rig, int number) {
+  QZML::CPatch patch;
+  rig.sim->Unit().GetUserPatch(number, patch);
+  return patch;
+}
+
 bool SameBlocks(const QZML::CPatch& a, const QZML::CPatch& b, bool (*inSet)(int blockId)) {
   const std::string differing = FirstDifferingBlock(a, b, inSet);
   if (!differing.empty())

@@ -101,5 +101,10 @@ struct CTransferRig {
   QZML::CWriter writer;
 };
 
+// Fills every user patch of the unit with FillPatch(seed + n) named prefix + n + suffix.
+void FillUnit(CSimUnit& unit, unsigned seed, const std::string& prefix, const std::string& suffix = "");
+// The unit's user patch of that number.
+QZML::CPatch UnitPatch(CTransferRig& rig, int number);
+
 // Whether two patches agree on every block of a set at the target model's sizes (EXPECTs it, too).
 bool SameBlocks(const QZML::CPatch& a, const QZML::CPatch& b, bool (*inSet)(int blockId));
