@@ -42,7 +42,6 @@ private slots:
   void storedQz5StartsInQz5WithoutQuestion();
   void aStoredNumberThatIsNoModelIsRefused();
   void settingsAreSavedAtExitAndLoadedBack();
-  void pendingErrorIsShownOnceAtIdle();
   void noIdleReportWhileACommandPumpsEvents();
   void targetModelChangeWithYesConvertsEverything();
   void targetModelChangeWithNoOnlySwitches();
@@ -153,25 +152,6 @@ void CStartupTest::settingsAreSavedAtExitAndLoadedBack() {
   QCOMPARE(app->GetListFont().GetLogFont().Numbers(), saved.Numbers());
   QCOMPARE(app->GetListFont().GetLogFont().faceName, saved.faceName);
   QCOMPARE(app->GetListFont().GetColorRef(), quint32(255));
-}
-
-void CStartupTest::pendingErrorIsShownOnceAtIdle() {
-  CTestUi ui;
-  CStartedApp app;
-  app->GetErrorBuffer()->Error(TEXTOUT_ERR_NO_ANSWER);
-  QVERIFY(ui.m_texts.isEmpty()); // not at once
-  ui.Answer(QMessageBox::No);    // no search for the unit
-  QVERIFY(RunEventLoopUntil([&]() { return !ui.m_texts.isEmpty(); }, 2000));
-  QCOMPARE(ui.m_texts, QStringList{QStringLiteral(
-                           "It appears that the QZ-MAX is unconnected or connected incorrectly. "
-                           "Please check the connections.\nCheck that the MIDI input and output ports lead to "
-                           "the unit, that the device ID is the one set on the unit, and that the "
-                           "target model is the unit's model.\n\nRun Find Unit to look for the unit on every MIDI "
-                           "port?")});
-  QCOMPARE(ui.m_icons.value(0), QMessageBox::Warning);
-  QCOMPARE(app->GetErrorBuffer()->m_pendingError, TEXTOUT_ERR_NONE);
-  RunEventLoop(50);
-  QCOMPARE(ui.m_texts.size(), 1);
 }
 
 void CStartupTest::noIdleReportWhileACommandPumpsEvents() {

@@ -7,6 +7,7 @@
 #include "app/imagedoc.h"
 #include "app/mainframe.h"
 #include "app/progressbar.h"
+#include "app/textoutbox.h"
 #include "midi/midienvironment.h"
 #include "midi/patchstream.h"
 #include "model/appstate.h"
@@ -60,6 +61,8 @@ void CTransferTest::silentUnitIsReportedOnceAtIdle() {
                                                   "the one set on the unit, and that the target model is the unit's "
                                                   "model.\n\nRun Find Unit to look for the unit on every MIDI "
                                                   "port?")});
+  QCOMPARE(ui.m_icons.last(), QMessageBox::Warning);
+  QCOMPARE(app->GetErrorBuffer()->m_pendingError, TEXTOUT_ERR_NONE);
   RunEventLoop(30);
   QCOMPARE(ui.m_texts.size(), 1);
 }
